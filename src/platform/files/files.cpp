@@ -1,0 +1,227 @@
+#include "platform/files/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <mutex>
+#include <random>
+
+#include "platform/text/text.h"
+
+namespace platform::files {
+namespace {
+
+struct FaultState {
+  bool active = false;
+  Fault fault = Fault::IoError;
+  int skip = 0;
+};
+std::mutex g_faultMutex;
+std::array<FaultState, 5> g_faults;
+
+std::string Native(std::string_view path) { return text::ToUtf8(path); }
+
+bool WriteFd(int fd, std::string_view bytes) {
+  const char* p = bytes.data();
+  std::size_t left = bytes.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Writes `bytes` into a new temporary file beside `path`, flushed; returns its name or "".
+std::string WriteTemp(std::string_view path, std::string_view bytes) {
+  std::string dir = DirName(path);
+  std::string tmp = TempName(dir, BaseName(path));
+  std::string native = Native(tmp);
+  int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return {};
+  bool ok = WriteFd(fd, bytes) && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (!ok) {
+    ::unlink(native.c_str());
+    return {};
+  }
+  return tmp;
+}
+
+}  // namespace
+
+bool ShouldFailForTest(Op op) {
+  std::lock_guard<std::mutex> lock(g_faultMutex);
+  FaultState& s = g_faults[static_cast<std::size_t>(op)];
+  if (!s.active) return false;
+  if (s.skip > 0) {
+    --s.skip;
+    return false;
+  }
+  errno = s.fault == Fault::DiskFull ? ENOSPC : EIO;
+  return true;
+}
+
+void InjectFaultForTest(Op op, Fault fault, int skip) {
+  std::lock_guard<std::mutex> lock(g_faultMutex);
+  g_faults[static_cast<std::size_t>(op)] = {true, fault, skip};
+}
+
+void ClearFaultsForTest() {
+  std::lock_guard<std::mutex> lock(g_faultMutex);
+  g_faults = {};
+}
+
+bool Exists(std::string_view path) {
+  struct stat st{};
+  return ::stat(Native(path).c_str(), &st) == 0;
+}
+
+bool IsDirectory(std::string_view path) {
+  struct stat st{};
+  return ::stat(Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> ReadAll(std::string_view path) {
+  int fd = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st{};
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string out;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    out.append(buf, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return out;
+}
+
+bool WriteAll(std::string_view path, std::string_view bytes) {
+  if (ShouldFailForTest(Op::Write)) return false;
+  std::string tmp = WriteTemp(path, bytes);
+  if (tmp.empty()) return false;
+  if (ShouldFailForTest(Op::Rename) || ::rename(Native(tmp).c_str(), Native(path).c_str()) != 0) {
+    ::unlink(Native(tmp).c_str());
+    return false;
+  }
+  SyncDirectory(DirName(path));
+  return true;
+}
+
+bool Copy(std::string_view from, std::string_view to) {
+  if (ShouldFailForTest(Op::Copy)) return false;
+  auto bytes = ReadAll(from);
+  if (!bytes) return false;
+  std::string tmp = WriteTemp(to, *bytes);
+  if (tmp.empty()) return false;
+  if (::rename(Native(tmp).c_str(), Native(to).c_str()) != 0) {
+    ::unlink(Native(tmp).c_str());
+    return false;
+  }
+  SyncDirectory(DirName(to));
+  return true;
+}
+
+bool Remove(std::string_view path) {
+  if (ShouldFailForTest(Op::Remove)) return false;
+  return ::unlink(Native(path).c_str()) == 0;
+}
+
+bool Rename(std::string_view from, std::string_view to) {
+  if (ShouldFailForTest(Op::Rename)) return false;
+  if (::rename(Native(from).c_str(), Native(to).c_str()) != 0) return false;
+  SyncDirectory(DirName(to));
+  return true;
+}
+
+std::int64_t Size(std::string_view path) {
+  struct stat st{};
+  if (::stat(Native(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+  return static_cast<std::int64_t>(st.st_size);
+}
+
+bool MakeDirs(std::string_view path) {
+  if (ShouldFailForTest(Op::MakeDirs)) return false;
+  std::string native = Native(path);
+  if (native.empty()) return false;
+  for (std::size_t pos = 1; pos <= native.size(); ++pos) {
+    if (pos == native.size() || native[pos] == '/') {
+      std::string part = native.substr(0, pos);
+      if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+    }
+  }
+  struct stat st{};
+  return ::stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool SyncFile(std::string_view path) {
+  int fd = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+bool SyncDirectory(std::string_view path) {
+  std::string native = Native(path.empty() ? std::string_view(".") : path);
+  int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
+std::string TempName(std::string_view dir, std::string_view prefix) {
+  static std::mt19937_64 rng{std::random_device{}()};
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    std::string name = std::string(prefix.empty() ? "tmp" : prefix) + ".";
+    for (int i = 0; i < 6; ++i) name += kChars[rng() % 36];
+    name += ".tmp";
+    std::string full = Join(dir, name);
+    if (!Exists(full)) return full;
+  }
+  return Join(dir, std::string(prefix) + ".tmp");
+}
+
+std::string DirName(std::string_view path) {
+  // 0x2F is neither a lead byte nor a trail byte of GB18030 (trails are 0x30-0x39 and
+  // 0x40-0xFE), so a byte search for '/' cannot land inside a character.
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string_view::npos) return ".";
+  if (slash == 0) return "/";
+  return std::string(path.substr(0, slash));
+}
+
+std::string BaseName(std::string_view path) {
+  std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string Join(std::string_view dir, std::string_view name) {
+  if (dir.empty()) return std::string(name);
+  std::string out(dir);
+  if (out.back() != '/') out += '/';
+  out += name;
+  return out;
+}
+
+}  // namespace platform::files

@@ -1,0 +1,41 @@
+#pragma once
+// Files by GB18030 path. Writes go through a temporary file beside the target and a rename,
+// so a file is either its old or its new content, never half-written.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform::files {
+
+bool Exists(std::string_view path);  // a file or a directory
+bool IsDirectory(std::string_view path);
+std::optional<std::string> ReadAll(std::string_view path);
+// Whole-file replace: temporary file, flush to disk, rename, flush the directory.
+bool WriteAll(std::string_view path, std::string_view bytes);
+// Copies through a temporary file beside `to` and a rename; `to` is replaced when present.
+bool Copy(std::string_view from, std::string_view to);
+bool Remove(std::string_view path);
+bool Rename(std::string_view from, std::string_view to);  // replaces `to`
+std::int64_t Size(std::string_view path);                 // -1 when missing
+bool MakeDirs(std::string_view path);
+bool SyncFile(std::string_view path);
+bool SyncDirectory(std::string_view path);
+// A name for a new file in `dir` that does not exist yet: dir/prefix.XXXXXX.tmp
+std::string TempName(std::string_view dir, std::string_view prefix);
+std::string DirName(std::string_view path);
+std::string BaseName(std::string_view path);
+std::string Join(std::string_view dir, std::string_view name);
+
+// Fault injection for tests (they run as root, where permissions stop nothing): every call
+// of `op` after `skip` successful ones fails with `fault` until cleared.
+enum class Op { Write, Copy, Rename, Remove, MakeDirs };
+enum class Fault { DiskFull, IoError };
+void InjectFaultForTest(Op op, Fault fault, int skip = 0);
+void ClearFaultsForTest();
+
+// Used by other platform modules that write files on their own (the database engine):
+// true when an injected fault makes this operation fail now (errno is set).
+bool ShouldFailForTest(Op op);
+
+}  // namespace platform::files

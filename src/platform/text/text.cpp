@@ -1,0 +1,120 @@
+#include "platform/text/text.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace platform::text {
+namespace {
+
+std::string Convert(const char* to, const char* from, std::string_view in) {
+  std::string out;
+  if (in.empty()) return out;
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  out.resize(in.size() * 4 + 16);
+  char* src = const_cast<char*>(in.data());
+  std::size_t srcLeft = in.size();
+  char* dst = out.data();
+  std::size_t dstLeft = out.size();
+  while (srcLeft > 0) {
+    std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    if (r != static_cast<std::size_t>(-1)) break;
+    if (errno == E2BIG) {
+      std::size_t used = static_cast<std::size_t>(dst - out.data());
+      out.resize(out.size() * 2);
+      dst = out.data() + used;
+      dstLeft = out.size() - used;
+      continue;
+    }
+    // Invalid or incomplete input: write '?' and skip one byte.
+    if (dstLeft == 0) {
+      std::size_t used = static_cast<std::size_t>(dst - out.data());
+      out.resize(out.size() * 2);
+      dst = out.data() + used;
+      dstLeft = out.size() - used;
+    }
+    *dst++ = '?';
+    --dstLeft;
+    ++src;
+    --srcLeft;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  out.resize(static_cast<std::size_t>(dst - out.data()));
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace
+
+std::string ToUtf8(std::string_view gb18030) { return Convert("UTF-8", "GB18030", gb18030); }
+std::string FromUtf8(std::string_view utf8) { return Convert("GB18030", "UTF-8", utf8); }
+
+std::size_t CharLength(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return 0;
+  auto b = static_cast<unsigned char>(text[pos]);
+  if (b < 0x81 || b > 0xFE) return 1;
+  if (pos + 1 >= text.size()) return 1;
+  auto b2 = static_cast<unsigned char>(text[pos + 1]);
+  if (b2 >= 0x30 && b2 <= 0x39) return pos + 4 <= text.size() ? 4 : text.size() - pos;
+  return 2;
+}
+
+std::size_t CutPoint(std::string_view text, std::size_t maxBytes) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    std::size_t n = CharLength(text, pos);
+    if (pos + n > maxBytes) break;
+    pos += n;
+  }
+  return pos;
+}
+
+bool IsCharBoundary(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return pos == text.size();
+  std::size_t p = 0;
+  while (p < pos) p += CharLength(text, p);
+  return p == pos;
+}
+
+std::size_t FindChars(std::string_view text, std::string_view needle, std::size_t from) {
+  if (needle.empty()) return from <= text.size() ? from : std::string_view::npos;
+  std::size_t p = 0;
+  while (p < from && p < text.size()) p += CharLength(text, p);
+  for (; p + needle.size() <= text.size(); p += CharLength(text, p)) {
+    if (text.compare(p, needle.size(), needle) == 0) return p;
+  }
+  return std::string_view::npos;
+}
+
+std::size_t CharCount(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t p = 0; p < text.size(); p += CharLength(text, p)) ++n;
+  return n;
+}
+
+std::string AsciiLower(std::string_view text) {
+  std::string out(text);
+  for (std::size_t p = 0; p < out.size();) {
+    std::size_t n = CharLength(out, p);
+    if (n == 1 && out[p] >= 'A' && out[p] <= 'Z') out[p] = static_cast<char>(out[p] - 'A' + 'a');
+    p += n;
+  }
+  return out;
+}
+
+std::string AsciiUpper(std::string_view text) {
+  std::string out(text);
+  for (std::size_t p = 0; p < out.size();) {
+    std::size_t n = CharLength(out, p);
+    if (n == 1 && out[p] >= 'a' && out[p] <= 'z') out[p] = static_cast<char>(out[p] - 'a' + 'A');
+    p += n;
+  }
+  return out;
+}
+
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+}
+
+}  // namespace platform::text

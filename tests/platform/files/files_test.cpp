@@ -1,0 +1,74 @@
+#include "platform/files/files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "test_support.h"
+
+namespace files = platform::files;
+
+class Files : public ::testing::Test {
+ protected:
+  void TearDown() override { files::ClearFaultsForTest(); }
+  testsupport::TempDir dir;
+  static std::size_t Entries(const std::string& d) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(d)) ++n;
+    return n;
+  }
+};
+
+TEST_F(Files, WriteReadCopyRenameRemove) {
+  // A GB18030 file name: 数据 .
+  std::string name = dir.File("\xCA\xFD\xBE\xDD.dat");
+  EXPECT_FALSE(files::Exists(name));
+  ASSERT_TRUE(files::WriteAll(name, std::string("a\0b", 3)));
+  EXPECT_EQ(files::ReadAll(name), std::string("a\0b", 3));
+  EXPECT_EQ(files::Size(name), 3);
+  ASSERT_TRUE(files::Copy(name, dir.File("copy")));
+  EXPECT_EQ(files::ReadAll(dir.File("copy")), std::string("a\0b", 3));
+  ASSERT_TRUE(files::Rename(dir.File("copy"), dir.File("moved")));
+  EXPECT_FALSE(files::Exists(dir.File("copy")));
+  EXPECT_TRUE(files::Remove(dir.File("moved")));
+  EXPECT_EQ(files::Size(dir.File("moved")), -1);
+  EXPECT_FALSE(files::ReadAll(dir.File("moved")).has_value());
+  EXPECT_EQ(Entries(dir.path()), 1u);  // no temporary file left behind
+}
+
+TEST_F(Files, FailedWritesLeaveTheOldContent) {
+  std::string name = dir.File("f");
+  ASSERT_TRUE(files::WriteAll(name, "old"));
+  for (auto op : {files::Op::Write, files::Op::Rename}) {
+    files::InjectFaultForTest(op, files::Fault::DiskFull);
+    EXPECT_FALSE(files::WriteAll(name, "new"));
+    files::ClearFaultsForTest();
+    EXPECT_EQ(files::ReadAll(name), "old");
+    EXPECT_EQ(Entries(dir.path()), 1u);
+  }
+  files::InjectFaultForTest(files::Op::Copy, files::Fault::IoError);
+  EXPECT_FALSE(files::Copy(name, dir.File("c")));
+  EXPECT_FALSE(files::Exists(dir.File("c")));
+}
+
+TEST_F(Files, FaultAfterSkippedCalls) {
+  files::InjectFaultForTest(files::Op::Write, files::Fault::IoError, 1);
+  EXPECT_TRUE(files::WriteAll(dir.File("a"), "1"));
+  EXPECT_FALSE(files::WriteAll(dir.File("b"), "2"));
+}
+
+TEST_F(Files, ParentThatIsAFileStopsAWrite) {
+  ASSERT_TRUE(files::WriteAll(dir.File("plain"), "x"));
+  EXPECT_FALSE(files::WriteAll(dir.File("plain/child"), "y"));
+  EXPECT_FALSE(files::MakeDirs(dir.File("plain/sub")));
+  EXPECT_TRUE(files::MakeDirs(dir.File("a/b/c")));
+  EXPECT_TRUE(files::IsDirectory(dir.File("a/b/c")));
+}
+
+TEST(FilePaths, Parts) {
+  EXPECT_EQ(files::DirName("/a/b/c.txt"), "/a/b");
+  EXPECT_EQ(files::DirName("c.txt"), ".");
+  EXPECT_EQ(files::BaseName("/a/b/c.txt"), "c.txt");
+  EXPECT_EQ(files::Join("/a/", "b"), "/a/b");
+  EXPECT_EQ(files::Join("/a", "b"), "/a/b");
+}

@@ -1,0 +1,40 @@
+#pragma once
+// Shared test fixtures: a fresh program directory per test, and readable GB18030 output.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+namespace testsupport {
+
+// A fresh temporary directory, removed with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }  // UTF-8 == GB18030 for its ASCII name
+  std::string File(std::string_view name) const { return path_ + "/" + std::string(name); }
+
+ private:
+  std::string path_;
+};
+
+// Sets WORKMEMO_HOME and XDG_CONFIG_HOME to fresh directories for the test's lifetime.
+class TempHomeTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  const std::string& home() const { return home_->path(); }
+  const std::string& configHome() const { return config_->path(); }
+
+ private:
+  TempDir* home_ = nullptr;
+  TempDir* config_ = nullptr;
+};
+
+// A GB18030 text shown as UTF-8 in failure messages.
+std::string Show(std::string_view gb18030);
+
+}  // namespace testsupport
