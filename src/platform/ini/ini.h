@@ -1,0 +1,22 @@
+#pragma once
+// The settings file (config.ini): a plain INI file of GB18030 text, read and written one item at
+// a time. Sections and keys match without regard to ASCII case; every call reads the file anew
+// and every write replaces the whole file atomically, so no state is kept between calls.
+#include <string>
+#include <string_view>
+
+namespace platform::ini {
+
+// The value of `key` in `section`, without the blanks around it; empty when the file, the
+// section or the key is absent. Leading bytes 1-32 of path, section and key are skipped
+// (trailing ones of section and key too); an argument left empty by that reads as empty.
+std::string ReadItem(std::string_view path, std::string_view section, std::string_view key);
+
+// Sets `key` in `section` to `value`, creating the file, the section and the key as needed;
+// other lines stay as they are. Refused (false, file untouched) when the value holds a line
+// break, when section or key is empty or holds a line break, when the key holds "=" or the
+// section "]". False as well when the file cannot be read or written.
+bool WriteItem(std::string_view path, std::string_view section, std::string_view key,
+               std::string_view value);
+
+}  // namespace platform::ini
