@@ -23,6 +23,23 @@ constexpr const char* kDefaults =
     "[gjsz]\njltxtjsz=1\ngbrjmmsz=0\nlbztdx=11\ntxckzd=1\n"
     "[xxtips]\nzxhtips=1\n";
 
+// The settings of a start from an empty config.ini.
+void ExpectDefaultSettings() {
+  const ProgramSettings& s = Settings();
+  EXPECT_EQ(s.HideTodayWindowWhenEmpty, 0);
+  EXPECT_EQ(s.HideDueWindowWhenEmpty, 1);
+  EXPECT_EQ(s.AutorunEnabled, 0);
+  EXPECT_EQ(s.ShowTodayWindowAtStart, 0);
+  EXPECT_EQ(s.ShowDueWindowAtStart, 1);
+  EXPECT_EQ(s.KeepLastReminderSettings, 1);
+  EXPECT_EQ(s.PasswordToClose, 0);
+  EXPECT_EQ(s.ListFontSize, 11);
+  EXPECT_EQ(s.TodayWindowTopmost, 1);
+  EXPECT_EQ(s.PopupTopmost, 1);
+  EXPECT_EQ(s.HideTrayNotice, 1);
+  EXPECT_EQ(s.WindowsDriveLetter, "C");
+}
+
 class SettingsTest : public testsupport::TempHomeTest {
  protected:
   void SetUp() override {
@@ -74,19 +91,7 @@ TEST_F(SettingsTest, EmptyConfigGetsExactlyTheDefaults) {
     Settings() = {};
     LoadSettings();
     EXPECT_EQ(Config(), kDefaults);
-    const ProgramSettings& s = Settings();
-    EXPECT_EQ(s.HideTodayWindowWhenEmpty, 0);
-    EXPECT_EQ(s.HideDueWindowWhenEmpty, 1);
-    EXPECT_EQ(s.AutorunEnabled, 0);
-    EXPECT_EQ(s.ShowTodayWindowAtStart, 0);
-    EXPECT_EQ(s.ShowDueWindowAtStart, 1);
-    EXPECT_EQ(s.KeepLastReminderSettings, 1);
-    EXPECT_EQ(s.PasswordToClose, 0);
-    EXPECT_EQ(s.ListFontSize, 11);
-    EXPECT_EQ(s.TodayWindowTopmost, 1);
-    EXPECT_EQ(s.PopupTopmost, 1);
-    EXPECT_EQ(s.HideTrayNotice, 1);
-    EXPECT_EQ(s.WindowsDriveLetter, "C");
+    ExpectDefaultSettings();
     EXPECT_FALSE(files::Exists(AutostartFile()));
   }
 }
@@ -132,15 +137,7 @@ TEST_F(SettingsTest, UnwritableConfigFallsBackToTheDefaultsInMemory) {
   files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull);
   LoadSettings();
   EXPECT_FALSE(files::Exists(ConfigFilePath()));
-  const ProgramSettings& s = Settings();
-  EXPECT_EQ(s.HideDueWindowWhenEmpty, 1);
-  EXPECT_EQ(s.ShowDueWindowAtStart, 1);
-  EXPECT_EQ(s.KeepLastReminderSettings, 1);
-  EXPECT_EQ(s.PasswordToClose, 0);
-  EXPECT_EQ(s.ListFontSize, 11);
-  EXPECT_EQ(s.TodayWindowTopmost, 1);
-  EXPECT_EQ(s.PopupTopmost, 1);
-  EXPECT_EQ(s.HideTrayNotice, 1);
+  ExpectDefaultSettings();
   EXPECT_EQ(ReadConfigItemOr("dqtx", "cxdqtxTs", "8"), "8");
 }
 
