@@ -3,6 +3,7 @@
 // must hold. Only code compiled as GB18030 includes this header.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace workmemo::skin {
