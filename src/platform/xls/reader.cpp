@@ -172,7 +172,11 @@ class Decoder {
       if (type == 0x0009 || type == 0x0209 || type == 0x0409) return Fail(Status::OldFormat);
       return Fail(Status::Damaged);
     }
-    if (Get16(body, 0) != kBiff8) return Fail(Status::OldFormat);
+    // BIFF5 and older name their version in the BOF; anything else is no workbook stream.
+    unsigned version = Get16(body, 0);
+    if (version == 0x0500 || version == 0x0400 || version == 0x0300 || version == 0x0200)
+      return Fail(Status::OldFormat);
+    if (version != kBiff8) return Fail(Status::Damaged);
 
     struct SheetRef {
       std::uint32_t offset;
