@@ -1,0 +1,303 @@
+#include "platform/image/image.h"
+
+#include <jpeglib.h>
+#include <png.h>
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "platform/image/qimage_bridge.h"
+
+namespace platform::image {
+namespace {
+
+// Larger sides come only from broken or hostile headers; refusing them keeps a bad file
+// from asking for gigabytes.
+constexpr int kMaxSide = 16384;
+
+bool StartsWith(std::string_view bytes, std::string_view sig) {
+  return bytes.size() >= sig.size() && bytes.compare(0, sig.size(), sig) == 0;
+}
+
+Image Blank(int width, int height) {
+  Image img;
+  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return img;
+  img.width = width;
+  img.height = height;
+  img.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+  return img;
+}
+
+// --- PNG -------------------------------------------------------------------------------
+
+struct PngSource {
+  std::string_view bytes;
+  std::size_t pos = 0;
+};
+
+void PngRead(png_structp png, png_bytep out, png_size_t length) {
+  auto* src = static_cast<PngSource*>(png_get_io_ptr(png));
+  if (src->bytes.size() - src->pos < length) png_error(png, "truncated");
+  std::memcpy(out, src->bytes.data() + src->pos, length);
+  src->pos += length;
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+void PngErrorExit(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+
+// Everything a decode allocates lives here, created before setjmp: a longjmp out of the
+// library then skips no destructor.
+struct DecodeState {
+  Image result;
+  std::vector<unsigned char> buffer;
+  std::vector<unsigned char*> rows;
+};
+
+Image DecodePng(std::string_view bytes) {
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngErrorExit, PngWarning);
+  if (png == nullptr) return {};
+  png_infop info = png_create_info_struct(png);
+  if (info == nullptr) {
+    png_destroy_read_struct(&png, nullptr, nullptr);
+    return {};
+  }
+  PngSource src{bytes, 0};
+  auto state = std::make_unique<DecodeState>();
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_read_struct(&png, &info, nullptr);
+    return {};
+  }
+  png_set_user_limits(png, kMaxSide, kMaxSide);
+  png_set_read_fn(png, &src, PngRead);
+  png_read_info(png, info);
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+  png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  const int width = static_cast<int>(png_get_image_width(png, info));
+  const int height = static_cast<int>(png_get_image_height(png, info));
+  state->result = Blank(width, height);
+  if (state->result.empty()) png_error(png, "size");
+  state->buffer.resize(static_cast<std::size_t>(width) * height * 4);
+  state->rows.resize(static_cast<std::size_t>(height));
+  for (int y = 0; y < height; ++y)
+    state->rows[y] = state->buffer.data() + static_cast<std::size_t>(y) * width * 4;
+  png_read_image(png, state->rows.data());
+  png_read_end(png, nullptr);
+  png_destroy_read_struct(&png, &info, nullptr);
+  Image& out = state->result;
+  for (std::size_t i = 0; i < out.pixels.size(); ++i) {
+    const unsigned char* p = state->buffer.data() + i * 4;
+    out.pixels[i] = (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) |
+                    (std::uint32_t(p[1]) << 8) | p[2];
+  }
+  return std::move(out);
+}
+
+void PngWrite(png_structp png, png_bytep data, png_size_t length) {
+  static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<const char*>(data), length);
+}
+void PngFlush(png_structp) {}
+
+// --- JPEG ------------------------------------------------------------------------------
+
+struct JpegError {
+  jpeg_error_mgr mgr;
+  std::jmp_buf jump;
+};
+
+void JpegErrorExit(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1);
+}
+void JpegSilence(j_common_ptr, int) {}
+
+Image DecodeJpeg(std::string_view bytes) {
+  jpeg_decompress_struct cinfo;
+  JpegError err;
+  cinfo.err = jpeg_std_error(&err.mgr);
+  err.mgr.error_exit = JpegErrorExit;
+  err.mgr.emit_message = JpegSilence;
+  auto state = std::make_unique<DecodeState>();
+  if (setjmp(err.jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return {};
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
+               static_cast<unsigned long>(bytes.size()));
+  jpeg_read_header(&cinfo, TRUE);
+  cinfo.out_color_space = JCS_RGB;  // also turns grey and YCbCr into RGB
+  jpeg_start_decompress(&cinfo);
+  Image& out = state->result;
+  out = Blank(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+  if (out.empty() || cinfo.output_components != 3) JpegErrorExit(reinterpret_cast<j_common_ptr>(&cinfo));
+  state->buffer.resize(static_cast<std::size_t>(out.width) * 3);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    const int y = static_cast<int>(cinfo.output_scanline);
+    JSAMPROW rowp = state->buffer.data();
+    jpeg_read_scanlines(&cinfo, &rowp, 1);
+    std::uint32_t* line = out.pixels.data() + static_cast<std::size_t>(y) * out.width;
+    for (int x = 0; x < out.width; ++x) {
+      const unsigned char* p = state->buffer.data() + x * 3;
+      line[x] = 0xFF000000u | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
+    }
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return std::move(out);
+}
+
+// --- BMP and GIF through Qt ------------------------------------------------------------
+
+QByteArray Bytes(std::string_view bytes) {
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::vector<Frame> DecodeWithQt(std::string_view bytes, const char* format, bool allFrames) {
+  QByteArray data = Bytes(bytes);
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
+  reader.setDecideFormatFromContent(false);
+  const QSize size = reader.size();
+  if (size.width() > kMaxSide || size.height() > kMaxSide) return {};
+  std::vector<Frame> frames;
+  for (;;) {
+    QImage img;
+    if (!reader.read(&img)) break;
+    Image decoded = FromQImage(img);
+    if (decoded.empty()) break;
+    frames.push_back(Frame{std::move(decoded), reader.nextImageDelay()});
+    if (!allFrames || !reader.supportsAnimation() || !reader.canRead()) break;
+  }
+  return frames;
+}
+
+std::vector<Frame> DecodeAll(std::string_view bytes, bool allFrames) {
+  switch (Sniff(bytes)) {
+    case Format::Png: {
+      Image img = DecodePng(bytes);
+      if (img.empty()) return {};
+      return {Frame{std::move(img), 0}};
+    }
+    case Format::Jpeg: {
+      Image img = DecodeJpeg(bytes);
+      if (img.empty()) return {};
+      return {Frame{std::move(img), 0}};
+    }
+    case Format::Bmp: return DecodeWithQt(bytes, "bmp", false);
+    case Format::Gif: return DecodeWithQt(bytes, "gif", allFrames);
+    case Format::None: break;
+  }
+  return {};
+}
+
+void PutLE(std::string& out, std::uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+}  // namespace
+
+Format Sniff(std::string_view bytes) {
+  if (StartsWith(bytes, "\x89PNG\r\n\x1A\n")) return Format::Png;
+  if (StartsWith(bytes, "\xFF\xD8\xFF")) return Format::Jpeg;
+  if (StartsWith(bytes, "BM")) return Format::Bmp;
+  if (StartsWith(bytes, "GIF87a") || StartsWith(bytes, "GIF89a")) return Format::Gif;
+  return Format::None;
+}
+
+Image Decode(std::string_view bytes) {
+  std::vector<Frame> frames = DecodeAll(bytes, false);
+  if (frames.empty()) return {};
+  return std::move(frames.front().image);
+}
+
+std::vector<Frame> DecodeFrames(std::string_view bytes) { return DecodeAll(bytes, true); }
+
+std::string EncodeBmp(const Image& image) {
+  if (image.empty()) return {};
+  const std::uint32_t rowBytes = static_cast<std::uint32_t>(image.width) * 4;
+  const std::uint32_t dataBytes = rowBytes * static_cast<std::uint32_t>(image.height);
+  std::string out;
+  out.reserve(54 + dataBytes);
+  out += "BM";
+  PutLE(out, 54 + dataBytes, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, 54, 4);
+  PutLE(out, 40, 4);  // BITMAPINFOHEADER
+  PutLE(out, static_cast<std::uint32_t>(image.width), 4);
+  PutLE(out, static_cast<std::uint32_t>(-image.height), 4);  // negative: rows from the top
+  PutLE(out, 1, 2);
+  PutLE(out, 32, 2);
+  PutLE(out, 0, 4);  // BI_RGB
+  PutLE(out, dataBytes, 4);
+  PutLE(out, 3780, 4);  // 96 DPI
+  PutLE(out, 3780, 4);
+  PutLE(out, 0, 4);
+  PutLE(out, 0, 4);
+  for (std::uint32_t px : image.pixels) PutLE(out, px | 0xFF000000u, 4);  // B G R, then 0xFF
+  return out;
+}
+
+std::string EncodePng(const Image& image) {
+  if (image.empty()) return {};
+  std::string out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngErrorExit, PngWarning);
+  if (png == nullptr) return {};
+  png_infop info = png_create_info_struct(png);
+  std::vector<png_byte> rgba(image.pixels.size() * 4);
+  for (std::size_t i = 0; i < image.pixels.size(); ++i) {
+    const std::uint32_t px = image.pixels[i];
+    rgba[i * 4 + 0] = static_cast<png_byte>(px >> 16);
+    rgba[i * 4 + 1] = static_cast<png_byte>(px >> 8);
+    rgba[i * 4 + 2] = static_cast<png_byte>(px);
+    rgba[i * 4 + 3] = static_cast<png_byte>(px >> 24);
+  }
+  std::vector<png_bytep> rows(static_cast<std::size_t>(image.height));
+  for (int y = 0; y < image.height; ++y) rows[y] = rgba.data() + static_cast<std::size_t>(y) * image.width * 4;
+  if (info == nullptr || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, info != nullptr ? &info : nullptr);
+    return {};
+  }
+  png_set_write_fn(png, &out, PngWrite, PngFlush);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height), 8,
+               PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+QImage ToQImage(const Image& image) {
+  if (image.empty()) return {};
+  QImage out(image.width, image.height, QImage::Format_ARGB32);
+  for (int y = 0; y < image.height; ++y)
+    std::memcpy(out.scanLine(y), image.pixels.data() + static_cast<std::size_t>(y) * image.width,
+                static_cast<std::size_t>(image.width) * 4);
+  return out;
+}
+
+Image FromQImage(const QImage& source) {
+  if (source.isNull()) return {};
+  QImage img = source.convertToFormat(QImage::Format_ARGB32);
+  Image out = Blank(img.width(), img.height());
+  if (out.empty()) return out;
+  for (int y = 0; y < img.height(); ++y)
+    std::memcpy(out.pixels.data() + static_cast<std::size_t>(y) * out.width, img.constScanLine(y),
+                static_cast<std::size_t>(out.width) * 4);
+  return out;
+}
+
+QImage DecodeToQImage(std::string_view bytes) { return ToQImage(Decode(bytes)); }
+
+}  // namespace platform::image

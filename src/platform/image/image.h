@@ -1,0 +1,46 @@
+#pragma once
+// Decoding of the pictures that skins, windows and animation boxes show. Every picture
+// becomes a 32-bit image; empty or undecodable bytes are "no picture", never an error.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::image {
+
+// A 32-bit picture: pixels row by row from the top, each 0xAARRGGBB, not premultiplied.
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+
+  bool empty() const { return width <= 0 || height <= 0; }
+  std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+enum class Format { None, Png, Jpeg, Bmp, Gif };
+
+// The format the bytes announce by their signature; None for anything else.
+Format Sniff(std::string_view bytes);
+
+// The picture, or an empty Image ("no picture") for empty, unknown or broken bytes.
+// An animated GIF gives its first frame.
+Image Decode(std::string_view bytes);
+
+// One frame of an animation and how long it stays, in milliseconds.
+struct Frame {
+  Image image;
+  int delayMs = 0;
+};
+
+// Every frame of a GIF (one frame for a still picture of any format); empty for no picture.
+std::vector<Frame> DecodeFrames(std::string_view bytes);
+
+// A picture as bytes that Decode reads back: a 32-bit bitmap (BMP) without alpha, the form
+// in which surfaces hand out captured areas.
+std::string EncodeBmp(const Image& image);
+
+// A picture as PNG bytes with its alpha channel; empty bytes when the image is empty.
+std::string EncodePng(const Image& image);
+
+}  // namespace platform::image

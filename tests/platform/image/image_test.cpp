@@ -1,0 +1,114 @@
+#include "platform/image/image.h"
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+
+#include <string>
+
+namespace {
+
+using platform::image::Decode;
+using platform::image::DecodeFrames;
+using platform::image::Image;
+
+// A 3 x 2 picture with a distinct colour per pixel, drawn by Qt and saved in `format`.
+std::string Fixture(const char* format, bool alpha = false) {
+  QImage img(3, 2, QImage::Format_ARGB32);
+  const QRgb colours[6] = {qRgba(255, 0, 0, 255), qRgba(0, 255, 0, 255), qRgba(0, 0, 255, 255),
+                           qRgba(255, 255, 0, 255), qRgba(0, 255, 255, 255),
+                           qRgba(255, 0, 255, alpha ? 128 : 255)};
+  for (int i = 0; i < 6; ++i) img.setPixel(i % 3, i / 3, colours[i]);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(img.save(&buffer, format, 100));
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+// Two 1 x 1 frames (red, then black) of 100 ms each, written out by hand.
+const unsigned char kAnimatedGif[] = {
+    'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,    // screen 1 x 1, 2-colour table
+    0xFF, 0, 0, 0, 0, 0,                                     // red, black
+    0x21, 0xF9, 4, 0, 10, 0, 0xFF, 0,                        // 100 ms
+    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0,    // frame: index 0
+    0x21, 0xF9, 4, 0, 10, 0, 0xFF, 0,                        // 100 ms
+    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x49, 0x01, 0,    // frame: index 1
+    0x3B};
+
+std::string AnimatedGif() { return std::string(reinterpret_cast<const char*>(kAnimatedGif), sizeof kAnimatedGif); }
+
+TEST(ImageDecode, ReadsEveryFormatIntoThirtyTwoBits) {
+  struct Case {
+    const char* format;
+    bool exact;  // JPEG is lossy: colours only near
+  };
+  for (const Case& c : {Case{"PNG", true}, Case{"BMP", true}, Case{"JPG", false}}) {
+    SCOPED_TRACE(c.format);
+    const Image img = Decode(Fixture(c.format));
+    ASSERT_EQ(img.width, 3);
+    ASSERT_EQ(img.height, 2);
+    ASSERT_EQ(img.pixels.size(), 6u);
+    if (c.exact) {
+      EXPECT_EQ(img.at(0, 0), 0xFFFF0000u);
+      EXPECT_EQ(img.at(2, 0), 0xFF0000FFu);
+      EXPECT_EQ(img.at(1, 1), 0xFF00FFFFu);
+    } else {
+      EXPECT_EQ(img.at(0, 0) >> 24, 0xFFu);
+    }
+  }
+}
+
+TEST(ImageDecode, PngKeepsItsAlpha) {
+  const Image img = Decode(Fixture("PNG", true));
+  ASSERT_FALSE(img.empty());
+  EXPECT_EQ(img.at(2, 1) >> 24, 128u);
+}
+
+TEST(ImageDecode, GifGivesItsFirstFrameAndAllFrames) {
+  const Image first = Decode(AnimatedGif());
+  ASSERT_EQ(first.width, 1);
+  EXPECT_EQ(first.at(0, 0), 0xFFFF0000u);
+  const auto frames = DecodeFrames(AnimatedGif());
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[1].image.at(0, 0), 0xFF000000u);
+  EXPECT_EQ(frames[0].delayMs, 100);
+}
+
+TEST(ImageDecode, EmptyOrBrokenBytesAreNoPicture) {
+  const std::string png = Fixture("PNG");
+  const std::string jpeg = Fixture("JPG");
+  const std::string bmp = Fixture("BMP");
+  std::string flipped = png;
+  flipped[png.size() - 18] ^= 0x55;  // inside the image data, before IEND: checksum fails
+  const std::string cases[] = {
+      "",
+      "not a picture",
+      png.substr(0, 8),                  // signature only
+      png.substr(0, png.size() / 2),     // cut in the middle
+      flipped,
+      jpeg.substr(0, 3),
+      jpeg.substr(0, jpeg.size() / 3),
+      bmp.substr(0, 20),
+      AnimatedGif().substr(0, 12),
+      std::string("\x89PNG\r\n\x1A\n", 8) + std::string(100, '\xFF'),
+  };
+  for (const std::string& bytes : cases) {
+    SCOPED_TRACE(bytes.size());
+    EXPECT_TRUE(Decode(bytes).empty());
+  }
+}
+
+TEST(ImageEncode, BmpAndPngReadBack) {
+  const Image img = Decode(Fixture("PNG", true));
+  const Image viaPng = Decode(platform::image::EncodePng(img));
+  EXPECT_EQ(viaPng.pixels, img.pixels);
+  const Image viaBmp = Decode(platform::image::EncodeBmp(img));
+  ASSERT_EQ(viaBmp.width, 3);
+  EXPECT_EQ(viaBmp.at(0, 0), 0xFFFF0000u);
+  EXPECT_EQ(viaBmp.at(2, 1), 0xFFFF00FFu);  // a bitmap has no alpha: opaque
+  EXPECT_TRUE(platform::image::EncodeBmp(Image{}).empty());
+}
+
+}  // namespace
