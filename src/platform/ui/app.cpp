@@ -1,0 +1,91 @@
+#include "platform/ui/app.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+
+#include <memory>
+
+#include "platform/ui/test_driver.h"
+#include "platform/ui/widgets.h"
+
+namespace platform::ui {
+
+namespace {
+// Made and ended explicitly: a QApplication must not outlive main() into static destruction.
+QApplication* g_app = nullptr;
+
+void SetUpFonts() {
+  // Every measurement and line break depends on these faces, so they are pinned.
+  const QString song = detail::ToQ(detail::DefaultFaceName());
+  const QStringList songFaces = {QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei")};
+  QFont::insertSubstitutions(song, songFaces);
+  QFont::insertSubstitutions(QStringLiteral("SimSun"), songFaces);
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+  QFont standard(song);
+  standard.setPointSize(9);
+  QApplication::setFont(standard);
+}
+}  // namespace
+
+void StartApplication(int& argc, char** argv) {
+  if (QCoreApplication::instance() == nullptr) {
+    // Texts are measured at 96 DPI whatever the desktop says, without scaling.
+    if (qEnvironmentVariableIsEmpty("QT_FONT_DPI")) qputenv("QT_FONT_DPI", "96");
+    if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    g_app = new QApplication(argc, argv);
+  }
+  SetUpFonts();
+}
+
+void StopApplication() {
+  delete g_app;
+  g_app = nullptr;
+}
+
+bool ApplicationStarted() { return QCoreApplication::instance() != nullptr; }
+
+int RunEventLoop() { return QCoreApplication::exec(); }
+void QuitEventLoop(int code) { QCoreApplication::exit(code); }
+
+void ProcessEvents(int milliseconds) {
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  if (milliseconds <= 0) return;
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+namespace {
+QScreen* Screen() { return QGuiApplication::primaryScreen(); }
+}  // namespace
+
+int ScreenWidth() { return Screen() ? Screen()->geometry().width() : 0; }
+int ScreenHeight() { return Screen() ? Screen()->geometry().height() : 0; }
+int TaskbarHeight() {
+  if (!Screen()) return 0;
+  return Screen()->geometry().height() - Screen()->availableGeometry().height();
+}
+int PointerX() { return QCursor::pos().x(); }
+int PointerY() { return QCursor::pos().y(); }
+int ScreenDpi() { return Screen() ? static_cast<int>(Screen()->logicalDotsPerInchY()) : 0; }
+
+std::string ResolvedFontFamily(const Font& font) { return detail::FromQ(QFontInfo(detail::ToQFont(font)).family()); }
+int FontLineHeight(const Font& font) { return QFontMetrics(detail::ToQFont(font)).height(); }
+
+void ShowSystemMessage(std::string_view text, std::string_view title) {
+  if (auto* script = testing::Script::Current()) {
+    script->NoteMessage(std::string(text));
+    return;
+  }
+  QMessageBox box(QMessageBox::Information, detail::ToQ(title), detail::ToQLines(text), QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace platform::ui

@@ -1,0 +1,91 @@
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStringList>
+
+#include "platform/text/text.h"
+#include "platform/ui/widgets.h"
+
+namespace platform::ui::detail {
+
+QString ToQ(std::string_view gb18030) {
+  return QString::fromStdString(platform::text::ToUtf8(gb18030));
+}
+
+std::string FromQ(const QString& text) { return platform::text::FromUtf8(text.toStdString()); }
+
+QColor ToQColor(Colour colour) { return QColor(Red(colour), Green(colour), Blue(colour)); }
+
+const std::string& DefaultFaceName() {
+  static const std::string name = platform::text::FromUtf8("宋体");
+  return name;
+}
+
+QFont ToQFont(const Font& font) {
+  QFont f(ToQ(font.name.empty() ? DefaultFaceName() : font.name));
+  // A size of 0 ("none given") draws at the templates' usual 9 points.
+  f.setPointSize(font.size > 0 ? font.size : 9);
+  f.setBold(font.bold);
+  f.setItalic(font.italic);
+  f.setUnderline(font.underline);
+  f.setStrikeOut(font.strikeOut);
+  return f;
+}
+
+QString ToQLines(std::string_view gb18030) {
+  QString text = ToQ(gb18030);
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar('\r'), QChar('\n'));
+  return text;
+}
+
+std::string FromQLines(const QString& text) {
+  QString out = text;
+  out.replace(QChar(0x2029), QChar('\n'));  // paragraph separators of the text widgets
+  out.replace(QChar(0x2028), QChar('\n'));
+  out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  out.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+  return FromQ(out);
+}
+
+int KeyCode(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Tab: return 9;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    default: break;
+  }
+  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
+  return qtKey & 0xFFFF;
+}
+
+QSize TextExtent(const QString& text, const QFont& font) {
+  if (text.isEmpty()) return {0, 0};
+  const QFontMetrics fm(font);
+  const QStringList lines = text.split(QChar('\n'));
+  int width = 0;
+  for (const QString& line : lines) width = std::max(width, fm.horizontalAdvance(line));
+  const int height = fm.height() + static_cast<int>(lines.size() - 1) * fm.lineSpacing();
+  return {width, height};
+}
+
+void DrawTextLines(QPainter& painter, int x, int y, const QString& text, const QFont& font) {
+  painter.setFont(font);
+  const QFontMetrics fm(font);
+  int top = y;
+  for (const QString& line : text.split(QChar('\n'))) {
+    painter.drawText(x, top + fm.ascent(), line);
+    top += fm.lineSpacing();
+  }
+}
+
+}  // namespace platform::ui::detail
