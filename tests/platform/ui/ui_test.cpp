@@ -1,0 +1,290 @@
+// The window layer offscreen: templates, units, events, timers, modal loops, fonts.
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QFontInfo>
+
+#include "gui_test.h"
+#include "platform/image/image.h"
+#include "platform/text/text.h"
+#include "platform/ui/app.h"
+#include "platform/ui/routines.h"
+#include "platform/ui/test_driver.h"
+#include "platform/ui/window.h"
+
+namespace {
+
+using namespace platform::ui;
+namespace drive = platform::ui::testing;
+
+// Names and texts cross the layer as GB18030; this file is UTF-8.
+std::string G(const char* utf8) { return platform::text::FromUtf8(utf8); }
+
+class WindowTest : public testsupport::GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    window = LoadWindow("UnitKindsWindow");
+  }
+  std::unique_ptr<Window> window;
+};
+
+TEST_F(WindowTest, UnitsComeFromTheTemplate) {
+  struct Case {
+    const char* name;
+    UnitKind kind;
+    int x, y, w, h;
+    const char* tag;
+    const char* text;
+    bool visible;
+  };
+  const Case cases[] = {
+      {"背景动画框", UnitKind::AnimationBox, 0, 0, 460, 260, "", "", true},
+      {"标题标签", UnitKind::TransparentLabel, 28, 8, 200, 16, "", "提示：", true},
+      {"状态标签", UnitKind::Label, 10, 230, 300, 20, "渐变标签背景颜色", "[定时提醒]", true},
+      {"标题编辑框", UnitKind::EditBox, 20, 40, 200, 22, "", "标题", true},
+      {"内容编辑框", UnitKind::EditBox, 20, 70, 200, 60, "N", "", true},
+      {"超级编辑框1", UnitKind::RichEditBox, 4, 2000, 452, 170, "", "", false},
+      {"重复方式组合框", UnitKind::ComboBox, 240, 40, 120, 22, "组合", "一次", true},
+      {"图标图片框", UnitKind::PictureBox, 240, 70, 48, 48, "背景图片", "", true},
+      {"外形框1", UnitKind::ShapeBox, 300, 70, 60, 40, "N1", "", true},
+      {"确定按钮", UnitKind::PictureButton, 196, 196, 68, 24, "确定", "", true},
+      {"子窗口背景画板", UnitKind::DrawPanel, 370, 70, 80, 80, "", "", true},
+  };
+  EXPECT_EQ(window->Width(), 460);
+  EXPECT_EQ(window->Height(), 260);
+  EXPECT_TRUE(window->IsFrameless());
+  EXPECT_EQ(window->Title(), G("单元样板"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Unit& unit = window->Unit(G(c.name));
+    EXPECT_EQ(unit.Kind(), c.kind);
+    EXPECT_EQ(unit.Left(), c.x);
+    EXPECT_EQ(unit.Top(), c.y);
+    EXPECT_EQ(unit.Width(), c.w);
+    EXPECT_EQ(unit.Height(), c.h);
+    EXPECT_EQ(unit.Tag(), G(c.tag));
+    EXPECT_EQ(unit.Text(), G(c.text));
+    EXPECT_EQ(unit.IsVisible(), c.visible);
+  }
+  EXPECT_EQ(window->Unit(G("时钟1")).Kind(), UnitKind::Timer);
+  EXPECT_EQ(window->Unit(G("菜单2")).Kind(), UnitKind::Menu);
+  EXPECT_EQ(window->Unit(G("关于")).Kind(), UnitKind::MenuItem);
+  EXPECT_EQ(window->Unit(G("通用对话框1")).Kind(), UnitKind::FileDialog);
+}
+
+TEST_F(WindowTest, FontsColoursAndItems) {
+  const Font title = window->Unit(G("标题标签")).GetFont();
+  EXPECT_EQ(title.name, G("宋体"));
+  EXPECT_EQ(title.size, 10);
+  EXPECT_TRUE(title.bold);
+  EXPECT_EQ(window->Unit(G("标题标签")).ForegroundColour(), Rgb(255, 255, 255));
+  EXPECT_EQ(window->Unit(G("标题编辑框")).GetFont().size, 9);  // the templates' default
+
+  auto& combo = window->UnitAs<ComboBox>(G("重复方式组合框"));
+  EXPECT_EQ(combo.GetFont().name, "Arial");
+  ASSERT_EQ(combo.ItemCount(), 3);
+  EXPECT_EQ(combo.ItemText(2), G("每周"));
+  EXPECT_EQ(combo.ItemText(3), "");
+  EXPECT_EQ(combo.CurrentIndex(), 0);
+
+  auto& label = window->UnitAs<Label>(G("状态标签"));
+  ASSERT_TRUE(label.HasGradient());
+  EXPECT_EQ(label.GradientColour(2), Rgb(0xEF, 0xEF, 0xEF));
+
+  auto& shape = window->UnitAs<ShapeBox>(G("外形框1"));
+  EXPECT_EQ(shape.FillColour(), Rgb(255, 255, 255));
+  EXPECT_EQ(shape.LineColour(), Rgb(128, 128, 128));
+
+  auto& menu = window->UnitAs<Menu>(G("菜单2"));
+  ASSERT_EQ(menu.Items().size(), 3u);  // the separator is no unit
+  ASSERT_EQ(menu.Items()[1]->SubItems().size(), 2u);
+  EXPECT_TRUE(window->UnitAs<MenuItem>(G("字体11")).IsChecked());
+  EXPECT_EQ(window->UnitAs<MenuItem>(G("字体11")).Text(), G("11 (默认)"));
+  EXPECT_EQ(menu.Colours().selection, Rgb(255, 165, 0));
+}
+
+TEST_F(WindowTest, UnitsOfOneKindInTemplateOrder) {
+  const auto edits = window->UnitsOfKind(UnitKind::EditBox);
+  ASSERT_EQ(edits.size(), 2u);
+  EXPECT_EQ(edits[0]->Name(), G("标题编辑框"));
+  EXPECT_EQ(edits[1]->Name(), G("内容编辑框"));
+  const auto items = window->UnitsOfKind(UnitKind::MenuItem);
+  ASSERT_EQ(items.size(), 5u);
+  EXPECT_EQ(items[2]->Name(), G("字体9"));
+  EXPECT_TRUE(window->UnitsOfKind(UnitKind::Label).size() == 1);
+}
+
+TEST_F(WindowTest, AMissingUnitOrUnknownKindFailsNamingWindowAndUnit) {
+  try {
+    window->Unit(G("不存在按钮"));
+    FAIL() << "no error";
+  } catch (const TemplateError& e) {
+    EXPECT_NE(std::string(e.what()).find("UnitKindsWindow"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("不存在按钮"), std::string::npos);
+  }
+  EXPECT_THROW(window->On(G("不存在按钮"), Event::Clicked, [](EventArgs&) {}), TemplateError);
+  EXPECT_THROW(window->UnitAs<Timer>(G("确定按钮")), TemplateError);
+  try {
+    Window::FromJson(R"({"units": [{"kind": "slider", "name": "滑块1"}]})", "Broken");
+    FAIL() << "no error";
+  } catch (const TemplateError& e) {
+    EXPECT_NE(std::string(e.what()).find("Broken"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("滑块1"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("slider"), std::string::npos);
+  }
+  EXPECT_THROW(Window::FromJson("{", "Broken"), TemplateError);
+  EXPECT_THROW(Window::Load("NoSuchWindow"), TemplateError);
+}
+
+TEST_F(WindowTest, EditBoxesHandOutCrLf) {
+  auto& multi = window->UnitAs<EditBox>(G("内容编辑框"));
+  auto& rich = window->UnitAs<RichEditBox>(G("超级编辑框1"));
+  for (Unit* unit : {static_cast<Unit*>(&multi), static_cast<Unit*>(&rich)}) {
+    SCOPED_TRACE(static_cast<int>(unit->Kind()));
+    for (const char* given : {"第一行\n第二行\n", "第一行\r\n第二行\r\n", "第一行\r第二行\r"}) {
+      unit->SetText(G(given));
+      EXPECT_EQ(unit->Text(), G("第一行\r\n第二行\r\n"));
+    }
+  }
+  auto& single = window->UnitAs<EditBox>(G("标题编辑框"));
+  single.SetText(G("会议"));
+  single.SelectAll();
+  EXPECT_EQ(single.SelectedText(), G("会议"));
+}
+
+TEST_F(WindowTest, RichEditDisplayLinesWrapAtTheBoxWidth) {
+  auto& rich = window->UnitAs<RichEditBox>(G("超级编辑框1"));
+  std::string longLine;
+  for (int i = 0; i < 60; ++i) longLine += G("字");
+  rich.SetText(longLine + "\r\n" + G("短行"));
+  const auto lines = rich.DisplayLines();
+  ASSERT_GE(lines.size(), 3u);
+  std::string joined;
+  for (std::size_t i = 0; i + 1 < lines.size(); ++i) joined += lines[i];
+  EXPECT_EQ(joined, longLine);
+  EXPECT_EQ(lines.back(), G("短行"));
+}
+
+TEST_F(WindowTest, TimersTickAndIntervalZeroStops) {
+  auto& timer = window->UnitAs<Timer>(G("时钟1"));
+  EXPECT_FALSE(timer.IsRunning());
+  int ticks = 0;
+  window->On(G("时钟1"), Event::Timer, [&](EventArgs&) { ++ticks; });
+  timer.SetInterval(5);
+  EXPECT_EQ(timer.Interval(), 5);
+  Pump(60);
+  EXPECT_GE(ticks, 2);
+  timer.SetInterval(0);
+  EXPECT_FALSE(timer.IsRunning());
+  EXPECT_EQ(timer.Interval(), 0);
+  const int stopped = ticks;
+  Pump(30);
+  EXPECT_EQ(ticks, stopped);
+}
+
+TEST_F(WindowTest, AModalBoxAnsweredByTheScriptWhileATimerRuns) {
+  auto& timer = window->UnitAs<Timer>(G("时钟1"));
+  int ticks = 0;
+  window->On(G("时钟1"), Event::Timer, [&](EventArgs&) { ++ticks; });
+  timer.SetInterval(5);
+  window->Open();
+
+  auto box = LoadWindow("UnitKindsWindow");
+  std::vector<std::string> order;
+  box->On({}, Event::Created, [&](EventArgs&) { order.push_back("created"); });
+  box->On({}, Event::Destroying, [&](EventArgs&) { order.push_back("destroying"); });
+  box->On(G("确定按钮"), Event::Clicked, [&](EventArgs&) {
+    order.push_back("ok");
+    box->Close();
+  });
+  int ticksWhenAnswered = -1;
+  script->AnswerWindow(
+      [&](Window& w) {
+        ticksWhenAnswered = ticks;
+        drive::Click(w.Unit(G("确定按钮")), 5, 5);
+      },
+      60);
+  box->OpenModal();
+  EXPECT_GE(ticksWhenAnswered, 2);  // the timer kept running inside the modal loop
+  EXPECT_EQ(order, (std::vector<std::string>{"created", "ok", "destroying"}));
+  EXPECT_TRUE(box->IsClosed());
+  EXPECT_EQ(script->Unanswered(), 0);
+
+  // A modal window with no answer queued closes at once and is counted.
+  auto unanswered = LoadWindow("UnitKindsWindow");
+  unanswered->OpenModal();
+  EXPECT_EQ(script->Unanswered(), 1);
+  EXPECT_EQ(script->ModalWindows().size(), 2u);
+  timer.SetInterval(0);
+}
+
+TEST_F(WindowTest, MessageBoxFileDialogAndMenuTakeScriptedAnswers) {
+  script->AnswerMessage();
+  ShowSystemMessage(G("读取皮肤文件失败!"), "");
+  ASSERT_EQ(script->Messages().size(), 1u);
+  EXPECT_EQ(script->Messages()[0], G("读取皮肤文件失败!"));
+
+  auto& dialog = window->UnitAs<FileDialog>(G("通用对话框1"));
+  script->AnswerFile(G("/tmp/导出.xls"));
+  script->AnswerFile("");
+  EXPECT_TRUE(dialog.Run());
+  EXPECT_EQ(dialog.FileName(), G("/tmp/导出.xls"));
+  EXPECT_FALSE(dialog.Run());
+  EXPECT_EQ(script->FileDialogs(), (std::vector<std::string>{G("导出"), G("导出")}));
+
+  int about = 0;
+  window->On(G("关于"), Event::Clicked, [&](EventArgs&) { ++about; });
+  script->AnswerMenu(G("关于"));
+  window->UnitAs<Menu>(G("菜单2")).PopupAtPointer();
+  EXPECT_EQ(about, 1);
+  EXPECT_EQ(script->Unanswered(), 0);
+}
+
+TEST_F(WindowTest, MouseAndKeysReachTheirHandlers) {
+  std::vector<std::string> seen;
+  window->On(G("确定按钮"), Event::Clicked, [&](EventArgs&) { seen.push_back("clicked"); });
+  window->On(G("标题标签"), Event::LeftDown,
+             [&](EventArgs& a) { seen.push_back("down " + std::to_string(a.x) + "," + std::to_string(a.y)); });
+  drive::Click(window->Unit(G("确定按钮")), 10, 10);
+  drive::Press(window->Unit(G("确定按钮")), 10, 10);
+  drive::Release(window->Unit(G("确定按钮")), 100, 100);  // released outside: no click
+  drive::Press(window->Unit(G("标题标签")), 7, 3);
+  EXPECT_EQ(seen, (std::vector<std::string>{"clicked", "down 7,3"}));
+
+  auto& edit = window->UnitAs<EditBox>(G("标题编辑框"));
+  edit.SetText("");
+  window->On(G("标题编辑框"), Event::KeyDown, [&](EventArgs& a) { a.handled = a.key == 'B'; });
+  drive::Key(edit, 'A');
+  drive::Key(edit, 'B');
+  EXPECT_EQ(edit.Text(), "A");  // B was swallowed
+}
+
+TEST_F(WindowTest, OpacityTopmostScreenAndSnapshot) {
+  SetWindowAlpha(*window, 128);
+  EXPECT_EQ(window->Opacity(), 128);
+  SetWindowAlpha(*window);
+  EXPECT_EQ(window->Opacity(), 255);
+  window->SetTopmost(true);
+  EXPECT_TRUE(window->IsTopmost());
+  EXPECT_GT(ScreenWidth(), 0);
+  EXPECT_GT(ScreenHeight(), 0);
+  EXPECT_GE(TaskbarHeight(), 0);
+  const auto png = platform::image::Decode(window->SnapshotPng());
+  EXPECT_EQ(png.width, 460);
+  EXPECT_EQ(png.height, 260);
+  EXPECT_EQ(png.at(100, 150), 0xFF336699u);  // the background box covers the window
+}
+
+TEST(Fonts, SongResolvesToUMingAndArialToLiberationAt96Dpi) {
+  EXPECT_EQ(ScreenDpi(), 96);
+  Font song{G("宋体"), 9};
+  EXPECT_EQ(platform::text::ToUtf8(ResolvedFontFamily(song)).rfind("AR PL UMing", 0), 0u);
+  Font arial{"Arial", 9};
+  EXPECT_EQ(ResolvedFontFamily(arial), "Liberation Sans");
+  QFont q(QString::fromUtf8("宋体"));
+  q.setPointSize(9);
+  EXPECT_EQ(QFontInfo(q).pixelSize(), 12);  // 9 points at 96 DPI
+}
+
+}  // namespace
