@@ -276,6 +276,44 @@ TEST_F(WindowTest, OpacityTopmostScreenAndSnapshot) {
   EXPECT_EQ(png.at(100, 150), 0xFF336699u);  // the background box covers the window
 }
 
+TEST_F(WindowTest, DrawPanelDrawsOnItsSurface) {
+  auto& panel = window->UnitAs<DrawPanel>(G("子窗口背景画板"));
+  panel.Clear();
+  EXPECT_EQ(panel.PixelAt(5, 5), Rgb(255, 255, 255));
+  panel.FillRectangle(0, 0, 10, 10, Rgb(255, 0, 0));
+  panel.GradientFill(0, 20, 80, 30, Rgb(0, 0, 0), Rgb(128, 128, 128), Rgb(255, 255, 255));
+  EXPECT_LT(Red(panel.PixelAt(40, 21)), Red(panel.PixelAt(40, 48)));
+  panel.CopyRectangle(panel, 0, 0, 10, 10, 60, 60);
+  EXPECT_EQ(panel.PixelAt(65, 65), Rgb(255, 0, 0));
+  panel.SetPen(Rgb(0, 0, 255));
+  panel.DrawLine(0, 79, 79, 79);
+  EXPECT_EQ(panel.PixelAt(40, 79), Rgb(0, 0, 255));
+  EXPECT_GT(panel.TextWidth(G("提示提示")), panel.TextWidth(G("提示")));
+  EXPECT_GT(panel.TextHeight(""), 0);
+  const auto shot = platform::image::Decode(panel.Capture(55, 55, 10, 10));
+  ASSERT_EQ(shot.width, 10);
+  EXPECT_EQ(shot.at(5, 5), 0xFFFF0000u);
+  EXPECT_EQ(panel.PixelAt(500, 500), 0u);  // outside: nothing, no crash
+}
+
+TEST_F(WindowTest, PicturesOfButtonsAndPictureBoxes) {
+  auto& button = window->UnitAs<PictureButton>(G("确定按钮"));
+  button.SetPictures("normal", "", "pressed");
+  EXPECT_EQ(button.NormalPicture(), "normal");
+  EXPECT_EQ(button.HoverPicture(), "");
+  auto& picture = window->UnitAs<PictureBox>(G("图标图片框"));
+  picture.SetPicture("");
+  EXPECT_FALSE(picture.IsAnimated());
+  // Two frames of a GIF play as an animation.
+  const unsigned char gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
+                               0x21, 0xF9, 4, 0, 10, 0, 0xFF, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0,
+                               0x21, 0xF9, 4, 0, 10, 0, 0xFF, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x49, 1, 0,
+                               0x3B};
+  picture.SetPicture(std::string(reinterpret_cast<const char*>(gif), sizeof gif));
+  EXPECT_TRUE(picture.IsAnimated());
+  EXPECT_EQ(picture.Picture().size(), sizeof gif);
+}
+
 TEST(Fonts, SongResolvesToUMingAndArialToLiberationAt96Dpi) {
   EXPECT_EQ(ScreenDpi(), 96);
   Font song{G("宋体"), 9};
