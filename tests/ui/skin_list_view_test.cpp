@@ -1,0 +1,638 @@
+#include "ui/skin_list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "ui/skin_list_view_router.h"
+
+namespace workmemo {
+namespace {
+
+using testsupport::Show;
+
+// An animation box in memory. A picture is the text "W x H ..." of its natural size; a text
+// object is as wide as 2/3 of its point size per byte (a blank at 9 points is 6 pixels) and
+// 4/3 of its size high.
+class FakeSurface : public SpriteSurface {
+ public:
+  struct Object {
+    int x = 0, y = 0;
+    bool visible = true;
+    std::string name, picture, text;
+    int size = 0, scaleX = 1000, scaleY = 1000, transparency = 0;
+  };
+
+  int CreateObject(int x, int y, bool visible, std::string_view name) override {
+    Object o;
+    o.x = x;
+    o.y = y;
+    o.visible = visible;
+    o.name = name;
+    objects[nextId] = o;
+    return nextId++;
+  }
+  void DeleteObjects(const std::vector<int>& ids) override {
+    for (int id : ids) objects.erase(id);
+  }
+  void SetObjectPicture(int id, std::string_view bytes) override {
+    if (Object* o = Find(id)) {
+      o->picture = bytes;
+      o->text.clear();
+    }
+  }
+  void SetObjectText(int id, std::string_view text, int size, bool, std::uint32_t) override {
+    if (Object* o = Find(id)) {
+      o->text = text;
+      o->size = size;
+      o->picture.clear();
+    }
+  }
+  std::string ObjectText(int id) const override { return Get(id).text; }
+  void SetObjectName(int id, std::string_view name) override {
+    if (Object* o = Find(id)) o->name = name;
+  }
+  std::string ObjectName(int id) const override { return Get(id).name; }
+  void MoveObject(int id, int x, int y) override {
+    if (Object* o = Find(id)) {
+      o->x = x;
+      o->y = y;
+    }
+  }
+  int ObjectLeft(int id) const override { return Get(id).x; }
+  int ObjectTop(int id) const override { return Get(id).y; }
+  void ScaleObject(int id, int h, int v) override {
+    Object* o = Find(id);
+    if (o != nullptr && h > 0 && v > 0) {
+      o->scaleX = h;
+      o->scaleY = v;
+    }
+  }
+  int ObjectWidth(int id) const override { return Natural(Get(id)).first * Get(id).scaleX / 1000; }
+  int ObjectHeight(int id) const override {
+    return Natural(Get(id)).second * Get(id).scaleY / 1000;
+  }
+  void SetObjectTransparency(int id, int percent) override {
+    if (Object* o = Find(id)) o->transparency = percent;
+  }
+  void ShowObject(int id, bool visible) override {
+    if (Object* o = Find(id)) o->visible = visible;
+  }
+  bool IsObjectVisible(int id) const override { return Get(id).visible; }
+
+  std::map<int, Object> objects;
+
+ private:
+  Object* Find(int id) {
+    auto it = objects.find(id);
+    return it == objects.end() ? nullptr : &it->second;
+  }
+  const Object& Get(int id) const {
+    static const Object none{0, 0, false, {}, {}, {}, 0, 1000, 1000, 0};
+    auto it = objects.find(id);
+    return it == objects.end() ? none : it->second;
+  }
+  static std::pair<int, int> Natural(const Object& o) {
+    if (!o.text.empty())
+      return {static_cast<int>(o.text.size()) * o.size * 2 / 3, o.size * 4 / 3};
+    int w = 0, h = 0;
+    if (std::sscanf(o.picture.c_str(), "%d x %d", &w, &h) != 2) return {0, 0};
+    return {w, h};
+  }
+  int nextId = 1;
+};
+
+ListPictures FakePictures() {
+  ListPictures p;
+  p.selection = "2 x 2 selection";
+  p.rowLine = "1000 x 1 row line";
+  p.headerBand = "1000 x 26 band";
+  p.columnLine = "1 x 1000 column line";
+  p.clear = "2 x 2 clear";
+  p.rowHover = "2 x 2 hover";
+  p.track = "26 x 300 track";
+  const char* states[] = {"normal", "hover", "pressed"};
+  for (int i = 0; i < 3; ++i) {
+    p.up[i] = std::string("20 x 20 up ") + states[i];
+    p.down[i] = std::string("20 x 20 down ") + states[i];
+    p.thumb[i] = std::string("20 x 25 thumb ") + states[i];
+    p.dropButton[i] = std::string("12 x 12 drop ") + states[i];
+  }
+  return p;
+}
+
+// The timed-reminder page's list: 19 rows of 27 under a header, six columns, on a box
+// 877 wide.
+class ListTest : public ::testing::Test {
+ protected:
+  void Build(int rows = 19, int columns = 6, int left = 0, int top = 0, int rowHeight = 27,
+             bool header = true, int width = 877) {
+    list.Create(box, rows, columns, left, top, width, 540, rowHeight, header, FakePictures());
+  }
+  // Column lefts as the timed-reminder page places them.
+  void PlaceColumns() {
+    const int xs[] = {2, 40, 140, 230, 330, 440};
+    for (int c = 1; c <= 6; ++c) list.SetColumn(c, xs[c - 1], 2, c == 1 ? 24 : 0, c == 1 ? 24 : 0);
+    for (int c = 1; c <= 6; ++c) list.SetColumnPosition(c, xs[c - 1], 6);
+  }
+  // Writes records first .. of ids 10001, 10002, ... as a filler does.
+  void Fill(int firstRow, int count) {
+    const int largest = LargestFirstRow(count, list.VisibleRowCount());
+    firstRow = ClampFirstRow(firstRow, largest);
+    for (int i = 1; i <= list.VisibleRowCount(); ++i) list.ShowRow(i, false);
+    for (int i = 1; i <= list.VisibleRowCount(); ++i) {
+      const int k = firstRow - 1 + i;
+      if (k > count) break;
+      list.ShowRow(i, true);
+      list.SetCellText(i, 6, "title " + std::to_string(k), {});
+      list.SetRowId(i, 10000 + k);
+    }
+    FinishListRefill(list, firstRow, largest, count);
+  }
+  void NewQuery(int count) {
+    ResetListForQuery(list, LargestFirstRow(count, list.VisibleRowCount()));
+    Fill(1, count);
+  }
+  const FakeSurface::Object& Obj(int id) { return box.objects.at(id); }
+
+  FakeSurface box;
+  SkinListView list;
+};
+
+TEST_F(ListTest, ScrollBarGeometryOfTheSystemsLists) {
+  const struct {
+    int rows, left, top, rowHeight;
+    bool header;
+    int width, barHeight, trackSpan;
+  } cases[] = {
+      {19, 0, 0, 27, true, 877, 540, 475},   // timed reminders, notes, due page
+      {9, 0, 83, 28, false, 300, 252, 187},  // today window
+      {9, 2, 50, 27, true, 600, 270, 205},   // due window: left 2
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rows * 100 + c.top);
+    FakeSurface b;
+    SkinListView l;
+    EXPECT_EQ(l.Create(b, c.rows, 2, c.left, c.top, c.width, 600, c.rowHeight, c.header,
+                       FakePictures()),
+              c.rows);
+    EXPECT_EQ(l.BarHeight(), c.barHeight);
+    EXPECT_EQ(l.TrackTop(), c.top + 21);
+    EXPECT_EQ(l.TrackLength(), c.trackSpan);
+    // The bar stands at the box's width less 26, whatever the list's left.
+    EXPECT_EQ(l.SpriteLeft(l.TrackSprite()), c.width - 26);
+    EXPECT_EQ(l.SpriteLeft(l.ThumbSprite()), c.width - 23);
+    EXPECT_EQ(l.SpriteTop(l.DownButton()), c.top + c.barHeight - 20);
+    EXPECT_EQ(l.SpriteWidth(l.TrackSprite()), 26);
+    EXPECT_EQ(l.SpriteHeight(l.TrackSprite()), c.barHeight);
+    EXPECT_FALSE(l.IsThumbVisible());
+  }
+}
+
+TEST_F(ListTest, RowCountFollowsFromTheHeightWhenNotGiven) {
+  EXPECT_EQ(list.Create(box, kRowsFromHeight, 2, 0, 0, 300, 255, 28, false, FakePictures()), 9);
+}
+
+TEST_F(ListTest, RebuildingReplacesTheGridAndClearingAnUnbuiltListDoesNothing) {
+  list.ClearRows();
+  EXPECT_TRUE(box.objects.empty());
+  Build();
+  const std::size_t objects = box.objects.size();
+  const int oldThumb = list.ThumbSprite();
+  Build();
+  EXPECT_EQ(box.objects.size(), objects);
+  EXPECT_EQ(box.objects.count(oldThumb), 0u);
+  EXPECT_EQ(list.Items().size(), objects);
+  list.ClearRows();
+  EXPECT_TRUE(box.objects.empty());
+}
+
+TEST(FirstRowTest, LargestAndClampedFirstRows) {
+  const struct {
+    int count, rows, largest;
+  } largest[] = {{40, 19, 22}, {25, 19, 7}, {20, 19, 2}, {19, 19, 1}, {0, 19, 1}, {10, 9, 2}};
+  for (const auto& c : largest) EXPECT_EQ(LargestFirstRow(c.count, c.rows), c.largest) << c.count;
+  const struct {
+    int first, largest, clamped;
+  } clamp[] = {{10, 7, 7}, {0, 7, 1}, {-5, 7, 1}, {5, 7, 5}, {7, 7, 7}, {3, 1, 1}};
+  for (const auto& c : clamp) EXPECT_EQ(ClampFirstRow(c.first, c.largest), c.clamped) << c.first;
+}
+
+TEST_F(ListTest, ScrollPositionPlacesTheThumbAlongTheTrack) {
+  Build();
+  const int start = list.TrackTop();
+  list.SetScrollMin(1);
+
+  list.SetScrollMax(1);  // every record fits: range 1 to 1
+  for (int value : {-3, 1, 5}) {
+    EXPECT_EQ(list.SetScrollPosition(value, 0, false), 1);
+    EXPECT_EQ(list.ThumbTop(), start);
+  }
+  EXPECT_EQ(list.DragThumb(start + 300, 0), 1);
+  EXPECT_EQ(list.DragThumb(start + 475, 0), 1);
+  EXPECT_EQ(list.ScrollToPointer(400), 1);
+
+  list.SetScrollMax(11);
+  EXPECT_EQ(list.SetScrollPosition(6, 0, false), 6);
+  EXPECT_EQ(list.ThumbTop(), start + 237);  // 237.5 truncated
+  EXPECT_EQ(list.SetScrollPosition(11, 0, false), 11);
+  EXPECT_EQ(list.ThumbTop(), start + 475);
+  EXPECT_EQ(list.SetScrollPosition(99, 0, false), 11);
+  EXPECT_EQ(list.ScrollToPointer(start + 475 + 13), 11);  // the bottom of the track
+  EXPECT_EQ(list.ScrollToPointer(0), 1);
+  EXPECT_EQ(list.ThumbTop(), start);
+  EXPECT_EQ(list.DragThumb(start + 237 + 10, 10), 5);  // 4.99 + 1 truncated
+  EXPECT_EQ(list.ThumbTop(), start + 237);
+
+  // Relative steps move by one whatever the step's size; step 0 only puts the thumb back.
+  list.SetScrollPosition(5, 0, false);
+  list.MoveThumbTo(start + 400);
+  EXPECT_EQ(list.SetScrollPosition(5, 0, true), 5);
+  EXPECT_EQ(list.ThumbTop(), start + 190);
+  EXPECT_EQ(list.SetScrollPosition(1, 7, true), 6);
+  EXPECT_EQ(list.SetScrollPosition(1, -7, true), 5);
+  list.MoveThumbTo(-50);
+  EXPECT_EQ(list.ThumbTop(), start);
+}
+
+TEST_F(ListTest, SelectionIsARecordIdThatFollowsItsRow) {
+  Build();
+  PlaceColumns();
+  EXPECT_EQ(list.SelectedId(), -1);
+  NewQuery(40);
+  EXPECT_EQ(list.ScrollMax(), 22);
+  EXPECT_TRUE(list.IsThumbVisible());
+  NewQuery(60);
+
+  // A click on the row of record 10046: first row 30 shows it in row 17.
+  list.SetScrollPosition(30, 0, false);
+  Fill(30, 60);
+  ListEventRouter router(list, {});
+  router.ObjectPressed(list.RowSprite(17));
+  EXPECT_EQ(list.SelectedId(), 10046);
+  EXPECT_TRUE(list.IsSpriteVisible(list.SelectionBar()));
+  EXPECT_EQ(list.SpriteTop(list.SelectionBar()), list.SpriteTop(list.RowSprite(17)));
+
+  // Scrolled away the bar hides; back again it lies over the record's new row.
+  Fill(1, 60);
+  EXPECT_EQ(list.SelectedId(), 10046);
+  EXPECT_FALSE(list.IsSpriteVisible(list.SelectionBar()));
+  Fill(28, 60);
+  EXPECT_TRUE(list.IsSpriteVisible(list.SelectionBar()));
+  EXPECT_EQ(list.SpriteTop(list.SelectionBar()), list.SpriteTop(list.RowSprite(19)));
+
+  // A refill after a change keeps the selection; a record that went hides the bar.
+  Fill(30, 66);
+  EXPECT_EQ(list.ScrollMax(), 48);
+  EXPECT_EQ(list.SpriteTop(list.SelectionBar()), list.SpriteTop(list.RowSprite(17)));
+  Fill(1, 5);
+  EXPECT_FALSE(list.IsSpriteVisible(list.SelectionBar()));
+  EXPECT_FALSE(list.IsThumbVisible());
+
+  list.SetSelectedId(0);
+  EXPECT_EQ(list.SelectedId(), -1);
+  list.SetSelectedId(10003);
+  EXPECT_EQ(list.SelectedId(), 10003);
+  list.ClearSelection();
+  EXPECT_EQ(list.SelectedId(), -1);
+  EXPECT_FALSE(list.IsSpriteVisible(list.SelectionBar()));
+}
+
+TEST_F(ListTest, RowIdsAreCarriedByRowObjectsOnly) {
+  Build();
+  PlaceColumns();
+  list.ShowRow(1, true);
+  list.SetRowId(1, 10046);
+  EXPECT_EQ(Show(list.RowName(1)), "10046ID");
+  EXPECT_EQ(list.RowIdOfSprite(list.RowSprite(1)), 10046);
+  for (int other : {list.RowSprite(2), list.HeaderCell(3), list.ThumbSprite(),
+                    list.CellSprite(1, 2), 0, 99999})
+    EXPECT_EQ(list.RowIdOfSprite(other), -1) << other;
+  list.ShowRow(1, false);
+  EXPECT_EQ(list.RowIdOfSprite(list.RowSprite(1)), -1);
+  EXPECT_EQ(list.SelectRowOfSprite(list.HeaderCell(2)), "BT");
+  EXPECT_EQ(list.SelectedId(), -1);
+}
+
+TEST_F(ListTest, ShowingTheScrollBarNarrowsRowsSelectionAndInnerLines) {
+  Build(19, 6, 2, 0);  // left 2: rows end at the bar, 28 short of the width
+  const int firstInnerLine = list.RowTop(2);
+  auto widthOfLineAt = [&](int top) {
+    for (const auto& [id, o] : box.objects)
+      if (o.name == "横线" && o.y == top) return list.SpriteWidth(id);
+    return -1;
+  };
+  for (int twice = 0; twice < 2; ++twice) {
+    list.ShowScrollBar(true);
+    for (int id : {list.TrackSprite(), list.ThumbSprite(), list.UpButton(), list.DownButton()})
+      EXPECT_TRUE(list.IsSpriteVisible(id));
+    EXPECT_EQ(list.SpriteWidth(list.RowSprite(5)), 877 - 26 - 2);
+    EXPECT_EQ(list.SpriteWidth(list.SelectionBar()), 877 - 28);
+    EXPECT_EQ(widthOfLineAt(firstInnerLine), 877 - 28);
+  }
+  EXPECT_EQ(widthOfLineAt(0), 877);                   // above the header
+  EXPECT_EQ(widthOfLineAt(list.RowTop(19) + 27), 877);  // below the last row
+  list.ShowScrollBar(false);
+  EXPECT_FALSE(list.IsThumbVisible());
+  EXPECT_EQ(list.SpriteWidth(list.RowSprite(5)), 877);
+  EXPECT_EQ(widthOfLineAt(firstInnerLine), 877);
+}
+
+TEST_F(ListTest, ColumnsCellsAndCaptions) {
+  Build();
+  PlaceColumns();
+  EXPECT_EQ(list.ColumnLeft(1), 0);
+  EXPECT_EQ(list.ColumnLeft(3), 137);
+  EXPECT_EQ(list.ColumnWidth(1), 37);
+  EXPECT_EQ(list.ColumnWidth(3), 90);
+  EXPECT_EQ(list.ColumnWidth(6), 877 - 26 - 437);  // the bar's width counts, shown or not
+  EXPECT_EQ(list.RowTop(0), 0);
+  EXPECT_EQ(list.RowTop(1), 27);
+  EXPECT_EQ(list.RowTop(3), 81);
+
+  // Cells: column 1 is scaled against the 48 x 48 icons, texts sit at their column's left.
+  list.SetCellData(2, 1, "48 x 48 icon");
+  EXPECT_EQ(list.SpriteWidth(list.CellSprite(2, 1)), 24);
+  EXPECT_EQ(list.SpriteTop(list.CellSprite(2, 1)), 27 + 2 + 27);
+  EXPECT_EQ(list.SetCellText(3, 6, "abc", {}), "abc");
+  EXPECT_EQ(list.CellText(3, 6), "abc");
+  EXPECT_EQ(list.SpriteLeft(list.CellSprite(3, 6)), 440);
+
+  // Centred: one pixel right and two down of the plain centre. "12:00" is 30 x 12.
+  list.SetCellText(3, 3, "12:00", {9, false, 0, true, true});
+  EXPECT_EQ(list.SpriteLeft(list.CellSprite(3, 3)), 137 + 30 + 1);
+  EXPECT_EQ(list.SpriteTop(list.CellSprite(3, 3)), 81 + 7 + 2);
+  list.SetHeaderText(2, "提醒日期", {9, false, 0, true, true});
+  EXPECT_EQ(Show(list.QueryHeaderItem(2)), Show("提醒日期"));
+  EXPECT_EQ(list.SpriteLeft(list.HeaderItem(2)), 37 + 26 + 1);
+  EXPECT_EQ(list.SpriteTop(list.HeaderItem(2)), 7 + 2);
+
+  // The header cell of a column spans to the x of the line at its right.
+  EXPECT_EQ(list.SpriteLeft(list.HeaderCell(2)), 40);
+  EXPECT_EQ(list.SpriteWidth(list.HeaderCell(2)), 137);
+  EXPECT_EQ(list.SpriteWidth(list.HeaderCell(6)), 877 - 437);
+
+  list.ShowRow(3, true);
+  list.ShowColumn(6, false);
+  EXPECT_FALSE(list.IsSpriteVisible(list.CellSprite(3, 6)));
+  EXPECT_TRUE(list.IsSpriteVisible(list.CellSprite(3, 5)));
+}
+
+TEST_F(ListTest, FittedCellTextsAreCutToTheColumnWidth) {
+  // Column 2 is 105 wide and a blank 6: 16 single-byte characters fit.
+  list.Create(box, 19, 3, 0, 0, 877, 540, 27, true, FakePictures());
+  list.SetColumn(2, 40, 2);
+  list.SetColumn(3, 145, 2);
+  ASSERT_EQ(list.ColumnWidth(2), 105);
+  const struct {
+    std::string text, shown;
+  } cases[] = {
+      {"abcdefghijklmnopqrst", "abcdefghijklmn..."},
+      {"abc\r\ndef", "abc\r"},
+      {"abcdefghijklmnop", "abcdefghijklmnop"},
+      {"一二三四五六七八九", "一二三四五六七..."},
+      {"a一二三四五六七八九", "a一二三四五六..."},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Show(list.SetCellText(1, 2, c.text, {}, true)), Show(c.shown));
+    EXPECT_EQ(Show(list.CellText(1, 2)), Show(c.shown));
+  }
+}
+
+TEST(FitTextTest, TitlesAndCategoriesAreCutAtTheirByteLimits) {
+  const std::string chinese = "提醒";  // two characters of two bytes
+  const struct {
+    std::string text;
+    int limit;
+    std::string shown;
+  } cases[] = {
+      {std::string(80, 'a'), 76, std::string(76, 'a') + "..."},
+      {std::string(76, 'a'), 76, std::string(76, 'a')},
+      // The 76th byte would be the first half of a character.
+      {std::string(75, 'a') + chinese, 76, std::string(75, 'a') + "..."},
+      {std::string(10, 'a') + "\r\n" + std::string(90, 'b'), 76, std::string(10, 'a') + "\r"},
+      {"工作事务" + chinese + "x", 16, "工作事务提醒x"},
+      {"工作事务安排计划" + chinese, 16, "工作事务安排计划..."},
+      {"a工作事务安排计划x", 16, "a工作事务安排计..."},
+      {"ab\r\ncd", 16, "ab\r"},
+      {std::string(20, 'a') + "\r\n", 16, std::string(16, 'a') + "..."},  // break past the limit
+      {"", 16, ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Show(FitTextToBytes(c.text, c.limit)), Show(c.shown)) << Show(c.text);
+}
+
+TEST_F(ListTest, EmptyingTheListHidesEverythingAndResetsTheRange) {
+  Build();
+  PlaceColumns();
+  NewQuery(30);
+  list.SetSelectedId(10002);
+  list.RestoreSelection();
+  list.EmptyList();
+  EXPECT_EQ(list.CellText(2, 6), "");
+  EXPECT_FALSE(list.IsSpriteVisible(list.RowSprite(2)));
+  EXPECT_FALSE(list.IsSpriteVisible(list.SelectionBar()));
+  EXPECT_FALSE(list.IsThumbVisible());
+  EXPECT_EQ(list.SelectedId(), -1);
+  EXPECT_EQ(list.ScrollMin(), 1);
+  EXPECT_EQ(list.ScrollMax(), 1);
+}
+
+TEST_F(ListTest, ButtonsChangePicturesAndReleaseClearsBothPressedFlags) {
+  Build();
+  const int down = list.DownButton();
+  list.OnSpriteEnter(down);
+  EXPECT_EQ(Obj(down).picture, "20 x 20 down hover");
+  list.OnScrollButtonPress(down);
+  EXPECT_EQ(Obj(down).picture, "20 x 20 down pressed");
+  list.OnSpriteRelease(down);
+  EXPECT_EQ(Obj(down).picture, "20 x 20 down hover");
+  list.OnScrollButtonLeave(down);
+  EXPECT_EQ(Obj(down).picture, "20 x 20 down normal");
+
+  list.OnScrollButtonPress(list.TrackSprite());
+  EXPECT_TRUE(list.IsTrackPressed());
+  list.OnScrollButtonPress(list.ThumbSprite());
+  EXPECT_TRUE(list.IsThumbPressed());
+  // Released over any object, even one the list did not make.
+  list.OnSpriteRelease(4242);
+  EXPECT_FALSE(list.IsTrackPressed());
+  EXPECT_FALSE(list.IsThumbPressed());
+  // Leaving the thumb ends a drag; leaving the track does not end a track press.
+  list.OnScrollButtonPress(list.ThumbSprite());
+  list.OnScrollButtonPress(list.TrackSprite());
+  list.OnScrollButtonLeave(list.ThumbSprite());
+  list.OnScrollButtonLeave(list.TrackSprite());
+  EXPECT_FALSE(list.IsThumbPressed());
+  EXPECT_TRUE(list.IsTrackPressed());
+
+  // A drop button of the header runs its routine on release.
+  int clicks = 0;
+  const int drop = list.CreateHeaderDropButton(30, 6, [&] { ++clicks; });
+  EXPECT_EQ(Obj(drop).transparency, 30);
+  list.OnScrollButtonPress(drop);
+  list.OnSpriteRelease(drop);
+  EXPECT_EQ(clicks, 1);
+  list.MoveHeaderDropButton(1, 50, 7);
+  EXPECT_EQ(list.SpriteLeft(drop), 50);
+}
+
+// The router, driven by the box's events and the two timers' ticks.
+class RouterTest : public ListTest {
+ protected:
+  void SetUp() override {
+    Build();
+    PlaceColumns();
+    NewQuery(40);
+    list.SetHeaderText(4, "提醒方式", {});
+  }
+  ListRoutes Routes() {
+    ListRoutes r;
+    r.showPage = [this](int first) {
+      pages.push_back(first);
+      Fill(first, 40);
+    };
+    r.headerClicked = [this](int column, const std::string& caption) {
+      sorted.push_back(std::to_string(column) + ":" + caption);
+    };
+    r.openRowMenu = [this] { ++menus; };
+    r.openRecord = [this](int id) { opened.push_back(id); };
+    r.setRepeatInterval = [this](int ms) { repeatInterval = ms; };
+    r.setRefillInterval = [this](int ms) { refillInterval = ms; };
+    return r;
+  }
+  std::vector<int> pages;
+  std::vector<std::string> sorted;
+  std::vector<int> opened;
+  int menus = 0;
+  int repeatInterval = 0;
+  int refillInterval = 0;
+};
+
+TEST_F(RouterTest, ScrollButtonsStepAtOnceAndRepeatAfterFiveIdleTicks) {
+  ListEventRouter router(list, Routes());
+  router.ObjectPressed(list.DownButton());
+  EXPECT_EQ(pages, std::vector<int>{2});
+  EXPECT_EQ(repeatInterval, 50);
+  for (int i = 0; i < 5; ++i) router.RepeatTick();
+  EXPECT_EQ(pages.size(), 1u);
+  router.RepeatTick();
+  router.RepeatTick();
+  EXPECT_EQ(pages, (std::vector<int>{2, 3, 4}));
+  router.ObjectReleased(list.DownButton());
+  EXPECT_EQ(repeatInterval, 0);
+  router.RepeatTick();
+  EXPECT_EQ(pages.size(), 3u);
+
+  // Going down the repeat stops itself at the largest first row.
+  list.SetScrollPosition(20, 0, false);
+  router.ObjectPressed(list.DownButton());
+  for (int i = 0; i < 10; ++i) router.RepeatTick();
+  EXPECT_EQ(list.ScrollPosition(), 22);
+  EXPECT_EQ(pages.back(), 22);
+  EXPECT_EQ(repeatInterval, 0);
+
+  // Going up it stops at 1; a press at 1 redraws but never steps below.
+  list.SetScrollPosition(2, 0, false);
+  router.ObjectPressed(list.UpButton());
+  EXPECT_EQ(list.ScrollPosition(), 1);
+  for (int i = 0; i < 10; ++i) router.RepeatTick();
+  EXPECT_EQ(list.ScrollPosition(), 1);
+  EXPECT_EQ(repeatInterval, 0);
+
+  // A release off every object (id 0) still ends the repeat.
+  list.SetScrollPosition(10, 0, false);
+  router.ObjectPressed(list.UpButton());
+  router.ObjectReleased(0);
+  EXPECT_FALSE(router.IsRepeating());
+  for (int i = 0; i < 10; ++i) router.RepeatTick();
+  EXPECT_EQ(list.ScrollPosition(), 9);
+}
+
+TEST_F(RouterTest, ThumbDragRefillsOnceThroughTheShortTimer) {
+  ListEventRouter router(list, Routes());
+  const int top = list.ThumbTop();
+  router.ButtonDown(top + 10);
+  router.ObjectPressed(list.ThumbSprite());
+  router.PointerMoved(top + 10 + 475 / 2);
+  EXPECT_EQ(list.ScrollPosition(), 11);
+  EXPECT_EQ(refillInterval, 10);
+  EXPECT_TRUE(pages.empty());
+  router.RefillTick();
+  EXPECT_EQ(refillInterval, 0);
+  EXPECT_EQ(pages, std::vector<int>{11});
+  // A move that keeps the position asks for no refill.
+  router.PointerMoved(top + 10 + 475 / 2 + 1);
+  EXPECT_EQ(refillInterval, 0);
+  router.PointerMoved(top + 10 + 475 + 40);
+  EXPECT_EQ(list.ScrollPosition(), 22);
+  EXPECT_EQ(list.ThumbTop(), list.TrackTop() + 475);
+  router.ObjectReleased(list.ThumbSprite());
+  router.ButtonUp(top + 500);
+  router.PointerMoved(top + 20);
+  EXPECT_EQ(list.ScrollPosition(), 22);
+}
+
+TEST_F(RouterTest, TrackClickScrollsToThePointerInEitherEventOrder) {
+  for (bool releaseFirst : {false, true}) {
+    SCOPED_TRACE(releaseFirst);
+    ListEventRouter router(list, Routes());
+    list.SetScrollPosition(1, 0, false);
+    Fill(1, 40);
+    const int y = list.TrackTop() + 475 + 13;
+    router.ButtonDown(y);
+    router.ObjectPressed(list.TrackSprite());
+    if (releaseFirst) router.ObjectReleased(list.TrackSprite());
+    router.ButtonUp(y);
+    if (!releaseFirst) router.ObjectReleased(list.TrackSprite());
+    EXPECT_EQ(list.ScrollPosition(), 22);
+    EXPECT_EQ(pages.back(), 22);
+    // The next click elsewhere is no track click.
+    pages.clear();
+    router.ButtonDown(10);
+    router.ObjectPressed(list.RowSprite(1));
+    router.ObjectReleased(list.RowSprite(1));
+    router.ButtonUp(10);
+    EXPECT_TRUE(pages.empty());
+  }
+}
+
+TEST_F(RouterTest, WheelHeaderRightAndDoubleClicks) {
+  ListEventRouter router(list, Routes());
+  router.Wheel(120);
+  EXPECT_EQ(list.ScrollPosition(), 1);  // up at the top stays at 1
+  router.Wheel(-120);
+  router.Wheel(-240);
+  router.Wheel(0);
+  EXPECT_EQ(pages, (std::vector<int>{1, 2, 3}));
+
+  router.ObjectPressed(list.HeaderCell(4));
+  ASSERT_EQ(sorted.size(), 1u);
+  EXPECT_EQ(Show(sorted[0]), Show("4:提醒方式"));
+
+  router.ObjectRightClicked(list.RowSprite(2));
+  EXPECT_EQ(menus, 1);
+  EXPECT_EQ(list.SelectedId(), 10004);
+  router.ObjectRightClicked(list.HeaderCell(2));
+  router.ObjectRightClicked(list.CellSprite(2, 3));
+  EXPECT_EQ(menus, 1);
+
+  router.ObjectDoubleClicked(list.RowSprite(3));
+  router.ObjectDoubleClicked(list.ThumbSprite());
+  EXPECT_EQ(opened, std::vector<int>{10005});
+}
+
+TEST_F(RouterTest, RowsAreTintedUnderThePointer) {
+  ListEventRouter router(list, Routes());
+  router.ObjectEntered(list.RowSprite(1));
+  EXPECT_EQ(Obj(list.RowSprite(1)).picture, "2 x 2 hover");
+  router.ObjectLeft(list.RowSprite(1));
+  EXPECT_EQ(Obj(list.RowSprite(1)).picture, "2 x 2 clear");
+}
+
+}  // namespace
+}  // namespace workmemo
