@@ -1,0 +1,94 @@
+// Which reminders fall on a calendar day: the day tests of the due check without time of
+// day, pause, remind-again or notice.
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/lunar/lunar.h"
+#include "reminders/store/calendar.h"
+#include "reminders/store/rules_common.h"
+#include "reminders/store/schedule.h"
+
+namespace workmemo {
+namespace {
+
+// Minute and hour intervals: listed on each day one of their occurrences can fall on.
+// `unitsPerDay` is 1440 or 24; the count is taken without sign.
+bool SubDailyOnDay(std::int64_t count, std::int64_t amount, std::int64_t unitsPerDay,
+                   bool originDay) {
+  const std::int64_t rest = (count < 0 ? -count : count) % amount;
+  return amount - rest < unitsPerDay || rest == 0 || originDay;
+}
+
+bool IntervalOnDay(const ReminderRecord& r, const CheckMoment& m) {
+  const std::int64_t amount = IntervalAmount(r.cfsj);
+  if (amount == 0) return false;
+  const double startDate = DateOf(r.ksdate);
+  const bool startDay = m.today == DayNumber(r.ksdate);
+  switch (r.cfdw) {
+    case IntervalUnit::Minute:
+      return SubDailyOnDay(CountWholeUnits(m.now, startDate, DatePart::Minute), amount, 1440, startDay);
+    case IntervalUnit::Hour:
+      return SubDailyOnDay(CountWholeUnits(m.now, startDate, DatePart::Hour), amount, 24, startDay);
+    case IntervalUnit::Day:
+      return CountWholeUnits(m.now, startDate, DatePart::Day) % amount == 0;
+    case IntervalUnit::Week:
+      return CountWholeUnits(m.now, r.ksdate, DatePart::Week) % amount == 0;
+    case IntervalUnit::Month:
+    case IntervalUnit::Year: {
+      const DateTimeParts k = SplitDateTime(r.ksdate);
+      if (m.day != std::min(k.day, m.daysInMonth)) return false;
+      if (r.cfdw == IntervalUnit::Month)
+        return CountWholeUnits(m.now, startDate, DatePart::Month) % amount == 0;
+      return m.month == k.month && CountWholeUnits(m.now, startDate, DatePart::Year) % amount == 0;
+    }
+    case IntervalUnit::DayDigit:
+      return (m.day - amount) % 10 == 0;
+    case IntervalUnit::MinuteSinceLoad:
+      // Counted from the load time; the origin alternative needs the load at midnight itself.
+      return SubDailyOnDay(CountWholeUnits(m.now, r.txdate, DatePart::Minute), amount, 1440,
+                           m.seconds == LinearSeconds(r.txdate));
+    default:
+      return false;
+  }
+}
+
+
+}  // namespace
+
+bool FallsOnDay(const ReminderRecord& r, const CheckMoment& m) {
+  if (r.cfcs > 0 && r.cfjs >= r.cfcs && r.cfcsdw == RepeatCountUnit::TimesTotal) return false;
+  const std::int64_t startDay = DayNumber(r.ksdate), endDay = DayNumber(r.jsdate);
+  if (startDay != endDay && (m.today < startDay || m.today > endDay)) return false;
+  switch (r.txfs) {
+    case RepeatMode::Once:
+    case RepeatMode::LunarOnce:
+      return m.today == startDay;
+    case RepeatMode::Daily:
+      return !HasPiece(r.notxweek, m.weekdayText);
+    case RepeatMode::Weekly:
+      return WeekListMatches(r.txweek, m.weekdayText);
+    case RepeatMode::Monthly:
+      return m.day == std::min(TextNumber(r.txdays), m.daysInMonth);
+    case RepeatMode::Yearly:
+      return m.month == TextNumber(r.txmonth) && m.day == std::min(TextNumber(r.txdays), m.daysInMonth);
+    case RepeatMode::Interval:
+      return IntervalOnDay(r, m);
+    // Days the lunar calendar does not cover list no lunar reminder.
+    case RepeatMode::LunarMonthly:
+      return m.lunarKnown && m.lunar.day == ClampedLunarDay(r.txdays, m.lunar);
+    case RepeatMode::LunarYearly:
+      return m.lunarKnown && m.lunar.month == TextNumber(r.txmonth) &&
+             m.lunar.leap == ToFlag(r.nlry) && m.lunar.day == ClampedLunarDay(r.txdays, m.lunar);
+    default:
+      return false;
+  }
+}
+
+void CollectRemindersOnDay(const ReminderList& list, double day, ReminderList& out) {
+  out.clear();
+  const CheckMoment m = MakeCheckMoment(DateOf(day));
+  for (const ReminderRecord& r : list)
+    if (r.id >= 1 && FallsOnDay(r, m)) out.push_back(r);
+}
+
+}  // namespace workmemo
