@@ -1,0 +1,83 @@
+#pragma once
+// The database layer: connections opened from the program's connection text, SQL run as text
+// in the program's dialect, and record sets read into memory and read by column name.
+// Every text in and out is GB18030; the files hold UTF-8 and are encrypted with the password.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+
+namespace platform::db {
+
+// "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=<path>;Jet OLEDB:Database Password=<pw>".
+std::string ConnectionText(std::string_view path, std::string_view password);
+
+// A text with every single quote doubled, ready to stand between quotes in SQL.
+std::string EscapeSqlText(std::string_view text);
+
+class Connection {
+ public:
+  Connection() = default;
+  ~Connection();
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens the file named by "Data Source=" with the key of "Jet OLEDB:Database Password="
+  // (keys in any case, with or without a blank after ';'). The file must exist; a wrong key
+  // fails. 1 on success, 0 on failure. An open connection is closed first.
+  int Open(std::string_view connectionText);
+  void Close();
+  bool IsOpen() const { return db_ != nullptr; }
+
+  // Runs exactly one statement; 1 on success, 0 on failure (also when text follows it).
+  // `rowsChanged` receives the rows the statement inserted, updated or deleted.
+  int Execute(std::string_view sql, std::int64_t* rowsChanged = nullptr);
+
+  // The engine's message for the last failure (UTF-8, for diagnostics only).
+  const std::string& LastError() const { return lastError_; }
+
+ private:
+  friend class RecordSet;
+  sqlite3* db_ = nullptr;
+  std::string lastError_;
+};
+
+// One value of a result as the engine gave it; texts are UTF-8 as stored.
+using Cell = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+class RecordSet {
+ public:
+  // Runs one query and reads its whole result; the first row is current. 1 on success;
+  // on failure 0 and an empty result.
+  int Open(Connection& connection, std::string_view sql);
+  void Close();
+
+  int RowCount() const { return static_cast<int>(rows_.size()); }
+  int ColumnCount() const { return static_cast<int>(columns_.size()); }
+  void MoveFirst() { row_ = 0; }
+  void MoveNext();
+  bool Eof() const { return row_ >= rows_.size(); }
+  bool HasColumn(std::string_view name) const;  // ASCII case ignored, as column names are
+  const std::string& ColumnName(int column) const;  // 1-based; empty when out of range
+
+  // Fields of the current row by column name; NULL, a missing column or no current row
+  // read as 0, empty text, date 0. Date-times read both stored forms and plain numbers.
+  std::int64_t Integer(std::string_view column) const;
+  std::string Text(std::string_view column) const;
+  double DateTime(std::string_view column) const;
+  // By 1-based position, for results whose column has no usable name, e.g. count(*).
+  std::int64_t IntegerAt(int column) const;
+
+ private:
+  const Cell* Find(std::string_view column) const;
+  const Cell* At(int column) const;
+
+  std::vector<std::string> columns_;  // GB18030
+  std::vector<std::vector<Cell>> rows_;
+  std::size_t row_ = 0;
+};
+
+}  // namespace platform::db

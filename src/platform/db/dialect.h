@@ -1,0 +1,20 @@
+#pragma once
+// The SQL dialect the program writes, on top of the engine: "select top N", now(),
+// datediff('d', a, b) in local calendar days, and a like that ignores letter case.
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+
+namespace platform::db::dialect {
+
+// Rewrites "select top N ..." into "select ... LIMIT N"; other statements pass unchanged.
+std::string Translate(std::string_view utf8Sql);
+
+// Registers now(), datediff() and like() on a connection; false when the engine refuses.
+bool Register(sqlite3* db);
+
+// The like of the program: '%' any run, '_' one character, case ignored (UTF-8 texts).
+bool Like(std::string_view pattern, std::string_view text);
+
+}  // namespace platform::db::dialect
