@@ -5,6 +5,7 @@
 
 #include "common/text_routines.h"
 #include "platform/clock/clock.h"
+#include "platform/ui/units.h"
 #include "ui/weekday_name.h"
 
 namespace workmemo {
@@ -259,6 +260,39 @@ void DatePickerCalendar::HandleMouseMove(int x, int y) {
     if (h == MarkedDay) DrawMark(h, true);
   }
   LastPointerDay = 0;
+}
+
+int DrawPanelPickerPanel::Width() const { return panel_.Width(); }
+int DrawPanelPickerPanel::Height() const { return panel_.Height(); }
+void DrawPanelPickerPanel::Clear() { panel_.Clear(); }
+void DrawPanelPickerPanel::SetPenColour(PickerColour colour) { panel_.SetPen(colour); }
+void DrawPanelPickerPanel::SetTextColour(PickerColour colour) { panel_.SetTextColour(colour); }
+
+void DrawPanelPickerPanel::SetFontSize(int points) {
+  platform::ui::Font font = panel_.GetFont();
+  font.size = points;
+  panel_.SetFont(font);
+}
+
+int DrawPanelPickerPanel::TextWidth(std::string_view text) const { return panel_.TextWidth(text); }
+int DrawPanelPickerPanel::TextHeight(std::string_view text) const {
+  return panel_.TextHeight(text);
+}
+void DrawPanelPickerPanel::DrawText(int x, int y, std::string_view text) {
+  panel_.DrawText(x, y, text);
+}
+void DrawPanelPickerPanel::DrawLine(int x1, int y1, int x2, int y2) {
+  panel_.DrawLine(x1, y1, x2, y2);
+}
+void DrawPanelPickerPanel::GradientFill(int x, int y, int width, int height, PickerColour first,
+                                        PickerColour middle, PickerColour last) {
+  panel_.GradientFill(x, y, width, height, first, middle, last, true);
+}
+
+void DrawPanelPickerPanel::CopyFrom(const PickerPanel& source, int sx, int sy, int width,
+                                    int height, int dx, int dy) {
+  if (const auto* from = dynamic_cast<const DrawPanelPickerPanel*>(&source))
+    panel_.CopyRectangle(from->panel_, sx, sy, width, height, dx, dy);
 }
 
 }  // namespace workmemo

@@ -6,6 +6,10 @@
 #include <optional>
 #include <string_view>
 
+namespace platform::ui {
+class DrawPanel;
+}
+
 namespace workmemo {
 
 // Colour values red + green * 256 + blue * 65536.
@@ -96,6 +100,29 @@ class DatePickerCalendar {
   int CellLeft(int day) const;
   int CellTop(int day) const;
   void Redraw();
+};
+
+// A window's draw panel as a picker panel. Copies only go between panels of this kind.
+class DrawPanelPickerPanel : public PickerPanel {
+ public:
+  explicit DrawPanelPickerPanel(platform::ui::DrawPanel& panel) : panel_(panel) {}
+  int Width() const override;
+  int Height() const override;
+  void Clear() override;
+  void SetPenColour(PickerColour colour) override;
+  void SetTextColour(PickerColour colour) override;
+  void SetFontSize(int points) override;
+  int TextWidth(std::string_view text) const override;
+  int TextHeight(std::string_view text) const override;
+  void DrawText(int x, int y, std::string_view text) override;
+  void DrawLine(int x1, int y1, int x2, int y2) override;
+  void GradientFill(int x, int y, int width, int height, PickerColour first, PickerColour middle,
+                    PickerColour last) override;
+  void CopyFrom(const PickerPanel& source, int sx, int sy, int width, int height, int dx,
+                int dy) override;
+
+ private:
+  platform::ui::DrawPanel& panel_;
 };
 
 }  // namespace workmemo
