@@ -50,6 +50,9 @@ std::int64_t TruncatedUnits(std::int64_t seconds, std::int64_t unit) {
 std::int64_t LinearSeconds(double dateTime) {
   if (!(dateTime >= kMinDateTime)) dateTime = kMinDateTime;  // also catches NaN
   if (dateTime > kMaxDateTime) dateTime = kMaxDateTime;
+  // The due check converts every record every second: from day 0 on, the serial is linear
+  // already and rounds to the nearest second directly.
+  if (dateTime >= 0) return static_cast<std::int64_t>(dateTime * 86400.0 + 0.5);
   return clk::SecondsFromSerial(dateTime);
 }
 

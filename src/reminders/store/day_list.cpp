@@ -19,11 +19,11 @@ bool SubDailyOnDay(std::int64_t count, std::int64_t amount, std::int64_t unitsPe
   return amount - rest < unitsPerDay || rest == 0 || originDay;
 }
 
-bool IntervalOnDay(const ReminderRecord& r, const CheckMoment& m) {
+bool IntervalOnDay(const ReminderRecord& r, const CheckMoment& m, std::int64_t startDayNumber) {
   const std::int64_t amount = IntervalAmount(r.cfsj);
   if (amount == 0) return false;
-  const double startDate = DateOf(r.ksdate);
-  const bool startDay = m.today == DayNumber(r.ksdate);
+  const double startDate = DateTimeFromSeconds(startDayNumber * kSecondsPerDay);
+  const bool startDay = m.today == startDayNumber;
   switch (r.cfdw) {
     case IntervalUnit::Minute:
       return SubDailyOnDay(CountWholeUnits(m.now, startDate, DatePart::Minute), amount, 1440, startDay);
@@ -57,12 +57,11 @@ bool IntervalOnDay(const ReminderRecord& r, const CheckMoment& m) {
 
 bool FallsOnDay(const ReminderRecord& r, const CheckMoment& m) {
   if (r.cfcs > 0 && r.cfjs >= r.cfcs && r.cfcsdw == RepeatCountUnit::TimesTotal) return false;
-  const std::int64_t startDay = DayNumber(r.ksdate), endDay = DayNumber(r.jsdate);
-  if (startDay != endDay && (m.today < startDay || m.today > endDay)) return false;
+  if (OutsideDateRange(r, m.today)) return false;
   switch (r.txfs) {
     case RepeatMode::Once:
     case RepeatMode::LunarOnce:
-      return m.today == startDay;
+      return m.today == DayNumber(r.ksdate);
     case RepeatMode::Daily:
       return !HasPiece(r.notxweek, m.weekdayText);
     case RepeatMode::Weekly:
@@ -72,7 +71,7 @@ bool FallsOnDay(const ReminderRecord& r, const CheckMoment& m) {
     case RepeatMode::Yearly:
       return m.month == TextNumber(r.txmonth) && m.day == std::min(TextNumber(r.txdays), m.daysInMonth);
     case RepeatMode::Interval:
-      return IntervalOnDay(r, m);
+      return IntervalOnDay(r, m, DayNumber(r.ksdate));
     // Days the lunar calendar does not cover list no lunar reminder.
     case RepeatMode::LunarMonthly:
       return m.lunarKnown && m.lunar.day == ClampedLunarDay(r.txdays, m.lunar);

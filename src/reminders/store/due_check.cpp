@@ -280,8 +280,7 @@ DueOutcome CheckDue(ReminderRecord& r, const CheckMoment& m) {
     }
   }
   if (r.cfcs > 0 && r.cfjs >= r.cfcs) skip = true;
-  const std::int64_t startDay = DayNumber(r.ksdate), endDay = DayNumber(r.jsdate);
-  if (startDay != endDay && (m.today < startDay || m.today > endDay)) skip = true;
+  if (OutsideDateRange(r, m.today)) skip = true;
 
   bool notice = false;
   if (!skip) {

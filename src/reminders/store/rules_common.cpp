@@ -46,6 +46,12 @@ bool WeekListMatches(std::string_view txweek, std::string_view weekdayText) {
   return txweek.size() >= 2 ? HasPiece(txweek, weekdayText) : txweek == weekdayText;
 }
 
+bool OutsideDateRange(const ReminderRecord& r, std::int64_t today) {
+  if (r.ksdate == r.jsdate) return false;  // the usual case, without converting anything
+  const std::int64_t startDay = DayNumber(r.ksdate), endDay = DayNumber(r.jsdate);
+  return startDay != endDay && (today < startDay || today > endDay);
+}
+
 double AtSecondOfDay(std::int64_t day, int secondOfDay) {
   return DateTimeFromSeconds(day * kSecondsPerDay + secondOfDay);
 }

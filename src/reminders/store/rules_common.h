@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/lunar/lunar.h"
+#include "reminders/store/reminder_record.h"
 
 namespace workmemo {
 
@@ -30,6 +31,10 @@ inline std::int64_t IntervalAmount(int cfsj) {
 }
 
 constexpr std::int64_t kSecondsPerDay = 86400;
+
+// The date range: only when the dates of ksdate and jsdate differ, and then both end days
+// belong to it. Whether `today` (a day number) lies outside it.
+bool OutsideDateRange(const ReminderRecord& r, std::int64_t today);
 
 // The serial of a day number at a second of the day.
 double AtSecondOfDay(std::int64_t day, int secondOfDay);
