@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "gui_test.h"
 #include "platform/clock/clock.h"
+#include "platform/ui/units.h"
+#include "platform/ui/window.h"
 #include "test_support.h"
 
 namespace workmemo {
@@ -412,6 +415,49 @@ TEST_F(DatePickerTest, ClickBeforeAnyMonthIsDrawnAnswersNothing) {
   double date = 5.0;
   EXPECT_EQ(picker.HandleClick(3, 3, date), PickerClick::None);
   EXPECT_EQ(date, 5.0);
+}
+
+// The picker on two real draw panels: marks are painted and copied back off.
+class DatePickerOnDrawPanels : public testsupport::GuiTest {
+ protected:
+  void TearDown() override {
+    platform::clock::ClearForTest();
+    GuiTest::TearDown();
+  }
+};
+
+TEST_F(DatePickerOnDrawPanels, MarksArePaintedAndRestored) {
+  platform::clock::SetForTest(SerialFromFields({2016, 3, 7, 10, 20, 30}));
+  auto window = platform::ui::Window::FromJson(
+      R"({"units": [{"kind": "draw_panel", "name": "shown", "geometry": [0, 0, 286, 233]},
+                    {"kind": "draw_panel", "name": "backing", "geometry": [0, 0, 286, 233]}]})",
+      "PickerPanels");
+  auto& shown = window->UnitAs<platform::ui::DrawPanel>("shown");
+  DrawPanelPickerPanel drawing(shown);
+  DrawPanelPickerPanel backing(window->UnitAs<platform::ui::DrawPanel>("backing"));
+  DatePickerCalendar picker;
+  picker.Bind(drawing, backing);
+  picker.DrawMonth(2016, 2, 10, 10);
+  // Near the top-left corner of a day's cell, clear of its text.
+  auto corner = [&](int day) {
+    const int index = day + picker.FirstWeekday - 1;
+    return shown.PixelAt(ColumnX(index % 7) + 2, RowY(index / 7) + 2);
+  };
+  using platform::ui::Blue;
+  using platform::ui::Red;
+  const auto white = platform::ui::Rgb(255, 255, 255);
+  EXPECT_LT(Red(corner(10)), 255);  // the chosen mark starts light cyan
+  EXPECT_EQ(Blue(corner(10)), 255);
+  EXPECT_EQ(corner(11), white);
+
+  picker.HandleMouseMove(ColumnX(4) + 19, RowY(1) + 14);  // day 11
+  EXPECT_EQ(Red(corner(11)), 255);  // the hover mark starts light yellow
+  EXPECT_LT(Blue(corner(11)), 255);
+  EXPECT_LT(Red(corner(10)), 255);
+
+  picker.HandleMouseMove(150, 15);
+  EXPECT_EQ(corner(11), white);
+  EXPECT_LT(Red(corner(10)), 255);
 }
 
 }  // namespace
