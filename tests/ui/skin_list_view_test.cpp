@@ -7,7 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "gui_test.h"
+#include "platform/image/image.h"
+#include "platform/ui/test_driver.h"
+#include "platform/ui/window.h"
 #include "test_support.h"
+#include "ui/skin_list_view_box.h"
 #include "ui/skin_list_view_router.h"
 
 namespace workmemo {
@@ -632,6 +637,188 @@ TEST_F(RouterTest, RowsAreTintedUnderThePointer) {
   EXPECT_EQ(Obj(list.RowSprite(1)).picture, "2 x 2 hover");
   router.ObjectLeft(list.RowSprite(1));
   EXPECT_EQ(Obj(list.RowSprite(1)).picture, "2 x 2 clear");
+}
+
+// The same list on the window layer's animation box, offscreen, driven by the toolkit's
+// mouse events; the timers' ticks are fired by hand so that no test waits on the clock.
+class ListOnWindowTest : public testsupport::GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    window = platform::ui::Window::FromJson(R"({
+      "title": "list", "width": 900, "height": 560, "frameless": true,
+      "units": [
+        {"kind": "animation_box", "name": "ListBox", "geometry": [0, 0, 877, 540]},
+        {"kind": "timer", "name": "RepeatTimer", "interval": 0},
+        {"kind": "timer", "name": "RefillTimer", "interval": 0}
+      ]})",
+                                            "ListWindow");
+    ListRoutes routes;
+    routes.showPage = [this](int first) { Fill(first); };
+    routes.openRecord = [this](int id) { opened.push_back(id); };
+    binding = std::make_unique<ListBoxBinding>(*window, "ListBox", "RepeatTimer", "RefillTimer",
+                                               list, routes);
+    EXPECT_EQ(list.Create(binding->Surface(), 19, 6, 0, 0, 877, 540, 27, true,
+                          EmbeddedListPictures()),
+              19);
+    const int xs[] = {2, 40, 140, 230, 330, 440};
+    for (int c = 1; c <= 6; ++c) list.SetColumn(c, xs[c - 1], 2, c == 1 ? 24 : 0, c == 1 ? 24 : 0);
+    for (int c = 1; c <= 6; ++c) list.SetColumnPosition(c, xs[c - 1], 6);
+    window->Open();
+    titles.clear();
+    for (int k = 1; k <= 40; ++k) titles.push_back("title " + std::to_string(k));
+  }
+  void TearDown() override {
+    binding.reset();
+    window.reset();
+    GuiTest::TearDown();
+  }
+  void Fill(int first) {
+    const int count = static_cast<int>(titles.size());
+    const int largest = LargestFirstRow(count, list.VisibleRowCount());
+    first = ClampFirstRow(first, largest);
+    for (int i = 1; i <= list.VisibleRowCount(); ++i) list.ShowRow(i, false);
+    for (int i = 1; i <= list.VisibleRowCount() && first - 1 + i <= count; ++i) {
+      const int k = first - 1 + i;
+      list.ShowRow(i, true);
+      list.SetCellText(i, 5, FitTextToBytes("category", 16), {});
+      list.SetCellText(i, 6, FitTextToBytes(titles[static_cast<std::size_t>(k - 1)], 76), {});
+      list.SetRowId(i, 10000 + k);
+    }
+    FinishListRefill(list, first, largest, count);
+  }
+  void NewQuery() {
+    ResetListForQuery(list, LargestFirstRow(static_cast<int>(titles.size()), 19));
+    Fill(1);
+  }
+  platform::ui::AnimationBox& Box() { return window->UnitAs<platform::ui::AnimationBox>("ListBox"); }
+  platform::ui::Timer& Timer(const char* name) { return window->UnitAs<platform::ui::Timer>(name); }
+  void Tick(const char* timer) {
+    platform::ui::EventArgs args;
+    window->Fire(timer, platform::ui::Event::Timer, args);
+  }
+  // The middle of an object, where a click lands on it.
+  int MidX(int id) { return list.SpriteLeft(id) + list.SpriteWidth(id) / 2; }
+  int MidY(int id) { return list.SpriteTop(id) + list.SpriteHeight(id) / 2; }
+
+  std::unique_ptr<platform::ui::Window> window;
+  std::unique_ptr<ListBoxBinding> binding;
+  SkinListView list;
+  std::vector<std::string> titles;
+  std::vector<int> opened;
+};
+
+TEST_F(ListOnWindowTest, PicturesHaveTheirNaturalSizesAndTheBarItsPlace) {
+  const ListPictures& p = EmbeddedListPictures();
+  const struct {
+    const std::string* picture;
+    int width, height;
+  } sizes[] = {{&p.selection, 2, 2},   {&p.rowLine, 1000, 1}, {&p.headerBand, 1000, 26},
+               {&p.columnLine, 1, 1000}, {&p.clear, 2, 2},     {&p.rowHover, 2, 2},
+               {&p.track, 26, 300},    {&p.up[1], 20, 20},    {&p.down[2], 20, 20},
+               {&p.thumb[0], 20, 25},  {&p.dropButton[1], 12, 12}};
+  for (const auto& s : sizes) {
+    const platform::image::Image img = platform::image::Decode(*s.picture);
+    EXPECT_EQ(img.width, s.width);
+    EXPECT_EQ(img.height, s.height);
+  }
+  EXPECT_EQ(list.TrackLength(), 475);
+  EXPECT_EQ(list.SpriteHeight(list.TrackSprite()), 540);
+  EXPECT_EQ(list.SpriteWidth(list.RowSprite(3)), 877);
+  EXPECT_EQ(list.SpriteHeight(list.RowSprite(3)), 26);
+  EXPECT_EQ(list.SpriteWidth(list.CellSprite(1, 1)), 0);  // no icon yet
+  list.SetCellData(1, 1, p.up[0]);                          // any picture: scaled by half
+  EXPECT_EQ(list.SpriteWidth(list.CellSprite(1, 1)), 10);
+}
+
+TEST_F(ListOnWindowTest, FirstRowsScrollArithmeticAndCutTexts) {
+  NewQuery();
+  EXPECT_EQ(list.ScrollMax(), 22);
+  EXPECT_TRUE(list.IsThumbVisible());
+  EXPECT_EQ(list.SpriteWidth(list.RowSprite(1)), 877 - 26);
+  Fill(30);
+  EXPECT_EQ(list.RowIdOfSprite(list.RowSprite(1)), 10022);
+
+  list.SetScrollMax(1);
+  EXPECT_EQ(list.SetScrollPosition(7, 0, false), 1);
+  EXPECT_EQ(list.ThumbTop(), list.TrackTop());
+  EXPECT_EQ(list.DragThumb(400, 3), 1);
+  list.SetScrollMax(11);
+  list.SetScrollPosition(6, 0, false);
+  EXPECT_EQ(list.ThumbTop(), list.TrackTop() + 237);
+
+  titles[0] = std::string(80, 'x');
+  titles[1] = std::string(75, 'y') + "提醒";
+  titles[2] = "ten bytes!\r\nsecond line";
+  NewQuery();
+  EXPECT_EQ(list.CellText(1, 6), std::string(76, 'x') + "...");
+  EXPECT_EQ(list.CellText(2, 6), std::string(75, 'y') + "...");
+  EXPECT_EQ(list.CellText(3, 6), "ten bytes!\r");
+  EXPECT_EQ(list.CellText(3, 5), "category");
+}
+
+TEST_F(ListOnWindowTest, ClicksSelectByIdAndTheSelectionSurvivesRefills) {
+  namespace drive = platform::ui::testing;
+  NewQuery();
+  drive::Click(Box(), 600, MidY(list.RowSprite(5)));
+  EXPECT_EQ(list.SelectedId(), 10005);
+  const int bar = list.SelectionBar();
+  EXPECT_TRUE(list.IsSpriteVisible(bar));
+  EXPECT_EQ(list.SpriteTop(bar), list.SpriteTop(list.RowSprite(5)));
+
+  // Three notches down scroll the row away; the bar hides, then follows it back.
+  drive::Wheel(Box(), 600, 200, -120);
+  drive::Wheel(Box(), 600, 200, -240);
+  drive::Wheel(Box(), 600, 200, -120);
+  EXPECT_EQ(list.ScrollPosition(), 4);
+  EXPECT_TRUE(list.IsSpriteVisible(bar));
+  EXPECT_EQ(list.SpriteTop(bar), list.SpriteTop(list.RowSprite(2)));
+  for (int i = 0; i < 2; ++i) drive::Wheel(Box(), 600, 200, -120);
+  EXPECT_FALSE(list.IsSpriteVisible(bar));
+  drive::Wheel(Box(), 600, 200, 120);
+  EXPECT_TRUE(list.IsSpriteVisible(bar));
+  EXPECT_EQ(list.SelectedId(), 10005);
+
+  // A refill with more records keeps it; a double click opens the record under the pointer.
+  titles.push_back("41");
+  Fill(list.ScrollPosition());
+  EXPECT_EQ(list.SpriteTop(bar), list.SpriteTop(list.RowSprite(1)));
+  drive::DoubleClick(Box(), 600, MidY(list.RowSprite(7)));
+  EXPECT_EQ(opened, std::vector<int>{10011});
+}
+
+TEST_F(ListOnWindowTest, ScrollButtonTrackAndThumbThroughTheToolkit) {
+  namespace drive = platform::ui::testing;
+  NewQuery();
+  const int down = list.DownButton();
+  drive::Press(Box(), MidX(down), MidY(down));
+  EXPECT_EQ(list.ScrollPosition(), 2);
+  EXPECT_EQ(Timer("RepeatTimer").Interval(), 50);
+  Timer("RepeatTimer").SetInterval(0);  // from here the ticks come by hand only
+  for (int i = 0; i < 7; ++i) Tick("RepeatTimer");
+  EXPECT_EQ(list.ScrollPosition(), 4);
+  EXPECT_EQ(list.RowIdOfSprite(list.RowSprite(1)), 10004);
+  drive::Release(Box(), MidX(down), MidY(down));
+  EXPECT_EQ(Timer("RepeatTimer").Interval(), 0);
+
+  // A click on the track low down centres the thumb there.
+  const int x = MidX(list.TrackSprite());
+  drive::Click(Box(), x, list.TrackTop() + 475 + 13);
+  EXPECT_EQ(list.ScrollPosition(), 22);
+  EXPECT_EQ(list.RowIdOfSprite(list.RowSprite(19)), 10040);
+
+  // The thumb dragged to the top refills once through the short timer.
+  const int thumbY = list.ThumbTop() + 5;
+  drive::Press(Box(), MidX(list.ThumbSprite()), thumbY);
+  EXPECT_TRUE(list.IsThumbPressed());
+  drive::MoveMouse(Box(), MidX(list.ThumbSprite()), thumbY - 240);
+  EXPECT_EQ(Timer("RefillTimer").Interval(), 10);
+  Tick("RefillTimer");
+  EXPECT_EQ(Timer("RefillTimer").Interval(), 0);
+  drive::Release(Box(), MidX(list.ThumbSprite()), list.ThumbTop() + 5);
+  EXPECT_FALSE(list.IsThumbPressed());
+  EXPECT_EQ(list.RowIdOfSprite(list.RowSprite(1)), 10000 + list.ScrollPosition());
+  EXPECT_LT(list.ScrollPosition(), 22);
 }
 
 }  // namespace
