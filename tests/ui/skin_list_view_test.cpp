@@ -681,7 +681,7 @@ class ListOnWindowTest : public testsupport::GuiTest {
     for (int i = 1; i <= list.VisibleRowCount() && first - 1 + i <= count; ++i) {
       const int k = first - 1 + i;
       list.ShowRow(i, true);
-      list.SetCellText(i, 5, FitTextToBytes("category", 16), {});
+      list.SetCellText(i, 5, FitTextToBytes(k == 1 ? firstCategory : "category", 16), {});
       list.SetCellText(i, 6, FitTextToBytes(titles[static_cast<std::size_t>(k - 1)], 76), {});
       list.SetRowId(i, 10000 + k);
     }
@@ -705,6 +705,7 @@ class ListOnWindowTest : public testsupport::GuiTest {
   std::unique_ptr<ListBoxBinding> binding;
   SkinListView list;
   std::vector<std::string> titles;
+  std::string firstCategory = "category";
   std::vector<int> opened;
 };
 
@@ -750,11 +751,13 @@ TEST_F(ListOnWindowTest, FirstRowsScrollArithmeticAndCutTexts) {
   titles[0] = std::string(80, 'x');
   titles[1] = std::string(75, 'y') + "提醒";
   titles[2] = "ten bytes!\r\nsecond line";
+  firstCategory = "工作事务安排计划提醒";
   NewQuery();
   EXPECT_EQ(list.CellText(1, 6), std::string(76, 'x') + "...");
   EXPECT_EQ(list.CellText(2, 6), std::string(75, 'y') + "...");
   EXPECT_EQ(list.CellText(3, 6), "ten bytes!\r");
   EXPECT_EQ(list.CellText(3, 5), "category");
+  EXPECT_EQ(Show(list.CellText(1, 5)), Show("工作事务安排计划..."));
 }
 
 TEST_F(ListOnWindowTest, ClicksSelectByIdAndTheSelectionSurvivesRefills) {
