@@ -1,0 +1,161 @@
+#include "platform/os/single_instance.h"
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+extern char** environ;
+
+namespace {
+
+// A copy of the helper program with its own WORKMEMO_HOME, talking through two pipes.
+class Copy {
+ public:
+  Copy(const std::string& home, const std::string& runtime) {
+    int in[2], out[2];
+    if (::pipe(in) != 0 || ::pipe(out) != 0) return;
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+      if (std::strncmp(*e, "WORKMEMO_HOME=", 14) != 0 && std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0) env.emplace_back(*e);
+    }
+    env.push_back("WORKMEMO_HOME=" + home);
+    env.push_back("XDG_RUNTIME_DIR=" + runtime);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    for (int fd : {in[0], in[1], out[0], out[1]}) posix_spawn_file_actions_addclose(&actions, fd);
+    char* argv[] = {const_cast<char*>(SINGLE_INSTANCE_HELPER), nullptr};
+    if (::posix_spawn(&pid_, SINGLE_INSTANCE_HELPER, &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(in[0]);
+    ::close(out[1]);
+    input_ = in[1];
+    output_ = out[0];
+  }
+  ~Copy() {
+    CloseInput();
+    if (pid_ > 0) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+    if (output_ >= 0) ::close(output_);
+  }
+
+  // The next line the copy prints, or "" when it prints none before the guard runs out.
+  std::string Line() {
+    std::string line;
+    for (;;) {
+      const std::size_t end = buffer_.find('\n');
+      if (end != std::string::npos) {
+        line = buffer_.substr(0, end);
+        buffer_.erase(0, end + 1);
+        return line;
+      }
+      pollfd p{output_, POLLIN, 0};
+      if (::poll(&p, 1, 20000) <= 0) return {};
+      char chunk[256];
+      const ssize_t n = ::read(output_, chunk, sizeof chunk);
+      if (n <= 0) return {};
+      buffer_.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+
+  void CloseInput() {
+    if (input_ >= 0) ::close(input_);
+    input_ = -1;
+  }
+
+  // Exit code after the copy ended on its own; -1 when it was killed.
+  int Wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  void Kill() {
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+  pid_t pid() const { return pid_; }
+
+ private:
+  pid_t pid_ = -1;
+  int input_ = -1;
+  int output_ = -1;
+  std::string buffer_;
+};
+
+class SingleInstanceTest : public ::testing::Test {
+ protected:
+  // A later copy in `home` that finds the running one, asks it to show itself and ends.
+  void StartLaterCopy(const std::string& home) {
+    Copy later(home, runtime.path());
+    EXPECT_EQ(later.Line(), "another");
+    EXPECT_EQ(later.Wait(), 0);
+  }
+
+  testsupport::TempDir runtime;
+  testsupport::TempDir homes;
+};
+
+TEST_F(SingleInstanceTest, ASecondCopyAsksTheFirstToShowItselfAndEndsWithZero) {
+  const std::string home = homes.File("home");
+  const std::string other = homes.File("other");
+  const std::string link = homes.File("link");
+  std::filesystem::create_directory(home);
+  std::filesystem::create_directory_symlink(home, link);
+
+  Copy first(home, runtime.path());
+  ASSERT_EQ(first.Line(), "first");
+  StartLaterCopy(link);  // the same directory through another name is the same program
+  EXPECT_EQ(first.Line(), "shown");
+  StartLaterCopy(home);
+  EXPECT_EQ(first.Line(), "shown");
+
+  // Another program directory runs a copy of its own, created when missing.
+  Copy elsewhere(other, runtime.path());
+  EXPECT_EQ(elsewhere.Line(), "first");
+  EXPECT_TRUE(std::filesystem::is_directory(other));
+
+  first.CloseInput();
+  elsewhere.CloseInput();
+  EXPECT_EQ(first.Wait(), 0);
+  EXPECT_EQ(elsewhere.Wait(), 0);
+  // A copy that ended cleanly leaves neither lock nor socket behind.
+  EXPECT_TRUE(std::filesystem::is_empty(runtime.path()));
+}
+
+TEST_F(SingleInstanceTest, TheLockOfACopyThatDiedIsTakenOver) {
+  const std::string home = homes.File("home");
+  {
+    Copy dead(home, runtime.path());
+    ASSERT_EQ(dead.Line(), "first");
+    dead.Kill();
+  }
+  ASSERT_FALSE(std::filesystem::is_empty(runtime.path()));  // its lock and socket stay behind
+
+  Copy next(home, runtime.path());
+  ASSERT_EQ(next.Line(), "first");
+  StartLaterCopy(home);
+  EXPECT_EQ(next.Line(), "shown");
+}
+
+}  // namespace
