@@ -16,6 +16,8 @@ PACKAGES=(
   fonts-arphic-uming fonts-liberation fonts-wqy-microhei fontconfig
   # checks of the autostart entry
   desktop-file-utils
+  # turning the monitor off (xset dpms force off)
+  x11-xserver-utils
   # generators of committed tables and fixtures
   python3 python3-ephem python3-xlwt
 )
