@@ -1,0 +1,340 @@
+#include "platform/db/exchange.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "platform/clock/clock.h"
+#include "platform/text/text.h"
+#include "platform/xls/xls.h"
+
+namespace platform::db {
+namespace {
+
+namespace xls = platform::xls;
+
+constexpr std::string_view kStaging = "temp.\"workmemo_import\"";
+// Flushing the staged rows in batches keeps each statement small without paying one
+// prepare per row.
+constexpr std::size_t kBatchRows = 400;
+constexpr std::size_t kBatchBytes = 1 << 20;
+
+ExchangeResult Failure(std::string_view utf8Reason, std::string_view detail = {}) {
+  return {false, 0, text::FromUtf8(utf8Reason) + std::string(detail)};
+}
+
+// A table or column name between double quotes, so that no name can end the statement.
+std::string Quote(std::string_view name) {
+  std::string out = "\"";
+  for (std::size_t pos = 0; pos < name.size();) {
+    const std::size_t n = text::CharLength(name, pos);
+    if (n == 1 && name[pos] == '"') out += '"';
+    out += name.substr(pos, n);
+    pos += n;
+  }
+  out += '"';
+  return out;
+}
+
+std::string QuotedText(std::string_view gb18030) { return "'" + EscapeSqlText(gb18030) + "'"; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+  return s;
+}
+
+std::string FormatNumber(double v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.15g", v);
+  return buf;
+}
+
+// A number that is the whole (trimmed) text, or nothing.
+std::optional<double> ParseNumber(std::string_view s) {
+  const std::string copy(Trim(s));
+  if (copy.empty()) return std::nullopt;
+  char* end = nullptr;
+  const double v = std::strtod(copy.c_str(), &end);
+  if (end != copy.c_str() + copy.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+std::optional<double> NumberOf(const xls::Cell& cell) {
+  switch (cell.type) {
+    case xls::CellType::Number:
+    case xls::CellType::DateTime:
+    case xls::CellType::Bool:
+      return cell.number;
+    case xls::CellType::Text:
+      return ParseNumber(cell.text);
+    default:
+      return std::nullopt;
+  }
+}
+
+// The serial of a date-time cell, of a plain number, or of a text in a stored form.
+std::optional<double> SerialOf(const xls::Cell& cell) {
+  switch (cell.type) {
+    case xls::CellType::Number:
+    case xls::CellType::DateTime:
+      return cell.number;
+    case xls::CellType::Text:
+      return clock::ParseStored(Trim(cell.text));
+    default:
+      return std::nullopt;
+  }
+}
+
+// Date-times are valid from the year 100 to the year 9999.
+bool IsValidSerial(double serial) {
+  static const double kFirst = static_cast<double>(clock::DaysFromCivil(100, 1, 1));
+  static const double kLast = static_cast<double>(clock::DaysFromCivil(10000, 1, 1)) - 0.5 / 86400;
+  return std::isfinite(serial) && serial >= kFirst && serial < kLast;
+}
+
+// The SQL literal of a cell in the form the program itself stores in a column of `kind`;
+// NULL for an empty cell or one that cannot be converted.
+std::string Literal(const xls::Cell& cell, ColumnKind kind) {
+  switch (kind) {
+    case ColumnKind::Text:
+      switch (cell.type) {
+        case xls::CellType::Text: return QuotedText(cell.text);
+        case xls::CellType::Number: return QuotedText(FormatNumber(cell.number));
+        case xls::CellType::DateTime:
+          return IsValidSerial(cell.number) ? QuotedText(clock::FormatStored(cell.number)) : "NULL";
+        case xls::CellType::Bool: return cell.number != 0 ? "'1'" : "'0'";
+        default: return "NULL";
+      }
+    case ColumnKind::Integer: {
+      const std::optional<double> v = NumberOf(cell);
+      if (!v || !std::isfinite(*v)) return "NULL";
+      const double r = std::round(*v);
+      if (r < -2147483648.0 || r > 2147483647.0) return "NULL";
+      return std::to_string(static_cast<long long>(r));
+    }
+    case ColumnKind::DateTime:
+    case ColumnKind::Date: {
+      const std::optional<double> s = SerialOf(cell);
+      if (!s || !IsValidSerial(*s)) return "NULL";
+      return QuotedText(kind == ColumnKind::Date ? clock::FormatStoredDate(*s) : clock::FormatStored(*s));
+    }
+  }
+  return "NULL";
+}
+
+// The most characters each limited text column takes: the tables state them as
+// "CHECK (length(col) <= n)", and a longer value would fail the whole insert.
+std::vector<long> TextLimits(Connection& connection, std::string_view table,
+                             const std::vector<ExchangeColumn>& columns) {
+  std::vector<long> limits(columns.size(), -1);
+  RecordSet rs;
+  if (!rs.Open(connection, "SELECT sql FROM sqlite_master WHERE type='table' AND name=" + QuotedText(table)) ||
+      rs.Eof())
+    return limits;
+  const std::string sql = text::AsciiLower(rs.Text("sql"));
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (columns[i].kind != ColumnKind::Text) continue;
+    const std::string needle = "length(" + text::AsciiLower(columns[i].name) + ")";
+    const std::size_t at = sql.find(needle);
+    if (at == std::string::npos) continue;
+    std::string_view rest = Trim(std::string_view(sql).substr(at + needle.size()));
+    if (rest.substr(0, 2) != "<=") continue;
+    rest = Trim(rest.substr(2));
+    long n = 0;
+    std::size_t digits = 0;
+    while (digits < rest.size() && digits < 9 && std::isdigit(static_cast<unsigned char>(rest[digits])))
+      n = n * 10 + (rest[digits++] - '0');
+    if (digits > 0) limits[i] = n;
+  }
+  return limits;
+}
+
+// Runs statements inside one transaction; whatever is not committed is rolled back.
+class Transaction {
+ public:
+  explicit Transaction(Connection& c) : c_(c) { open_ = c_.Execute("BEGIN") == 1; }
+  ~Transaction() {
+    if (open_) c_.Execute("ROLLBACK");
+  }
+  bool open() const { return open_; }
+  bool Commit() {
+    if (c_.Execute("COMMIT") != 1) return false;
+    open_ = false;
+    return true;
+  }
+
+ private:
+  Connection& c_;
+  bool open_ = false;
+};
+
+std::string JoinQuoted(const std::vector<ExchangeColumn>& columns, std::string_view prefix = {}) {
+  std::string out;
+  for (const ExchangeColumn& c : columns) {
+    if (!out.empty()) out += ',';
+    out += prefix;
+    out += Quote(c.name);
+  }
+  return out;
+}
+
+}  // namespace
+
+ExchangeResult ExportTable(Connection& connection, std::string_view table,
+                           const std::vector<ExchangeColumn>& columns, std::string_view file) {
+  if (columns.empty()) return Failure("没有要导出的列。");
+  // Each value comes with its storage class, so NULL and the empty text stay apart.
+  std::string sql = "SELECT ";
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    const std::string q = Quote(columns[i].name);
+    if (i) sql += ',';
+    sql += q + " AS v" + std::to_string(i) + ",typeof(" + q + ") AS k" + std::to_string(i);
+  }
+  sql += " FROM " + Quote(table);
+  RecordSet rs;
+  if (!rs.Open(connection, sql)) return Failure("读取数据表失败：", text::FromUtf8(connection.LastError()));
+
+  xls::Sheet sheet;
+  sheet.name = std::string(table);
+  for (const ExchangeColumn& c : columns) sheet.columns.push_back(c.name);
+  sheet.rows.reserve(static_cast<std::size_t>(rs.RowCount()));
+  std::vector<std::string> valueNames, kindNames;
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    valueNames.push_back("v" + std::to_string(i));
+    kindNames.push_back("k" + std::to_string(i));
+  }
+  for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+    std::vector<xls::Cell>& row = sheet.rows.emplace_back();
+    row.reserve(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const std::string storage = rs.Text(kindNames[i]);
+      const bool isText = storage == "text" || storage == "blob";
+      if (storage == "null") {
+        row.push_back(xls::Cell::Null());
+      } else if (columns[i].kind == ColumnKind::DateTime || columns[i].kind == ColumnKind::Date) {
+        std::optional<double> serial;
+        std::string value;
+        if (isText) {
+          value = rs.Text(valueNames[i]);
+          serial = clock::ParseStored(value);
+        } else {
+          serial = rs.DateTime(valueNames[i]);
+        }
+        // A text that is no date-time is kept as the text it is.
+        row.push_back(serial ? xls::Cell::Date(*serial) : xls::Cell::Str(std::move(value)));
+      } else if (isText) {
+        row.push_back(xls::Cell::Str(rs.Text(valueNames[i])));
+      } else {
+        row.push_back(xls::Cell::Num(rs.DateTime(valueNames[i])));  // the number as stored
+      }
+    }
+  }
+  xls::Workbook book;
+  book.sheets.push_back(std::move(sheet));
+  const xls::Result written = xls::WriteWorkbook(book, file);
+  if (!written.ok()) return {false, 0, written.message};
+  return {true, 0, {}};
+}
+
+ExchangeResult ImportTable(Connection& connection, std::string_view table,
+                           const std::vector<ExchangeColumn>& columns, std::string_view file,
+                           const std::vector<std::string>& duplicateColumns) {
+  if (columns.empty()) return Failure("没有要导入的列。");
+  for (const std::string& d : duplicateColumns) {
+    bool listed = false;
+    for (const ExchangeColumn& c : columns) listed = listed || text::EqualsIgnoreAsciiCase(c.name, d);
+    if (!listed) return Failure("查重的列不在导入的列中：", d);
+  }
+
+  xls::Workbook book;
+  const xls::Result read = xls::ReadWorkbook(file, book);
+  if (!read.ok()) return {false, 0, read.message};
+  const xls::Sheet* sheet = book.Find(table);
+  if (sheet == nullptr) return Failure("工作簿中没有工作表：", table);
+  std::vector<std::size_t> source;
+  for (const ExchangeColumn& c : columns) {
+    const int at = sheet->ColumnIndex(c.name);
+    if (at < 0) return Failure("工作表中没有列：", c.name);
+    source.push_back(static_cast<std::size_t>(at));
+  }
+  const std::vector<long> limits = TextLimits(connection, table, columns);
+
+  Transaction tx(connection);
+  if (!tx.open()) return Failure("无法开始事务：", text::FromUtf8(connection.LastError()));
+  const auto failed = [&connection]() {
+    return Failure("导入数据失败：", text::FromUtf8(connection.LastError()));
+  };
+
+  // The staging table compares like the live one: texts without regard to case.
+  std::string create = "CREATE TEMP TABLE \"workmemo_import\" (";
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (i) create += ',';
+    create += Quote(columns[i].name);
+    create += columns[i].kind == ColumnKind::Integer ? " INTEGER"
+              : columns[i].kind == ColumnKind::Text ? " TEXT COLLATE NOCASE"
+                                                    : " TEXT";
+  }
+  create += ')';
+  if (!connection.Execute("DROP TABLE IF EXISTS " + std::string(kStaging)) || !connection.Execute(create))
+    return failed();
+
+  const std::string insertHead = "INSERT INTO " + std::string(kStaging) + " VALUES ";
+  std::string batch;
+  std::size_t batchRows = 0;
+  const auto flush = [&]() {
+    if (batchRows == 0) return true;
+    const bool ok = connection.Execute(batch) == 1;
+    batch.clear();
+    batchRows = 0;
+    return ok;
+  };
+  for (std::size_t r = 0; r < sheet->rows.size(); ++r) {
+    std::string values = "(";
+    bool blank = true;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const std::string literal = Literal(sheet->At(r, source[i]), columns[i].kind);
+      blank = blank && literal == "NULL";
+      if (i) values += ',';
+      values += literal;
+    }
+    if (blank) continue;
+    values += ')';
+    batch += batchRows == 0 ? insertHead : std::string(",");
+    batch += values;
+    if (++batchRows >= kBatchRows || batch.size() >= kBatchBytes) {
+      if (!flush()) return failed();
+    }
+  }
+  if (!flush()) return failed();
+
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    if (limits[i] < 0) continue;
+    const std::string q = Quote(columns[i].name);
+    if (!connection.Execute("UPDATE " + std::string(kStaging) + " SET " + q + "=NULL WHERE length(" + q +
+                            ")>" + std::to_string(limits[i])))
+      return failed();
+  }
+
+  const std::string cols = JoinQuoted(columns);
+  std::string insert = "INSERT INTO " + Quote(table) + " (" + cols + ") SELECT " + JoinQuoted(columns, "ek.") +
+                       " FROM " + std::string(kStaging) + " AS ek";
+  if (!duplicateColumns.empty()) {
+    // IS: a NULL in the sheet matches a NULL in the table, so a second import adds nothing.
+    insert += " WHERE NOT EXISTS (SELECT 1 FROM " + Quote(table) + " AS live WHERE ";
+    for (std::size_t i = 0; i < duplicateColumns.size(); ++i) {
+      if (i) insert += " AND ";
+      const std::string q = Quote(duplicateColumns[i]);
+      insert += "live." + q + " IS ek." + q;
+    }
+    insert += ')';
+  }
+  std::int64_t added = 0;
+  if (!connection.Execute(insert, &added)) return failed();
+  if (!connection.Execute("DROP TABLE " + std::string(kStaging)) || !tx.Commit()) return failed();
+  return {true, added, {}};
+}
+
+}  // namespace platform::db
