@@ -1,0 +1,383 @@
+// The timed-reminder store: connection, loading, saving and the user row. The schedule rules
+// themselves are pure (schedule.h); this file carries out the writes they report.
+#include "reminders/store/reminder_store.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "common/date_format.h"
+#include "common/digest.h"
+#include "common/text_routines.h"
+#include "platform/clock/clock.h"
+#include "reminders/store/calendar.h"
+#include "reminders/store/schedule.h"
+
+namespace workmemo {
+namespace {
+
+namespace db = platform::db;
+
+// A load keeps only the start of each content; the windows read the rest when they need it.
+constexpr int kLoadedContentBytes = 100;
+
+const char kFullLoadQuery[] = "select * from txsj";
+const char kNewestRowQuery[] = "select top 1 * from txsj order by id desc";
+
+// Values as they are spliced into statements: texts and date-times quoted, integers bare.
+std::string Quoted(std::string_view text) { return "'" + db::EscapeSqlText(text) + "'"; }
+std::string QuotedDate(double dateTime) { return "'" + FormatDateTime(dateTime, 0) + "'"; }
+
+// Builds the comma-separated values of an insert, or the assignments of an update.
+class Columns {
+ public:
+  explicit Columns(bool assignments) : assignments_(assignments) {}
+  Columns& Date(const char* name, double v) { return Add(name, QuotedDate(v)); }
+  Columns& Int(const char* name, int v) { return Add(name, std::to_string(v)); }
+  Columns& Text(const char* name, std::string_view v) { return Add(name, Quoted(v)); }
+  const std::string& names() const { return names_; }
+  const std::string& values() const { return values_; }
+
+ private:
+  Columns& Add(const char* name, const std::string& value) {
+    if (!values_.empty()) {
+      names_ += ',';
+      values_ += ',';
+    }
+    names_ += name;
+    if (assignments_) values_ += std::string(name) + "=";
+    values_ += value;
+    return *this;
+  }
+  bool assignments_;
+  std::string names_, values_;
+};
+
+// The columns of txsj a record carries, in one place for the insert and the update.
+void AddRecordColumns(Columns& c, const ReminderRecord& r) {
+  c.Date("ksdate", r.ksdate).Date("jsdate", r.jsdate).Date("kstime", r.kstime)
+      .Date("jstime", r.jstime).Date("txdate", r.txdate)
+      .Int("txfs", r.txfs).Int("txrw", r.txrw).Int("cfsj", r.cfsj).Int("cfdw", r.cfdw)
+      .Int("tqsj", r.tqsj).Int("tqdw", r.tqdw)
+      .Text("txweek", r.txweek).Text("notxweek", r.notxweek).Text("txmonth", r.txmonth)
+      .Text("txdays", r.txdays).Int("nlyear", r.nlyear).Int("nlry", r.nlry)
+      .Text("txbt", r.txbt).Text("txnr", r.txnr).Text("txyy", r.txyy).Text("txcx", r.txcx)
+      .Text("txwy", r.txwy).Text("txlx", r.txlx)
+      .Int("cfcs", r.cfcs).Int("cfjs", r.cfjs).Int("cfcsdw", r.cfcsdw).Int("bytx", r.bytx)
+      .Int("txzt", r.txzt).Int("xctx", r.xctx).Int("djsj", r.djsj).Int("gbcksj", r.gbcksj)
+      .Int("gjys", r.gjys).Int("qzzx", r.qzzx).Int("txdz", r.txdz);
+}
+
+int Int(const db::RecordSet& rs, const char* column) {
+  return static_cast<int>(rs.Integer(column));
+}
+
+// The columns a search shows; everything else of the record stays 0 or empty.
+void ReadListedColumns(const db::RecordSet& rs, ReminderRecord& r) {
+  r.id = Int(rs, "id");
+  r.ksdate = rs.DateTime("ksdate");
+  r.jsdate = rs.DateTime("jsdate");
+  r.kstime = rs.DateTime("kstime");
+  r.jstime = rs.DateTime("jstime");
+  r.txdate = rs.DateTime("txdate");
+  r.txfs = Int(rs, "txfs");
+  r.cfsj = Int(rs, "cfsj");
+  r.cfdw = Int(rs, "cfdw");
+  r.txweek = rs.Text("txweek");
+  r.notxweek = rs.Text("notxweek");
+  r.txmonth = rs.Text("txmonth");
+  r.nlyear = Int(rs, "nlyear");
+  r.txdays = rs.Text("txdays");
+  r.nlry = Int(rs, "nlry");
+  r.cfcs = Int(rs, "cfcs");
+  r.cfcsdw = Int(rs, "cfcsdw");
+  r.bytx = Int(rs, "bytx");
+  r.txzt = Int(rs, "txzt");
+  r.xctx = Int(rs, "xctx");
+  r.txlx = rs.Text("txlx");
+  r.txbt = rs.Text("txbt");
+}
+
+// Every loaded column of the current row, as it stands in the table.
+ReminderRecord ReadRow(const db::RecordSet& rs) {
+  ReminderRecord r;
+  ReadListedColumns(rs, r);
+  r.txrw = Int(rs, "txrw");
+  r.tqsj = Int(rs, "tqsj");
+  r.tqdw = Int(rs, "tqdw");
+  r.txnr = rs.Text("txnr");
+  r.txyy = rs.Text("txyy");
+  r.txcx = rs.Text("txcx");
+  r.txwy = rs.Text("txwy");
+  r.cfjs = Int(rs, "cfjs");
+  r.djsj = Int(rs, "djsj");
+  r.gbcksj = Int(rs, "gbcksj");
+  r.gjys = Int(rs, "gjys");
+  r.qzzx = Int(rs, "qzzx");
+  r.txdz = Int(rs, "txdz");
+  return r;
+}
+
+void ComputeNoticeFields(ReminderRecord& r, double now) {
+  if (r.tqsj > 0) r.NoticeTime = ComputeNoticeTime(r, r.NoticeUnitsLeft, now);
+}
+
+}  // namespace
+
+int ReminderStore::OpenDatabase(std::string_view path, std::string_view password) {
+  CloseDatabase();
+  if (connection_.Open(db::ConnectionText(path, password)) != 1) return 0;
+  // An empty or foreign file opens as a database without our table: that is no data file.
+  if (records_.Open(connection_, "select count(*) from txsj") != 1) {
+    CloseDatabase();
+    return 0;
+  }
+  records_.Close();
+  path_ = path;
+  password_ = password;
+  return 1;
+}
+
+void ReminderStore::CloseDatabase() {
+  records_.Close();
+  connection_.Close();
+}
+
+int ReminderStore::Execute(const std::string& sql) {
+  std::int64_t changed = 0;
+  return connection_.Execute(sql, &changed) == 1 && changed > 0 ? 1 : 0;
+}
+
+int ReminderStore::CountReminders() {
+  if (records_.Open(connection_, "select count(*) from txsj") != 1 || records_.Eof()) return 0;
+  return static_cast<int>(records_.IntegerAt(1));
+}
+
+void ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
+  records_.Open(connection_, query.empty() ? std::string_view(kFullLoadQuery) : query);
+  list_.clear();
+  list_.reserve(static_cast<std::size_t>(records_.RowCount()));
+  for (records_.MoveFirst(); !records_.Eof(); records_.MoveNext()) list_.push_back(ReadRow(records_));
+  records_.Close();
+
+  // ksdate, then id: reminders due in the same second fire in the same order on every load.
+  std::stable_sort(list_.begin(), list_.end(), [](const ReminderRecord& a, const ReminderRecord& b) {
+    const std::int64_t sa = LinearSeconds(a.ksdate), sb = LinearSeconds(b.ksdate);
+    return sa != sb ? sa < sb : a.id < b.id;
+  });
+
+  const double loadTime = platform::clock::Now();
+  const std::int64_t loadSecond = LinearSeconds(loadTime);
+  for (ReminderRecord& r : list_) {
+    r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
+    // A remind-again whose moment passed while nothing checked it is spent.
+    if (r.xctx == 1 && loadSecond > LinearSeconds(r.txdate)) {
+      r.xctx = 0;
+      r.txdate = r.ksdate;
+      if (WriteRemindAgain(r.id, 0, r.ksdate) != 1 && plainMessage_) plainMessage_("修改提醒时间失败！");
+    }
+    if (r.txfs == RepeatMode::Interval) {
+      if (r.cfdw == IntervalUnit::MinuteSinceLoad) {
+        r.ksdate = r.jsdate = r.kstime = r.jstime = loadTime;
+        if (r.xctx != 1) r.txdate = loadTime;  // a pending remind-again keeps its moment
+      }
+    } else if (r.cfcsdw != RepeatCountUnit::TimesTotal) {
+      r.cfjs = 0;  // a per-run count starts afresh; a total one goes on from the table
+    }
+    ComputeNoticeFields(r, loadTime);
+  }
+  if (target) *target = list_;
+}
+
+ReminderRecord ReminderStore::CopyReminder(int id) {
+  const int position = FindLoadedReminder(id);
+  if (position > 0) {
+    ReminderRecord r = list_[static_cast<std::size_t>(position) - 1];
+    r.txnr = ReadReminderContent(id);
+    return r;
+  }
+  // Not loaded (imported or found by a search): the row itself, so a save updates it.
+  ReminderRecord r;
+  if (records_.Open(connection_, "select * from txsj where id=" + std::to_string(id)) == 1 &&
+      !records_.Eof())
+    r = ReadRow(records_);
+  return r;
+}
+
+int ReminderStore::ReadNewestReminder(int& id, double& start, std::string& title) {
+  if (records_.Open(connection_, kNewestRowQuery) != 1 || records_.Eof()) return 0;
+  id = Int(records_, "id");
+  start = records_.DateTime("ksdate");
+  title = records_.Text("txbt");
+  return 1;
+}
+
+std::string ReminderStore::ReadReminderContent(int id) {
+  if (records_.Open(connection_, "select * from txsj where id=" + std::to_string(id)) != 1 ||
+      records_.Eof())
+    return {};
+  return records_.Text("txnr");
+}
+
+std::string ReminderStore::ReadReminderTitle(int id) {
+  if (records_.Open(connection_, "select * from txsj where id=" + std::to_string(id)) != 1 ||
+      records_.Eof())
+    return {};
+  return records_.Text("txbt");
+}
+
+int ReminderStore::SaveReminder(ReminderRecord& record) {
+  const double now = platform::clock::Now();
+  if (record.id <= 0) {
+    Columns c(false);
+    AddRecordColumns(c, record);
+    c.Date("tjdate", now).Date("gxdate", now);
+    if (Execute("insert into txsj(" + c.names() + ") values (" + c.values() + ")") != 1) return 0;
+    if (records_.Open(connection_, kNewestRowQuery) == 1 && !records_.Eof()) {
+      record.id = Int(records_, "id");
+      record.txnr = records_.Text("txnr");
+    }
+    list_.push_back(record);
+    ComputeNoticeFields(list_.back(), now);
+    return 1;
+  }
+  Columns c(true);
+  AddRecordColumns(c, record);
+  c.Date("gxdate", now);
+  if (Execute("update txsj set " + c.values() + " where id=" + std::to_string(record.id)) != 1)
+    return 0;
+  if (const int position = FindLoadedReminder(record.id); position > 0) {
+    ReminderRecord& loaded = list_[static_cast<std::size_t>(position) - 1];
+    loaded = record;
+    ComputeNoticeFields(loaded, now);
+  }
+  return 1;
+}
+
+int ReminderStore::WriteRemindAgain(int id, int flag, double stored) {
+  return Execute("update txsj set xctx=" + std::to_string(flag) + ",txdate=" + QuotedDate(stored) +
+                 " where id=" + std::to_string(id));
+}
+
+int ReminderStore::SetRemindAgain(int id, int flag, double when) {
+  const int position = FindLoadedReminder(id);
+  if (position == 0) return 0;
+  ReminderRecord& r = list_[static_cast<std::size_t>(position) - 1];
+  const int xctx = flag == 1 ? 1 : 0;
+  const double stored = xctx == 1 ? when : r.ksdate;
+  const int result = WriteRemindAgain(id, xctx, stored);
+  // Memory follows whatever the table did: a spent remind-again must never fire again.
+  r.xctx = xctx;
+  r.txdate = stored;
+  return result;
+}
+
+int ReminderStore::SetRepeatCounter(int id, int counter) {
+  if (FindLoadedReminder(id) == 0) return 0;
+  return Execute("update txsj set cfjs=" + std::to_string(counter) + " where id=" + std::to_string(id));
+}
+
+int ReminderStore::SetPaused(int id, int mode) {
+  const int position = FindLoadedReminder(id);
+  if (position == 0 || mode < 0 || mode > 2) return 0;
+  ReminderRecord& r = list_[static_cast<std::size_t>(position) - 1];
+  r.txzt = mode == 0 ? 0 : 1;
+  if (mode == 2) return 1;  // until the next load only
+  return Execute("update txsj set txzt=" + std::to_string(r.txzt) + " where id=" + std::to_string(id));
+}
+
+int ReminderStore::SearchReminders(std::string_view label, std::string_view text, ReminderList& target) {
+  target.clear();
+  std::string query = kFullLoadQuery;
+  const std::string pattern = "like '%" + db::EscapeSqlText(text) + "%'";
+  if (label == "提醒标题：")
+    query += " where txbt " + pattern;
+  else if (label == "提醒内容：")
+    query += " where txnr " + pattern;
+  else if (label == "提醒类型：")
+    query += " where txlx " + pattern;
+  else if (!label.empty())
+    return 0;
+  query += " order by ksdate,id";
+  if (records_.Open(connection_, query) != 1) return 0;
+  target.resize(static_cast<std::size_t>(records_.RowCount()));
+  for (ReminderRecord& r : target) {
+    ReadListedColumns(records_, r);
+    records_.MoveNext();
+  }
+  return static_cast<int>(target.size());
+}
+
+std::vector<std::string> ReminderStore::CategoryComboItems(int addAll) {
+  std::vector<std::string> items;
+  if (addAll == 1) items.emplace_back("全部提醒");
+  records_.Open(connection_, "select distinct(txlx) as lx from txsj");
+  if (records_.RowCount() <= 0) {
+    items.emplace_back("普通提醒");
+    return items;
+  }
+  for (records_.MoveFirst(); !records_.Eof(); records_.MoveNext()) items.push_back(records_.Text("lx"));
+  return items;
+}
+
+void ReminderStore::CollectDueReminders(double second, ReminderList& out) {
+  const std::int64_t s = LinearSeconds(second);
+  if (checkedAny_ && s == lastCheckedSecond_) {
+    out.clear();
+    return;
+  }
+  checkedAny_ = true;
+  lastCheckedSecond_ = s;
+  for (const DueWrite& w : CollectDue(list_, second, out)) {
+    if (w.kind == DueWrite::ClearRemindAgain)
+      SetRemindAgain(w.id, 0, w.ksdate);
+    else
+      SetRepeatCounter(w.id, w.cfjs);
+  }
+}
+
+void ReminderStore::CollectRemindersOnDay(double day, ReminderList& out) const {
+  workmemo::CollectRemindersOnDay(list_, day, out);
+}
+
+int ReminderStore::GetReminderState(const ReminderRecord& record) const {
+  return workmemo::GetReminderState(record, platform::clock::Now());
+}
+
+std::string ReminderStore::ReadPasswordHash() {
+  if (records_.Open(connection_, "select top 1 * from yhsj") != 1 || records_.Eof()) return {};
+  return records_.Text("mm");
+}
+
+int ReminderStore::VerifyPassword(std::string_view typed) {
+  if (records_.Open(connection_, "select top 1 * from yhsj") != 1 || records_.Eof()) return 0;
+  return EncodePassword(typed) == records_.Text("mm") ? 1 : 0;
+}
+
+int ReminderStore::StorePassword(std::string_view storedForm) {
+  return Execute("update yhsj set mm=" + Quoted(storedForm) + " where yh='admin'");
+}
+
+int ReminderStore::StoreAdminRights(const ProtectedActions& a) {
+  return Execute("update yhsj set cktxqx=" + std::to_string(a.cktxqx) +
+                 ",tjtxqx=" + std::to_string(a.tjtxqx) + ",xgtxqx=" + std::to_string(a.xgtxqx) +
+                 ",sctxqx=" + std::to_string(a.sctxqx) + ",txlqx=" + std::to_string(a.txlqx) +
+                 ",jsbqx=" + std::to_string(a.jsbqx) + " where yh='admin'");
+}
+
+int ReminderStore::StoreLoginMode(int flag) {
+  return Execute(std::string("update yhsj set yhdlfs=") + (flag != 0 ? "1" : "0") + " where yh='admin'");
+}
+
+int ReminderStore::ReadAdminRights(ProtectedActions& rights) {
+  const int result = records_.Open(connection_, "select * from yhsj where yh='admin'");
+  // A column the table lacks (files made from the empty images have none) reads 0.
+  rights.cktxqx = Int(records_, "cktxqx");
+  rights.tjtxqx = Int(records_, "tjtxqx");
+  rights.xgtxqx = Int(records_, "xgtxqx");
+  rights.sctxqx = Int(records_, "sctxqx");
+  rights.txlqx = Int(records_, "txlqx");
+  rights.jsbqx = Int(records_, "jsbqx");
+  return result;
+}
+
+}  // namespace workmemo

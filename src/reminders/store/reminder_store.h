@@ -1,0 +1,117 @@
+#pragma once
+// The timed-reminder store: the connection to the timed-reminder database, the in-memory
+// ReminderList every schedule rule reads, and the reads and writes of table txsj and of the
+// "admin" row of yhsj. Results are 1 for success and 0 for failure; positions are 1-based
+// with 0 for "not there"; records and texts handed out are copies the caller owns.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/db/db.h"
+#include "reminders/store/reminder_record.h"
+
+namespace workmemo {
+
+// The protection flags of the "admin" row, in the order of their columns.
+struct ProtectedActions {
+  int cktxqx = 0;  // viewing a reminder's content on the pop-up
+  int tjtxqx = 0;  // adding a timed reminder
+  int xgtxqx = 0;  // modifying one
+  int sctxqx = 0;  // deleting one
+  int txlqx = 0;   // stored and copied, guards nothing
+  int jsbqx = 0;   // stored and copied, guards nothing
+};
+
+class ReminderStore {
+ public:
+  // Opens the database file with the password and checks that it holds txsj; keeps path and
+  // password on success. 1 or 0; on failure the store is left closed.
+  int OpenDatabase(std::string_view path, std::string_view password);
+  void CloseDatabase();
+  bool IsOpen() const { return connection_.IsOpen(); }
+  const std::string& DatabasePath() const { return path_; }
+  const std::string& DatabasePassword() const { return password_; }
+
+  // The connection and the shared record set, for the few statements other modules run on
+  // the timed-reminder database themselves. A query result lasts until the next query.
+  platform::db::Connection& Connection() { return connection_; }
+  platform::db::RecordSet& Records() { return records_; }
+
+  // The plain message box the load shows a failed reset of a spent remind-again in; nothing
+  // is shown while unset.
+  void SetPlainMessageBox(std::function<void(std::string_view)> show) { plainMessage_ = std::move(show); }
+
+  // --- The loaded list -------------------------------------------------------------------
+  const ReminderList& Reminders() const { return list_; }
+  int CountReminders();  // "select count(*) from txsj"; 0 when nothing can be read
+  // Rebuilds ReminderList from the rows of `query` (empty: every row) in ksdate, then id,
+  // order, with the per-row adjustments of a load; then, when `target` is given, replaces
+  // it by a copy of the list.
+  void LoadReminders(std::string_view query = {}, ReminderList* target = nullptr);
+  int FindLoadedReminder(int id) const { return FindReminderIndex(list_, id); }
+  int RemoveLoadedReminder(int id) { return RemoveReminderById(list_, id); }
+  // The loaded record with the full content from the table; for an id that is not loaded,
+  // the row as the table holds it (a record with id 0 when there is none).
+  ReminderRecord CopyReminder(int id);
+  // id, ksdate and txbt of the row with the highest id; 1 when a row was read.
+  int ReadNewestReminder(int& id, double& start, std::string& title);
+  std::string ReadReminderContent(int id);  // txnr in full; empty when there is no row
+  std::string ReadReminderTitle(int id);
+
+  // --- Writes ------------------------------------------------------------------------------
+  // Inserts (id 0 or less) or updates the row; an update that changes no row fails. On
+  // success the list holds a copy with the notice fields computed, and after an insert the
+  // caller's record holds the new id and the stored content.
+  int SaveReminder(ReminderRecord& record);
+  // flag 1 sets a remind-again at `when`; any other flag clears it (txdate back to ksdate).
+  // An id that is not loaded gives 0 and nothing is written.
+  int SetRemindAgain(int id, int flag, double when);
+  // Stores the counter of a loaded reminder (the list already holds it); 0 for an id that is
+  // not loaded.
+  int SetRepeatCounter(int id, int counter);
+  // mode 0 resumes, 1 pauses (both stored), 2 pauses until the next load; 0 for an id that
+  // is not loaded or another mode.
+  int SetPaused(int id, int mode);
+
+  // --- Reads for the windows ----------------------------------------------------------------
+  // Rows whose title ("提醒标题："), content ("提醒内容：") or category ("提醒类型：") holds
+  // `text`, or every row for an empty label, in ksdate order; the target receives the
+  // columns a list shows (content empty). Another label gives no rows.
+  int SearchReminders(std::string_view label, std::string_view text, ReminderList& target);
+  // The items of the category box: "全部提醒" first when addAll is 1, then the categories
+  // in use, or "普通提醒" when there are none.
+  std::vector<std::string> CategoryComboItems(int addAll);
+
+  // --- The schedule ----------------------------------------------------------------------
+  // The reminders firing in the one given second, copied into `out` in list order, with the
+  // remind-again resets and total repeat counters written to the table. A second call for
+  // the second checked just before reports nothing, so no reminder fires twice.
+  void CollectDueReminders(double second, ReminderList& out);
+  void CollectRemindersOnDay(double day, ReminderList& out) const;
+  int GetReminderState(const ReminderRecord& record) const;  // at the clock's now
+
+  // --- The "admin" row of yhsj -------------------------------------------------------------
+  int VerifyPassword(std::string_view typed);  // its stored form equals mm byte for byte
+  std::string ReadPasswordHash();              // mm of the first row; empty without a row
+  int StorePassword(std::string_view storedForm);
+  int StoreAdminRights(const ProtectedActions& rights);
+  int StoreLoginMode(int flag);  // stores 1 for any flag but 0
+  // The six flags; a column the table lacks reads 0. The result is that of the query.
+  int ReadAdminRights(ProtectedActions& rights);
+
+ private:
+  int Execute(const std::string& sql);  // 1 only when the statement ran and changed a row
+  int WriteRemindAgain(int id, int flag, double stored);
+
+  platform::db::Connection connection_;
+  platform::db::RecordSet records_;
+  ReminderList list_;
+  std::string path_;
+  std::string password_;
+  std::function<void(std::string_view)> plainMessage_;
+  bool checkedAny_ = false;
+  std::int64_t lastCheckedSecond_ = 0;
+};
+
+}  // namespace workmemo
