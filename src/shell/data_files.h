@@ -1,0 +1,42 @@
+#pragma once
+// The three data files at start: written from their empty images when missing, opened with
+// the database password, the timed reminders loaded, and the user row's protection flags and
+// login mode read into the program-wide settings.
+#include <string>
+
+#include "platform/db/db.h"
+#include "reminders/store/reminder_record.h"
+#include "reminders/store/reminder_store.h"
+
+namespace workmemo {
+
+struct ProgramSettings;
+struct ShellServices;
+
+// The program-wide database references. The timed-reminder connection and record set live
+// in the store, which every module uses for them.
+struct ProgramDatabases {
+  std::string TimedReminderDbPath;
+  std::string DueDbPath;
+  std::string NotesDbPath;
+  std::string DatabasePassword;
+  ReminderStore Reminders;
+  platform::db::Connection DueConnection;
+  platform::db::RecordSet DueRecordSet;
+  platform::db::Connection NotesConnection;
+  platform::db::RecordSet NotesRecordSet;
+  ReminderList ListPageReminders;  // the list page's copy, filled by the full load
+};
+
+ProgramDatabases& Databases();
+
+// The whole start-up of the data files. 1 when the start goes on; 0 when a due-date or notes
+// database could not be read and EndProgram was asked to end the program with exit code 1.
+int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
+// The same on the program-wide objects.
+int OpenDataFiles();
+
+// yhdlfs of the first row of the notes database's yhsj; 0 without a row.
+int ReadLoginMode(ProgramDatabases& db);
+
+}  // namespace workmemo

@@ -1,0 +1,19 @@
+#pragma once
+// The few things the start-up routines ask of the windows and of the process: the skinned
+// message box, the system's plain message box, and ending the program. The start-up wires
+// them to the real boxes; tests put recorders in their place.
+#include <functional>
+#include <string_view>
+
+namespace workmemo {
+
+struct ShellServices {
+  std::function<void(std::string_view text)> ShowMessageBox;       // skinned, modal
+  std::function<void(std::string_view text)> ShowPlainMessageBox;   // the system's own box
+  std::function<void(int exitCode)> EndProgram;                     // does not come back when real
+};
+
+// The program-wide services; every member is empty until the start-up sets it.
+ShellServices& Services();
+
+}  // namespace workmemo

@@ -1,0 +1,159 @@
+#include "shell/data_files.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/database_constants.h"
+#include "platform/files/files.h"
+#include "platform/files/resources.h"
+#include "shell/settings.h"
+#include "shell/shell_services.h"
+#include "test_support.h"
+
+namespace workmemo {
+namespace {
+
+namespace files = platform::files;
+
+// Records what the start-up asks of the windows and of the process.
+class DataFilesTest : public testsupport::TempHomeTest {
+ protected:
+  void SetUp() override {
+    TempHomeTest::SetUp();
+    services.ShowMessageBox = [this](std::string_view text) { messages.emplace_back(text); };
+    services.ShowPlainMessageBox = [this](std::string_view text) { plainMessages.emplace_back(text); };
+    services.EndProgram = [this](int code) { exitCodes.push_back(code); };
+  }
+  void TearDown() override {
+    files::ClearFaultsForTest();
+    TempHomeTest::TearDown();
+  }
+
+  std::string Data(const char* name) const { return home() + "/data/" + name; }
+
+  void Put(const char* name, std::string_view bytes) {
+    ASSERT_TRUE(files::MakeDirs(home() + "/data"));
+    ASSERT_TRUE(files::WriteAll(Data(name), bytes));
+  }
+  void PutImage(const char* name) { Put(name, *files::ReadResource(std::string(":/db/") + name)); }
+
+  int Open() { return OpenDataFiles(db, services, settings); }
+
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> shown;
+    for (const std::string& m : messages) shown.push_back(testsupport::Show(m));
+    return shown;
+  }
+
+  ProgramDatabases db;
+  ProgramSettings settings;
+  ShellServices services;
+  std::vector<std::string> messages, plainMessages;
+  std::vector<int> exitCodes;
+};
+
+TEST_F(DataFilesTest, AFreshHomeGetsTheDataDirectoryAndTheThreeEmptyFiles) {
+  ASSERT_EQ(Open(), 1);
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Shown());
+  EXPECT_TRUE(exitCodes.empty());
+  for (const char* name : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"})
+    EXPECT_EQ(files::ReadAll(Data(name)), files::ReadResource(std::string(":/db/") + name)) << name;
+  EXPECT_EQ(db.TimedReminderDbPath, Data("dstx2.dat"));
+  EXPECT_EQ(db.DueDbPath, Data("dqtx2.dat"));
+  EXPECT_EQ(db.NotesDbPath, Data("jsb2.dat"));
+  EXPECT_TRUE(db.Reminders.IsOpen());
+  EXPECT_TRUE(db.DueConnection.IsOpen());
+  EXPECT_TRUE(db.NotesConnection.IsOpen());
+  EXPECT_TRUE(db.Reminders.Reminders().empty());
+  EXPECT_EQ(settings.LoginByPassword, 0);
+  EXPECT_EQ(settings.AddReminderNeedsPassword, 0);
+  EXPECT_EQ(settings.ViewRemindersNeedPassword, 0);
+}
+
+TEST_F(DataFilesTest, StoredRemindersLoadAndFlagsAndLoginModeAreRead) {
+  PutImage("dstx2.dat");
+  PutImage("jsb2.dat");
+  {
+    ReminderStore store;
+    ASSERT_EQ(store.OpenDatabase(Data("dstx2.dat"), kDatabasePassword), 1);
+    ReminderRecord r;
+    r.txbt = "O'Brien";
+    ASSERT_EQ(store.SaveReminder(r), 1);
+    for (const char* column : {"cktxqx", "tjtxqx", "xgtxqx", "sctxqx", "txlqx", "jsbqx"})
+      ASSERT_EQ(store.Connection().Execute(std::string("alter table yhsj add column ") + column + " integer"), 1);
+    // Only a stored 1 asks for the password.
+    ASSERT_EQ(store.StoreAdminRights({1, 2, 1, 0, 1, 1}), 1);
+    platform::db::Connection notes;
+    ASSERT_EQ(notes.Open(platform::db::ConnectionText(Data("jsb2.dat"), kDatabasePassword)), 1);
+    ASSERT_EQ(notes.Execute("update yhsj set yhdlfs=2"), 1);
+  }
+  ASSERT_EQ(Open(), 1);
+  ASSERT_EQ(db.ListPageReminders.size(), 1u);
+  EXPECT_EQ(db.ListPageReminders[0].txbt, "O'Brien");
+  EXPECT_EQ(db.Reminders.Reminders().size(), 1u);
+  EXPECT_EQ(settings.ViewRemindersNeedPassword, 1);
+  EXPECT_EQ(settings.AddReminderNeedsPassword, 0);
+  EXPECT_EQ(settings.ModifyReminderNeedsPassword, 1);
+  EXPECT_EQ(settings.DeleteReminderNeedsPassword, 0);
+  EXPECT_EQ(settings.AddressBookNeedsPassword, 1);
+  EXPECT_EQ(settings.NotesNeedPassword, 1);
+  EXPECT_EQ(settings.LoginByPassword, 1);
+}
+
+TEST_F(DataFilesTest, AnUnreadableTimedReminderFileIsReportedAndTheStartGoesOn) {
+  for (std::string_view bytes : {std::string_view(), std::string_view("not a database at all")}) {
+    messages.clear();
+    Put("dstx2.dat", bytes);
+    ProgramDatabases fresh;
+    ASSERT_EQ(OpenDataFiles(fresh, services, settings), 1);
+    EXPECT_EQ(messages, std::vector<std::string>{"读取提醒数据库失败！请联系客服！"});
+    EXPECT_TRUE(exitCodes.empty());
+    EXPECT_FALSE(fresh.Reminders.IsOpen());
+    EXPECT_TRUE(fresh.DueConnection.IsOpen());
+    EXPECT_EQ(files::ReadAll(Data("dstx2.dat")), std::string(bytes));  // left for a restore
+  }
+}
+
+TEST_F(DataFilesTest, AnUnreadableNotesOrDueFileEndsTheProgramWithAFailureCode) {
+  struct Case {
+    const char* file;
+    const char* message;
+    bool notesOpened;  // notes come first; after their failure due-date is not touched
+  };
+  for (const Case& c : {Case{"jsb2.dat", "读取记事本数据库失败！请联系客服！", false},
+                        Case{"dqtx2.dat", "读取到期提醒数据库失败！请联系客服！", true}}) {
+    messages.clear();
+    exitCodes.clear();
+    Put(c.file, "damaged");
+    ProgramDatabases fresh;
+    EXPECT_EQ(OpenDataFiles(fresh, services, settings), 0);
+    EXPECT_EQ(messages, std::vector<std::string>{c.message});
+    ASSERT_EQ(exitCodes.size(), 1u);
+    EXPECT_NE(exitCodes[0], 0);
+    EXPECT_EQ(fresh.NotesConnection.IsOpen(), c.notesOpened);
+    EXPECT_EQ(files::Exists(Data("dqtx2.dat")), c.notesOpened);
+    ASSERT_TRUE(files::Remove(Data(c.file)));
+  }
+  // A file without its table is no data file either.
+  PutImage("dstx2.dat");
+  ASSERT_TRUE(files::Copy(Data("dstx2.dat"), Data("dqtx2.dat")));
+  messages.clear();
+  ProgramDatabases fresh;
+  EXPECT_EQ(OpenDataFiles(fresh, services, settings), 0);
+  EXPECT_EQ(messages, std::vector<std::string>{"读取到期提醒数据库失败！请联系客服！"});
+}
+
+TEST_F(DataFilesTest, AnImageThatCannotBeWrittenOnlyShowsItsMessage) {
+  files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull);
+  ASSERT_EQ(Open(), 1);
+  EXPECT_EQ(messages, (std::vector<std::string>{"创建提醒数据失败！", "创建记事本数据库失败！",
+                                                "创建到期提醒数据库失败！"}));
+  EXPECT_TRUE(exitCodes.empty());
+  for (const char* name : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) EXPECT_FALSE(files::Exists(Data(name))) << name;
+  EXPECT_TRUE(files::IsDirectory(home() + "/data"));
+}
+
+}  // namespace
+}  // namespace workmemo
