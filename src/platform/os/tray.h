@@ -35,7 +35,7 @@ class TrayIcon {
 
 constexpr std::size_t kTrayTipBytes = 62;
 
-// Whether the desktop offers a tray at all.
+// Whether the desktop offers a tray at all (asked of the application object, which must exist).
 bool IsTrayAvailable();
 
 // A new icon, not yet shown: on the desktop's tray (the application object must exist), or
