@@ -186,12 +186,20 @@ std::string JoinQuoted(const std::vector<ExchangeColumn>& columns, std::string_v
 ExchangeResult ExportTable(Connection& connection, std::string_view table,
                            const std::vector<ExchangeColumn>& columns, std::string_view file) {
   if (columns.empty()) return Failure("没有要导出的列。");
-  // Each value comes with its storage class, so NULL and the empty text stay apart.
+  // The values come first, named so that no two names have the same length: a lookup by
+  // name then compares one name in full. Each value's storage class follows, read by
+  // position, so NULL and the empty text stay apart.
+  const std::size_t n = columns.size();
+  std::vector<std::string> valueNames;
   std::string sql = "SELECT ";
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    const std::string q = Quote(columns[i].name);
-    if (i) sql += ',';
-    sql += q + " AS v" + std::to_string(i) + ",typeof(" + q + ") AS k" + std::to_string(i);
+  for (std::size_t i = 0; i < n; ++i) {
+    valueNames.emplace_back(i + 1, 'v');
+    sql += Quote(columns[i].name) + " AS " + valueNames.back() + ",";
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    sql += "CASE typeof(" + Quote(columns[i].name) + ") WHEN 'null' THEN 0 WHEN 'integer' THEN 1 WHEN 'real' THEN 1 "
+           "ELSE 2 END";
+    sql += i + 1 < n ? "," : "";
   }
   sql += " FROM " + Quote(table);
   RecordSet rs;
@@ -201,18 +209,13 @@ ExchangeResult ExportTable(Connection& connection, std::string_view table,
   sheet.name = std::string(table);
   for (const ExchangeColumn& c : columns) sheet.columns.push_back(c.name);
   sheet.rows.reserve(static_cast<std::size_t>(rs.RowCount()));
-  std::vector<std::string> valueNames, kindNames;
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    valueNames.push_back("v" + std::to_string(i));
-    kindNames.push_back("k" + std::to_string(i));
-  }
   for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
     std::vector<xls::Cell>& row = sheet.rows.emplace_back();
-    row.reserve(columns.size());
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-      const std::string storage = rs.Text(kindNames[i]);
-      const bool isText = storage == "text" || storage == "blob";
-      if (storage == "null") {
+    row.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::int64_t storage = rs.IntegerAt(static_cast<int>(n + i + 1));
+      const bool isText = storage == 2;
+      if (storage == 0) {
         row.push_back(xls::Cell::Null());
       } else if (columns[i].kind == ColumnKind::DateTime || columns[i].kind == ColumnKind::Date) {
         std::optional<double> serial;
