@@ -7,6 +7,7 @@
 #include "common/digest.h"
 #include "platform/clock/clock.h"
 #include "platform/db/db.h"
+#include "shell/shell_services.h"
 
 namespace workmemo {
 
@@ -80,7 +81,9 @@ void PasswordGate::ShowPanel(std::string_view page) const {
 }
 
 void PasswordGate::ShowMessage(std::string_view message) const {
-  if (hooks_.ShowMessage) hooks_.ShowMessage(message);
+  // Without a hook of its own the gate speaks through the program's message box.
+  const auto& show = hooks_.ShowMessage ? hooks_.ShowMessage : Services().ShowMessageBox;
+  if (show) show(message);
 }
 
 void PasswordGate::SetTitle(std::string_view title) const {
@@ -251,7 +254,8 @@ std::string Quoted(std::string_view text) { return "'" + platform::db::EscapeSql
 int MoveSelectedReminderToNotes(ProgramDatabases& db, RunState& state, MoveToNotesLists& lists,
                                 const std::function<void(std::string_view)>& showMessage) {
   auto show = [&](std::string_view message) {
-    if (showMessage) showMessage(message);
+    const auto& box = showMessage ? showMessage : Services().ShowMessageBox;
+    if (box) box(message);
   };
   const int id = lists.SelectedReminderId();
   if (id < 1) return 0;

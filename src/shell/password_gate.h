@@ -61,7 +61,8 @@ using PasswordCheck = std::function<bool(std::string_view typed)>;
 // stored digest (no row) matches nothing, and neither does a typed text whose digest is empty.
 PasswordCheck StoredDigestCheck(std::function<std::string()> readStoredDigest);
 
-// What the gate does to windows and to the other subsystems. Every hook may be left empty.
+// What the gate does to windows and to the other subsystems. Every hook may be left empty;
+// messages then go to the program's message box (Services().ShowMessageBox).
 struct GateHooks {
   std::function<void(std::string_view page)> ShowPanel;       // the page switch
   std::function<bool(std::string_view page)> IsPanelVisible;  // is that page's panel shown
@@ -164,7 +165,8 @@ int ExecuteChangingRow(platform::db::Connection& connection, const std::string& 
 // Moves the selected timed reminder into the notes: inserts the note, deletes the reminder
 // and updates the lists. Nothing happens without a selection. When the reminder cannot be
 // deleted the note just inserted is deleted again, "删除提醒失败！" shows and no list
-// changes. 1 when the reminder was moved.
+// changes. Messages go to `showMessage`, or to the program's message box when it is empty.
+// 1 when the reminder was moved.
 int MoveSelectedReminderToNotes(ProgramDatabases& db, RunState& state, MoveToNotesLists& lists,
                                 const std::function<void(std::string_view)>& showMessage);
 
