@@ -1,0 +1,241 @@
+#include "shell/message_box.h"
+
+#include "platform/ui/routines.h"
+#include "platform/ui/units.h"
+#include "platform/ui/window.h"
+#include "shell/settings.h"
+#include "shell/ui_state.h"
+#include "ui/skin_painter.h"
+#include "ui/sprite_set.h"
+
+namespace workmemo {
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr int kWidth = 460;
+constexpr int kHeight = 260;
+constexpr int kBodyTop = 50;
+constexpr int kBodyHeight = kHeight - 74;
+constexpr int kButtonWidth = 68;
+constexpr int kButtonHeight = 24;
+// The list font before the settings are read.
+constexpr int kDefaultListFontSize = 11;
+constexpr ui::Colour kBlack = ui::Rgb(0, 0, 0);
+constexpr ui::Colour kWhite = ui::Rgb(255, 255, 255);
+constexpr ui::Colour kRed = ui::Rgb(255, 0, 0);
+
+constexpr std::string_view kBackgroundBox = "背景动画框";
+constexpr std::string_view kCompositingBox = "按钮动画框";
+constexpr std::string_view kChildBox = "子窗口背景动画框";
+constexpr std::string_view kWrapBox = "超级编辑框1";
+
+// One open box: what its handlers and sprites need while the window lives.
+struct OpenBox {
+  ui::Window& window;
+  std::string message;
+  std::string title;
+  std::string detail;
+  std::shared_ptr<int> answer;  // null for a message box
+  SkinPainter painter;
+  SpriteSet sprites;
+  // This box's own picture of the area behind its body; pages keep theirs.
+  std::string bodyBackground;
+
+  OpenBox(ui::Window& w, std::string m, std::string t, std::string d, std::shared_ptr<int> a)
+      : window(w), message(std::move(m)), title(std::move(t)), detail(std::move(d)),
+        answer(std::move(a)) {}
+  bool IsConfirm() const { return answer != nullptr; }
+};
+
+int ListFontSize() {
+  const int size = Settings().ListFontSize;
+  return size >= 1 ? size : kDefaultListFontSize;
+}
+
+// The text as the hidden rich-edit box wraps it in `font`.
+std::vector<std::string> WrappedLines(ui::Window& window, std::string_view text, const ui::Font& font) {
+  auto& box = window.UnitAs<ui::RichEditBox>(kWrapBox);
+  box.SetFont(font);
+  box.SetText(text);
+  return box.DisplayLines();
+}
+
+std::string FirstLine(ui::Window& window, std::string_view text, const ui::Font& font) {
+  std::vector<std::string> lines = WrappedLines(window, text, font);
+  return lines.empty() ? std::string() : lines.front();
+}
+
+ui::Font SongFont(int size, bool bold = false) {
+  ui::Font font;
+  font.name = "宋体";
+  font.size = size;
+  font.bold = bold;
+  return font;
+}
+
+void CloseBox(OpenBox& box, int answer) {
+  if (box.IsConfirm() && answer >= 0) *box.answer = answer;
+  box.sprites.Clear();
+  box.window.Close();
+}
+
+int AddButton(OpenBox& box, std::string_view name, std::string_view skinName, int x, int y,
+              int width, int height, SpriteRoutine click) {
+  const std::string base(skinName);
+  SpriteSpec spec;
+  spec.name = name;
+  spec.x = x;
+  spec.y = y;
+  spec.requestedWidth = width;
+  spec.requestedHeight = height;
+  const std::string normal = FindSkinEntry(base + "正常图片");
+  const std::string hover = FindSkinEntry(base + "点燃图片");
+  const std::string pressed = FindSkinEntry(base + "按下图片");
+  spec.normal = normal;
+  spec.hover = hover;
+  spec.pressed = pressed;
+  spec.click = std::move(click);
+  return box.sprites.AddPictureSprite(spec);
+}
+
+int AddTextPlaceholder(OpenBox& box, std::string_view name, bool visible = true) {
+  SpriteSpec spec;
+  spec.name = name;
+  spec.x = 0;
+  spec.y = 80;
+  spec.visible = visible;
+  return box.sprites.AddPictureSprite(spec);
+}
+
+void LayOut(OpenBox& box) {
+  ui::Window& window = box.window;
+  if (box.IsConfirm()) {
+    *box.answer = 0;
+    Ui().ConfirmAnswer = 0;
+  }
+  window.Resize(kWidth, kHeight);
+  auto& wrapBox = window.UnitAs<ui::RichEditBox>(kWrapBox);
+  wrapBox.SetGeometry(wrapBox.Left(), 2000, kWidth - 8, kHeight - 90);
+
+  auto& background = window.UnitAs<ui::AnimationBox>(kBackgroundBox);
+  auto& childBox = window.UnitAs<ui::AnimationBox>(kChildBox);
+  PaintWindowArgs paint;
+  paint.window = &window;
+  paint.backgroundBox = &background;
+  paint.compositingBox = &window.UnitAs<ui::AnimationBox>(kCompositingBox);
+  paint.childBox = &childBox;
+  paint.childX = 0;
+  paint.childY = kBodyTop;
+  paint.childWidth = kWidth;
+  paint.childHeight = kBodyHeight;
+  paint.backgroundPicture = Ui().BackgroundPicture;
+  paint.transparency = Settings().SkinTransparency;
+  paint.fontSize = Ui().LabelFontSize;
+  box.painter.PaintWindow(paint);
+  box.bodyBackground =
+      box.painter.SetUnitPictureFromBox(background, childBox, 0, kBodyTop, kWidth, kBodyHeight);
+
+  background.SetGeometry(0, 0, kWidth, kHeight);
+  box.sprites.Bind(background);
+  OpenBox* self = &box;
+  const int buttonTop = kHeight - 64;
+  const int centre = (kWidth - kButtonWidth) / 2;
+  if (box.IsConfirm()) {
+    AddButton(box, "关闭按钮", "关闭", kWidth - 33, 3, 30, 18, [self] { CloseBox(*self, -1); });
+    AddButton(box, "确定按钮", "确定", centre - 45, buttonTop, kButtonWidth, kButtonHeight,
+              [self] { CloseBox(*self, 1); });
+    AddButton(box, "取消按钮", "取消", centre + 45, buttonTop, kButtonWidth, kButtonHeight,
+              [self] { CloseBox(*self, 0); });
+  } else {
+    const SpriteRoutine close = [self] { CloseBox(*self, -1); };
+    AddButton(box, "关闭按钮", "关闭", kWidth - 33, 3, 30, 18, close);
+    AddButton(box, "确定按钮", "确定", centre, buttonTop, kButtonWidth, kButtonHeight, close);
+  }
+  const int contentId = AddTextPlaceholder(box, "提示内容");
+  const int titleId = AddTextPlaceholder(box, "提示标题");
+  const int detailId = box.IsConfirm() ? AddTextPlaceholder(box, "提示内容1", false) : 0;
+
+  const int listSize = ListFontSize();
+  std::string wrapped;
+  for (const std::string& line : WrappedLines(window, box.message, SongFont(listSize))) {
+    if (!wrapped.empty()) wrapped += "\r\n";
+    wrapped += line;
+  }
+  box.sprites.PutSpriteText(contentId, 30, 80, wrapped, {listSize, kBlack, false});
+  const int w = box.sprites.SpriteWidth(contentId);
+  const int h = box.sprites.SpriteHeight(contentId);
+  // Centred across, and centred in the body lifted by 30 pixels.
+  box.sprites.MoveSprite(contentId, (kWidth - w) / 2, (kBodyHeight - h) / 2 + kBodyTop - 30);
+
+  const std::string title =
+      box.title.empty() ? std::string("提示：") : FirstLine(window, box.title, SongFont(10, true));
+  box.sprites.PutSpriteText(titleId, 28, 8, title, {10, kWhite, true});
+
+  if (box.IsConfirm() && !box.detail.empty()) {
+    const std::string detail = FirstLine(window, box.detail, SongFont(listSize));
+    box.sprites.PutSpriteText(detailId, 0, 0, detail, {listSize, kRed, false});
+    const int w2 = box.sprites.SpriteWidth(detailId);
+    box.sprites.MoveSprite(detailId, (kWidth - w2) / 2, box.sprites.SpriteTop(contentId) + h + 10);
+    box.sprites.ShowSprite(detailId, true);
+  }
+}
+
+void SetUp(ui::Window& window, std::shared_ptr<OpenBox> box) {
+  OpenBox* self = box.get();
+  auto& background = window.UnitAs<ui::AnimationBox>(kBackgroundBox);
+  RouteSpriteEvents(background, box->sprites);
+  // The handlers own the box's state, so it lives exactly as long as the window.
+  window.On({}, ui::Event::Created, [box](ui::EventArgs&) { LayOut(*box); });
+  window.On({}, ui::Event::Destroying, [self](ui::EventArgs&) {
+    if (!self->IsConfirm()) Ui().ConfirmAnswer = 0;
+  });
+  // The title strip drags the box; its right end is left to the close button.
+  window.On(kBackgroundBox, ui::Event::LeftDown, [self](ui::EventArgs& args) {
+    if (args.x < self->window.Width() - 60 && args.y < kBodyTop) ui::DragWindow(self->window);
+  });
+}
+
+}  // namespace
+
+void SetUpMessageBox(ui::Window& window, std::string message, std::string title) {
+  SetUp(window, std::make_shared<OpenBox>(window, std::move(message), std::move(title),
+                                          std::string(), nullptr));
+}
+
+void SetUpConfirmBox(ui::Window& window, std::string message, std::string title,
+                     std::string detail, std::shared_ptr<int> answer) {
+  if (!answer) answer = std::make_shared<int>(0);
+  SetUp(window, std::make_shared<OpenBox>(window, std::move(message), std::move(title),
+                                          std::move(detail), std::move(answer)));
+}
+
+void ShowMessageBox(std::string_view message, std::string_view title) {
+  auto window = ui::Window::Load("MessageBoxWindow");
+  SetUpMessageBox(*window, std::string(message), std::string(title));
+  window->OpenModal();
+}
+
+int ShowConfirmBox(std::string_view message, std::string_view title, std::string_view detail) {
+  auto window = ui::Window::Load("ConfirmBoxWindow");
+  auto answer = std::make_shared<int>(0);
+  SetUpConfirmBox(*window, std::string(message), std::string(title), std::string(detail), answer);
+  window->OpenModal();
+  // Left for the caller after the return, also when a box opened meanwhile answered too.
+  Ui().ConfirmAnswer = *answer;
+  return *answer;
+}
+
+std::vector<std::pair<std::string, WindowSetup>> ShellWindowSetups() {
+  return {
+      {"MessageBoxWindow",
+       [](ui::Window& window) { SetUpMessageBox(window, "读取记事本数据库失败！请联系客服！", {}); }},
+      {"ConfirmBoxWindow",
+       [](ui::Window& window) {
+         SetUpConfirmBox(window, "是否真的要删除选中的提醒？", {}, "每天下午三点开会", nullptr);
+       }},
+  };
+}
+
+}  // namespace workmemo
