@@ -1,10 +1,15 @@
-// skingen: draws the placeholder skin "Green" (solid pictures with a one-pixel border) for
-// every entry the program looks up, and writes the manifest that skinpack packs.
+// skingen: draws the skin "Green" from its source file and writes the manifest that skinpack
+// packs: every entry the program looks up, pictures at the sizes the windows draw them.
 //
-//   skingen <output directory>
+//   skingen <source.json> <output directory> [--sheet <contact sheet.png>] [--icons <dir>]
 //
-// Writes <output directory>/Green.manifest and the pictures beside it.
+// Writes <output directory>/Green.manifest and the pictures beside it; --sheet also draws a
+// contact sheet of the pictures for looking at, --icons the program icon at 16, 24, 32 and
+// 48 pixels as workmemo-<size>.png.
+#include <QFile>
+#include <QGuiApplication>
 #include <QImage>
+#include <QJsonDocument>
 #include <QString>
 
 #include <cstdio>
@@ -14,6 +19,8 @@
 
 #include "platform/files/files.h"
 #include "platform/text/text.h"
+#include "skingen_art.h"
+#include "skingen_sheet.h"
 #include "ui/skin_entry_names.h"
 
 namespace {
@@ -21,165 +28,172 @@ namespace {
 using workmemo::skin::LookedUpSkinEntry;
 using workmemo::skin::SkinEntryKind;
 namespace skin = workmemo::skin;
+using skingen::SkinSource;
 
-constexpr int kBackgroundCount = 4;
-constexpr int kSolidColourCount = 3;
+QString Q(std::string_view gb18030) { return QString::fromStdString(platform::text::ToUtf8(gb18030)); }
 
-struct Picture {
-  int width;
-  int height;
-  unsigned fill;  // 0xRRGGBB
-  unsigned border;
-};
+void Warn(const std::string& message) { std::fprintf(stderr, "skingen: %s\n", message.c_str()); }
 
-const std::map<std::string_view, unsigned>& Colours() {
-  static const std::map<std::string_view, unsigned> colours = {
-      {skin::kWindowBackgroundColour, 0xE8F5E9}, {skin::kShapeLineColour, 0x5A8F5E},
-      {skin::kShapeFillColour, 0xFFFFFF},        {skin::kGradientColour1, 0xE8F5E9},
-      {skin::kGradientColour2, 0xC8E6C9},        {skin::kGradientColour3, 0xA5D6A7},
-      {skin::kMenuBackgroundColour, 0xF1F8F1},   {skin::kMenuLeftBorderColour, 0xC8E6C9},
-      {skin::kMenuSelectionColour, 0x81C784},    {skin::kMenuSeparatorColour, 0xA5D6A7},
-  };
-  return colours;
+// The festival whose pictures a background prefix ("圣诞图片") names; empty for none.
+std::string_view FestivalOf(std::string_view prefix) {
+  for (std::string_view festival : skin::kFestivals) {
+    if (prefix.starts_with(festival)) return festival;
+  }
+  return {};
 }
 
-const std::map<std::string_view, std::string>& Texts() {
-  static const std::map<std::string_view, std::string> texts = {
-      {skin::kSkinVersion, "1.0"},
-      {skin::kSkinName, "绿色"},
-      {skin::kBackgroundPictureCount, std::to_string(kBackgroundCount)},
-      {skin::kSolidColourPictureCount, std::to_string(kSolidColourCount)},
-  };
-  return texts;
+QImage BackgroundFor(const SkinSource& source, const LookedUpSkinEntry& entry, QSize size) {
+  if (entry.base == skin::kSolidColourPicturePrefix) return skingen::DrawSolidColourPicture(source, entry.number, size);
+  if (std::string_view festival = FestivalOf(entry.base); !festival.empty()) {
+    return skingen::DrawFestivalPicture(source, Q(festival), entry.number, size);
+  }
+  return skingen::DrawBackground(source, entry.number, size);
 }
 
-Picture ButtonPicture(const std::string& tag, int state) {
-  static const unsigned kStateFill[] = {0x66BB6A, 0x81C784, 0x388E3C};
-  unsigned fill = kStateFill[state];
-  if (tag == skin::kCheckOnTag) fill = 0x2E7D32;
-  static const std::map<std::string_view, std::pair<int, int>> sizes = {
-      {"最小化", {30, 18}}, {"关闭", {30, 18}},   {"菜单", {30, 18}},
-      {"帮助", {30, 18}},   {"皮肤", {30, 18}},   {"月历标题按钮", {30, 18}},
-      {"选择", {16, 16}},   {"选择选中", {16, 16}}, {"下拉", {18, 18}},
-      {"下拉透明", {18, 18}}, {"刷新小", {16, 16}}, {"刷新小透明", {16, 16}},
-      {"删除小透明", {16, 16}}, {"上一页", {24, 24}}, {"下一页", {24, 24}},
-  };
-  std::pair<int, int> size = {68, 24};
-  if (tag.ends_with("导航")) size = {100, 70};
-  if (auto it = sizes.find(tag); it != sizes.end()) size = it->second;
-  return {size.first, size.second, fill, 0x1B5E20};
-}
-
-// Each background n gets a shade of its own, so that a snapshot tells them apart.
-unsigned Shade(unsigned base, int n) {
-  const unsigned step = static_cast<unsigned>(n - 1) * 0x0C;
-  unsigned r = (base >> 16) & 0xFF, g = (base >> 8) & 0xFF, b = base & 0xFF;
-  r = r > step ? r - step : 0;
-  g = g > step ? g - step : 0;
-  b = b > step ? b - step : 0;
-  return (r << 16) | (g << 8) | b;
-}
-
-Picture BackgroundPicture(const std::string& base, int n, bool thumbnail) {
-  unsigned colour = 0x81C784;
-  if (base == skin::kSolidColourPicturePrefix) colour = 0xF1F8E9;
-  if (base.starts_with(skin::kChristmas)) colour = 0xEF9A9A;
-  if (base.starts_with(skin::kSpringFestival)) colour = 0xFFCC80;
-  const unsigned fill = Shade(colour, n);
-  return thumbnail ? Picture{200, 140, fill, 0x1B5E20} : Picture{320, 200, fill, fill};
-}
-
-Picture PictureFor(const LookedUpSkinEntry& entry) {
+QImage PictureFor(const SkinSource& source, const LookedUpSkinEntry& entry) {
+  const QJsonObject frame = source.Object("frame");
   switch (entry.kind) {
-    case SkinEntryKind::ButtonPicture:
-      return ButtonPicture(entry.base, entry.number);
+    case SkinEntryKind::ButtonPicture: {
+      bool known = false;
+      const skingen::ButtonSpec spec = skingen::ButtonSpecFor(source, Q(entry.base), &known);
+      if (!known) Warn("no button style for " + platform::text::ToUtf8(entry.base) + ", drawn as a captioned button");
+      return skingen::DrawButton(source, spec, static_cast<skingen::ButtonState>(entry.number));
+    }
     case SkinEntryKind::BackgroundPicture:
-      return BackgroundPicture(entry.base, entry.number, false);
+      // A plain colour is exact at any size, so its picture stays small; the others are
+      // soft enough to be stretched over every window.
+      return BackgroundFor(source, entry,
+                           entry.base == skin::kSolidColourPicturePrefix ? QSize(16, 16) : source.Size("backgroundSize"));
     case SkinEntryKind::Thumbnail:
-      return BackgroundPicture(entry.base, entry.number, true);
+      return BackgroundFor(source, entry, source.Size("thumbnailSize"));
     case SkinEntryKind::FestivalIcon:
-      return {20, 20, entry.base == skin::kChristmas ? 0xE53935u : 0xFB8C00u, 0x7F0000};
+      return skingen::DrawFestivalIcon(source, Q(entry.base));
     case SkinEntryKind::ClockPicture:
-      return {entry.base == skin::kClockColon ? 7 : 13, 23, 0x1B5E20, 0x0D3311};
+      return skingen::DrawClockGlyph(source, entry.base == skin::kClockColon ? ':' : entry.base[0]);
     case SkinEntryKind::SkinPagePicture:
-      return entry.base == skin::kThumbnailFrame ? Picture{220, 160, 0xFFFFFF, 0x9E9E9E}
-                                                 : Picture{200, 140, 0xF5F5F5, 0x9E9E9E};
+      return entry.base == skin::kThumbnailFrame ? skingen::DrawThumbnailFrame(source)
+                                                 : skingen::DrawAddBackgroundPicture(source);
     default:
       break;
   }
-  if (entry.base == skin::kContentRectangle) return {16, 16, 0xFFFFFF, 0xFFFFFF};
-  if (entry.base == skin::kOuterHorizontalLine) return {16, 1, 0x2E5E32, 0x2E5E32};
-  if (entry.base == skin::kOuterVerticalLine) return {1, 16, 0x2E5E32, 0x2E5E32};
-  if (entry.base == skin::kInnerHorizontalLine) return {16, 1, 0xFFFFFF, 0xFFFFFF};
-  if (entry.base == skin::kInnerVerticalLine) return {1, 16, 0xFFFFFF, 0xFFFFFF};
-  return {20, 20, 0x43A047, 0x1B5E20};  // the window icon
+  if (entry.base == skin::kContentRectangle) return skingen::DrawSolid(QSize(8, 8), source.Colour(frame.value("rectangle").toString()));
+  const QColor outer = source.Colour(frame.value("outerLine").toString());
+  const QColor inner = source.Colour(frame.value("innerLine").toString());
+  if (entry.base == skin::kOuterHorizontalLine) return skingen::DrawSolid(QSize(16, 1), outer);
+  if (entry.base == skin::kOuterVerticalLine) return skingen::DrawSolid(QSize(1, 16), outer);
+  if (entry.base == skin::kInnerHorizontalLine) return skingen::DrawSolid(QSize(16, 1), inner);
+  if (entry.base == skin::kInnerVerticalLine) return skingen::DrawSolid(QSize(1, 16), inner);
+  if (entry.base != skin::kIcon) Warn("no picture kind for " + platform::text::ToUtf8(entry.base) + ", drawn as the icon");
+  return skingen::DrawProgramIcon(20);
 }
 
-bool WritePicture(const Picture& p, const std::string& path) {
-  QImage image(p.width, p.height, QImage::Format_RGB32);
-  image.fill(QColor::fromRgb(0xFF000000u | p.fill));
-  for (int x = 0; x < p.width; ++x) {
-    image.setPixel(x, 0, 0xFF000000u | p.border);
-    image.setPixel(x, p.height - 1, 0xFF000000u | p.border);
-  }
-  for (int y = 0; y < p.height; ++y) {
-    image.setPixel(0, y, 0xFF000000u | p.border);
-    image.setPixel(p.width - 1, y, 0xFF000000u | p.border);
-  }
-  return image.save(QString::fromUtf8(platform::text::ToUtf8(path).c_str()), "PNG");
+bool Save(const QImage& image, const std::string& path) {
+  return image.convertToFormat(QImage::Format_ARGB32).save(QString::fromStdString(platform::text::ToUtf8(path)), "PNG");
 }
 
-std::string HexColour(unsigned rgb) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%06X", rgb & 0xFFFFFF);
-  return text;
+std::string HexColour(const QColor& colour) { return colour.name(QColor::HexRgb).toUpper().toStdString(); }
+
+struct Options {
+  std::string source, outDir, sheet, iconDir;
+};
+
+bool ParseArguments(int argc, char** argv, Options* options) {
+  if (argc < 3) return false;
+  options->source = argv[1];
+  options->outDir = argv[2];
+  for (int i = 3; i + 1 < argc; i += 2) {
+    const std::string_view flag = argv[i];
+    if (flag == "--sheet") options->sheet = argv[i + 1];
+    else if (flag == "--icons") options->iconDir = argv[i + 1];
+    else return false;
+  }
+  return (argc - 3) % 2 == 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: skingen <output directory>\n");
+  Options options;
+  if (!ParseArguments(argc, argv, &options)) {
+    std::fprintf(stderr, "usage: skingen <source.json> <output directory> [--sheet <png>] [--icons <dir>]\n");
     return 2;
   }
-  const std::string dir = platform::text::FromUtf8(argv[1]);
-  if (!platform::files::MakeDirs(dir)) {
-    std::fprintf(stderr, "skingen: cannot create %s\n", argv[1]);
+  QGuiApplication app(argc, argv);  // fonts for the captions
+  QFile file(QString::fromStdString(options.source));
+  QJsonParseError error;
+  const QJsonDocument document =
+      file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll(), &error) : QJsonDocument();
+  if (!document.isObject()) {
+    Warn("cannot read the skin source " + options.source);
     return 1;
   }
-  std::string manifest = "# The placeholder skin \"Green\", written by skingen.\n";
+  const SkinSource source(document.object());
+  const std::string dir = platform::text::FromUtf8(options.outDir);
+  if (!platform::files::MakeDirs(dir)) {
+    Warn("cannot create " + options.outDir);
+    return 1;
+  }
+  const int backgrounds = source.Int("backgroundPictures", 4);
+  const int solidColours = source.Int("solidColourPictures", 1);
+  const std::map<std::string_view, std::string> texts = {
+      {skin::kSkinVersion, source.Text("version").toStdString()},
+      {skin::kSkinName, source.Text("name").toStdString()},
+      {skin::kBackgroundPictureCount, std::to_string(backgrounds)},
+      {skin::kSolidColourPictureCount, std::to_string(solidColours)},
+  };
+  const QJsonObject colours = source.Object("colourEntries");
+
+  std::string manifest = "# The skin \"Green\", drawn by skingen from resources/skin/Green.json.\n";
   manifest += platform::text::ToUtf8("产品名称 = text:") + platform::text::ToUtf8(skin::kProductName) + "\n";
+  std::map<QString, QImage> pictures;
   int pictureNumber = 0;
-  for (const LookedUpSkinEntry& entry :
-       skin::LookedUpSkinEntries(kBackgroundCount, kSolidColourCount)) {
+  for (const LookedUpSkinEntry& entry : skin::LookedUpSkinEntries(backgrounds, solidColours)) {
     std::string value;
+    const std::string utf8Name = platform::text::ToUtf8(entry.name);
     if (entry.kind == SkinEntryKind::Colour) {
-      auto it = Colours().find(entry.name);
-      if (it == Colours().end()) {
-        std::fprintf(stderr, "skingen: no colour for %s\n", platform::text::ToUtf8(entry.name).c_str());
+      QColor colour;
+      if (!source.Colour(colours.value(QString::fromStdString(utf8Name)).toString(), &colour)) {
+        Warn("no colour for " + utf8Name);
         return 1;
       }
-      value = "colour:" + HexColour(it->second);
+      value = "colour:" + HexColour(colour);
     } else if (entry.kind == SkinEntryKind::Text) {
-      auto it = Texts().find(entry.name);
-      if (it == Texts().end()) {
-        std::fprintf(stderr, "skingen: no text for %s\n", platform::text::ToUtf8(entry.name).c_str());
+      auto it = texts.find(entry.name);
+      if (it == texts.end()) {
+        Warn("no text for " + utf8Name);
         return 1;
       }
-      value = "text:" + platform::text::ToUtf8(it->second);
+      value = "text:" + it->second;
     } else {
-      char file[24];
-      std::snprintf(file, sizeof file, "p%03d.png", ++pictureNumber);
-      if (!WritePicture(PictureFor(entry), platform::files::Join(dir, file))) {
-        std::fprintf(stderr, "skingen: cannot write %s\n", file);
+      char name[24];
+      std::snprintf(name, sizeof name, "p%03d.png", ++pictureNumber);
+      const QImage picture = PictureFor(source, entry);
+      if (!Save(picture, platform::files::Join(dir, name))) {
+        Warn(std::string("cannot write ") + name);
         return 1;
       }
-      value = std::string("file:") + file;
+      pictures[QString::fromStdString(utf8Name)] = picture;
+      value = std::string("file:") + name;
     }
-    manifest += platform::text::ToUtf8(entry.name) + " = " + value + "\n";
+    manifest += utf8Name + " = " + value + "\n";
   }
   if (!platform::files::WriteAll(platform::files::Join(dir, "Green.manifest"), manifest)) {
-    std::fprintf(stderr, "skingen: cannot write the manifest\n");
+    Warn("cannot write the manifest");
+    return 1;
+  }
+  if (!options.iconDir.empty()) {
+    const std::string iconDir = platform::text::FromUtf8(options.iconDir);
+    if (!platform::files::MakeDirs(iconDir)) return 1;
+    for (int size : {16, 24, 32, 48}) {
+      if (!Save(skingen::DrawProgramIcon(size), platform::files::Join(iconDir, "workmemo-" + std::to_string(size) + ".png"))) {
+        Warn("cannot write the icons");
+        return 1;
+      }
+    }
+  }
+  if (!options.sheet.empty() &&
+      !skingen::DrawContactSheet(source, pictures).save(QString::fromStdString(options.sheet), "PNG")) {
+    Warn("cannot write " + options.sheet);
     return 1;
   }
   return 0;
