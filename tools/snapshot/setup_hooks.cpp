@@ -1,10 +1,44 @@
 #include "setup_hooks.h"
 
+#include "platform/files/resources.h"
+#include "shell/message_box.h"
+#include "shell/settings.h"
+#include "shell/ui_state.h"
+#include "ui/skin_entry_names.h"
+#include "ui/skin_package.h"
+#include "ui/skin_painter.h"
+
 namespace snapshot {
 
-const std::map<std::string, SetupHook>& SetupHooks() {
-  static const std::map<std::string, SetupHook> hooks = {};
+namespace {
+
+std::map<std::string, SetupHook>& Registry() {
+  static std::map<std::string, SetupHook> hooks;
   return hooks;
+}
+
+}  // namespace
+
+void RegisterSetupHook(std::string windowName, SetupHook hook) {
+  Registry()[std::move(windowName)] = std::move(hook);
+}
+
+const std::map<std::string, SetupHook>& SetupHooks() { return Registry(); }
+
+void RegisterProgramWindows() {
+  for (auto& [name, setup] : workmemo::ShellWindowSetups()) RegisterSetupHook(name, setup);
+}
+
+bool PrepareProgramState() {
+  const auto contents =
+      workmemo::ReadSkinPackage(platform::files::ReadResource(":/skin/Green.cskn").value_or(""));
+  if (!contents) return false;
+  workmemo::SkinEntryNames = contents->names;
+  workmemo::SkinEntryData = contents->data;
+  workmemo::Ui().BackgroundPicture = workmemo::FindSkinEntry(
+      workmemo::skin::NumberedName(workmemo::skin::kBackgroundPicturePrefix, 1));
+  workmemo::Settings().SkinTransparency = 10;
+  return true;
 }
 
 }  // namespace snapshot

@@ -1,6 +1,7 @@
 #pragma once
-// Set-up routines the snapshot tool runs on a window before drawing it, by window name:
-// the place where a window's own set-up (painting with the skin, sprites) is hooked in.
+// The registry of set-up routines the snapshot tool runs on a window before drawing it, by
+// window name: a window's own set-up (painting with the skin, sprites, texts). Each module
+// with windows hands its set-ups over in RegisterProgramWindows.
 #include <functional>
 #include <map>
 #include <string>
@@ -11,8 +12,16 @@ namespace snapshot {
 
 using SetupHook = std::function<void(platform::ui::Window&)>;
 
-// Window name (GB18030) to its set-up; a window without an entry is drawn as its template
-// lays it out.
+// Registers (or replaces) the set-up of the window of that name (GB18030).
+void RegisterSetupHook(std::string windowName, SetupHook hook);
+// The registered set-ups; a window without an entry is drawn as its template lays it out.
 const std::map<std::string, SetupHook>& SetupHooks();
+
+// Registers the set-ups of every module's windows.
+void RegisterProgramWindows();
+// The program-wide state windows paint with, as at a start with default settings: the
+// built-in skin loaded, its first background picture, the default skin transparency.
+// False when the built-in skin cannot be read.
+bool PrepareProgramState();
 
 }  // namespace snapshot

@@ -1,5 +1,6 @@
 // snapshot <WindowName | template.json> <out.png>
-// Draws a window offscreen as its template (and its set-up hook, if any) lays it out.
+// Draws a window offscreen as its template and its registered set-up (if any) lay it out,
+// painted with the built-in skin.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
   platform::ui::StartApplication(argc, argv);
   int rc = 0;
   try {
+    if (!snapshot::PrepareProgramState()) std::fprintf(stderr, "snapshot: no built-in skin\n");
+    snapshot::RegisterProgramWindows();
     // Arguments come as UTF-8; the layer speaks GB18030.
     auto window = LoadWindow(platform::text::FromUtf8(argv[1]));
     const auto& hooks = snapshot::SetupHooks();
