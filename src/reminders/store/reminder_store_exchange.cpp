@@ -1,0 +1,90 @@
+#include "reminders/store/reminder_store_exchange.h"
+
+#include "platform/db/compact.h"
+#include "platform/db/exchange.h"
+#include "platform/text/text.h"
+
+namespace workmemo {
+namespace {
+
+namespace db = platform::db;
+
+using Kind = db::ColumnKind;
+
+// Every column of txsj with the form the store writes there.
+const std::vector<db::ExchangeColumn>& TimedColumns() {
+  static const std::vector<db::ExchangeColumn> columns = {
+      {"ksdate", Kind::DateTime}, {"jsdate", Kind::DateTime}, {"kstime", Kind::DateTime},
+      {"jstime", Kind::DateTime}, {"txdate", Kind::DateTime}, {"txfs", Kind::Integer},
+      {"txrw", Kind::Integer},    {"txbt", Kind::Text},       {"txnr", Kind::Text},
+      {"txyy", Kind::Text},       {"txcx", Kind::Text},       {"txwy", Kind::Text},
+      {"cfsj", Kind::Integer},    {"cfdw", Kind::Integer},    {"tqsj", Kind::Integer},
+      {"tqdw", Kind::Integer},    {"txlx", Kind::Text},       {"txjd", Kind::Integer},
+      {"txweek", Kind::Text},     {"notxweek", Kind::Text},   {"txmonth", Kind::Text},
+      {"txdays", Kind::Text},     {"djsj", Kind::Integer},    {"nlyear", Kind::Integer},
+      {"nlry", Kind::Integer},    {"cfcs", Kind::Integer},    {"cfjs", Kind::Integer},
+      {"cfcsdw", Kind::Integer},  {"bytx", Kind::Integer},    {"txzt", Kind::Integer},
+      {"xctx", Kind::Integer},    {"gbcksj", Kind::Integer},  {"gjys", Kind::Integer},
+      {"qzzx", Kind::Integer},    {"txdz", Kind::Integer},    {"yytx", Kind::Integer},
+      {"gxdate", Kind::DateTime}, {"tjdate", Kind::DateTime},
+  };
+  return columns;
+}
+
+// The named columns with their kinds; id is a number, a name txsj does not have travels as
+// text (the statement then fails on it as the engine's would).
+std::vector<db::ExchangeColumn> Typed(const std::vector<std::string>& names) {
+  std::vector<db::ExchangeColumn> out;
+  for (const std::string& name : names) {
+    db::ExchangeColumn column{name, platform::text::EqualsIgnoreAsciiCase(name, "id") ? Kind::Integer : Kind::Text};
+    for (const db::ExchangeColumn& known : TimedColumns())
+      if (platform::text::EqualsIgnoreAsciiCase(known.name, name)) column.kind = known.kind;
+    out.push_back(std::move(column));
+  }
+  return out;
+}
+
+}  // namespace
+
+const std::vector<std::string>& TimedReminderExchangeColumns() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> out;
+    for (const db::ExchangeColumn& c : TimedColumns()) out.push_back(c.name);
+    return out;
+  }();
+  return names;
+}
+
+int CompactDatabase(ReminderStore& store, std::string_view path, std::string_view password) {
+  store.CloseDatabase();
+  return CompactDatabaseFile(path, password, 1);
+}
+
+int CompactDatabaseFile(std::string_view path, std::string_view password, int usePassword) {
+  const db::CompactResult r =
+      db::CompactDatabaseFile(path, usePassword != 0 ? password : std::string_view(), password);
+  switch (r.status) {
+    case db::CompactStatus::Ok: return 0;
+    case db::CompactStatus::NoEngine: return 1;
+    case db::CompactStatus::Failed: return 2;
+    case db::CompactStatus::NotReplaced: return 3;
+  }
+  return 2;
+}
+
+int ExportToExcel(ReminderStore& store, std::string_view file, std::string_view table,
+                  const std::vector<std::string>& columns) {
+  if (columns.empty()) return 0;
+  return db::ExportTable(store.Connection(), table, Typed(columns), file).ok ? 1 : 0;
+}
+
+int ImportFromExcel(ReminderStore& store, std::string_view file, std::string_view table,
+                    const std::vector<std::string>& columns, std::string& condition, int skipCheck) {
+  condition = skipCheck != 0 ? "" : "where ksdate=ek.ksdate and txbt=ek.txbt";
+  if (columns.empty()) return 0;
+  const std::vector<std::string> duplicateTest =
+      skipCheck != 0 ? std::vector<std::string>{} : std::vector<std::string>{"ksdate", "txbt"};
+  return db::ImportTable(store.Connection(), table, Typed(columns), file, duplicateTest).ok ? 1 : 0;
+}
+
+}  // namespace workmemo
