@@ -84,10 +84,19 @@ bool FallsOnDay(const ReminderRecord& r, const CheckMoment& m) {
 }
 
 void CollectRemindersOnDay(const ReminderList& list, double day, ReminderList& out) {
-  out.clear();
   const CheckMoment m = MakeCheckMoment(DateOf(day));
-  for (const ReminderRecord& r : list)
-    if (r.id >= 1 && FallsOnDay(r, m)) out.push_back(r);
+  // Copies go into the slots the array already has, whose texts keep their buffers: a month
+  // view asks for 42 days in a row.
+  std::size_t n = 0;
+  for (const ReminderRecord& r : list) {
+    if (r.id < 1 || !FallsOnDay(r, m)) continue;
+    if (n < out.size())
+      out[n] = r;
+    else
+      out.push_back(r);
+    ++n;
+  }
+  out.resize(n);
 }
 
 }  // namespace workmemo
