@@ -18,9 +18,7 @@ struct RunState {
   int AskPasswordOnce = 0;
   int EditedReminderId = 0;  // 0: a new reminder
   double ChosenDay = 0;      // the day the today window lists
-  int PendingPowerTask = 0;
-  int PowerCountdownSeconds = 0;
-  int PendingPowerForce = 0;
+  // The pending power task lives with its countdown (power_tasks.h), not here.
   ReminderList PopupQueue;  // copies of fired reminders waiting for the pop-up
 };
 
