@@ -157,5 +157,15 @@ TEST_F(SkinArtworkTest, ClockDigitsShareOneCellOfTheClock) {
   }
 }
 
+// The tray and the desktop take the program icon at these sizes.
+TEST(ProgramIconTest, IsBuiltInAtEverySizeTheDesktopAsksFor) {
+  for (int size : {16, 24, 32, 48}) {
+    const std::string path = ":/icons/workmemo-" + std::to_string(size) + ".png";
+    const Image icon = platform::image::Decode(platform::files::ReadResource(path).value_or(""));
+    EXPECT_EQ(icon.width, size) << path;
+    EXPECT_EQ(icon.height, size) << path;
+  }
+}
+
 }  // namespace
 }  // namespace workmemo

@@ -530,6 +530,14 @@ QImage DrawProgramIcon(int size) {
   p.setPen(s >= 24 ? QPen(QColor("#DCEBDF"), 1) : Qt::NoPen);
   p.setBrush(Qt::white);
   p.drawEllipse(c, r, r);
+  if (s >= 32) {
+    // Quarter-hour marks where there is room for them.
+    p.setPen(GlyphPen(QColor("#8DB39C"), s / 32.0));
+    for (int q = 0; q < 4; ++q) {
+      const QPointF dir(std::cos(q * M_PI / 2), std::sin(q * M_PI / 2));
+      p.drawLine(c + dir * r * 0.78, c + dir * r * 0.92);
+    }
+  }
   p.setPen(GlyphPen(QColor("#1F3D2E"), std::max(1.3, s / 14.0)));
   p.drawLine(c, c + QPointF(0, -r * 0.68));
   p.drawLine(c, c + QPointF(r * 0.55, r * 0.12));
