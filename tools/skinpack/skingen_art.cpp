@@ -339,7 +339,7 @@ void DrawCheckButton(QPainter& p, const SkinSource& s, const ButtonSpec& spec, B
     fill = state == ButtonState::Hover ? s.Colour("leafLight") : state == ButtonState::Pressed ? s.Colour("leafDark") : s.Colour("leaf");
     border = s.Colour("leafDark");
   } else {
-    fill = state == ButtonState::Hover ? QColor("#EEF7F0") : state == ButtonState::Pressed ? s.Colour("mist") : s.Colour("white");
+    fill = state == ButtonState::Hover ? QColor("#E0F0E4") : state == ButtonState::Pressed ? s.Colour("mist") : s.Colour("white");
     border = state == ButtonState::Normal ? s.Colour("sage").darker(112) : s.Colour("leafDark");
   }
   p.setPen(QPen(border, 1));
