@@ -114,7 +114,22 @@ std::string AsciiUpper(std::string_view text) {
 }
 
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
+  // Column lookups call this for every field read, so it allocates nothing.
+  if (a.size() != b.size()) return false;
+  for (std::size_t p = 0; p < a.size();) {
+    std::size_t n = CharLength(a, p);
+    if (n != CharLength(b, p)) return false;
+    if (n == 1) {
+      char x = a[p], y = b[p];
+      if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+      if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+      if (x != y) return false;
+    } else if (a.compare(p, n, b, p, n) != 0) {
+      return false;
+    }
+    p += n;
+  }
+  return true;
 }
 
 }  // namespace platform::text
