@@ -413,7 +413,7 @@ void Bokeh(QPainter& p, QSize size, std::uint32_t seed, int count, const QColor&
   for (int i = 0; i < count; ++i) {
     const qreal x = random.Next() * size.width();
     const qreal band = random.Next();
-    const qreal yFraction = band < 0.85 ? 0.19 * std::pow(random.Next(), 1.2) : 0.95 + 0.05 * random.Next();
+    const qreal yFraction = band < 0.85 ? 0.15 * std::pow(random.Next(), 1.2) : 0.96 + 0.04 * random.Next();
     const qreal radius = (minRadius + random.Next() * (maxRadius - minRadius)) * unit;
     const int alpha = minAlpha + int(random.Next() * (maxAlpha - minAlpha));
     SoftSpot(p, QPointF(x, yFraction * size.height()), radius, colour, alpha);
@@ -477,12 +477,12 @@ void DrawScene(QPainter& p, const SkinSource& s, const QJsonObject& scene, QSize
     const QColor warm = s.Colour(scene.value("warm").toString());
     SoftSpot(p, QPointF(w * (0.15 + 0.22 * (n - 1)), h * 0.05), w * 0.45, warm, 30 + 6 * (n % 2));
     Bokeh(p, size, 100u + n, 36, s.Colour(scene.value("accent").toString()), 2.5, 7, 90, 170);
-    Bokeh(p, size, 200u + n, 8, s.Colour(scene.value("accent").toString()), 10, 22, 20, 44);
+    Bokeh(p, size, 200u + n, 6, s.Colour(scene.value("accent").toString()), 10, 20, 12, 28);
   } else if (kind == "lantern") {
     const QColor gold = s.Colour(scene.value("accent").toString());
     SoftSpot(p, QPointF(w * (0.85 - 0.2 * (n - 1)), h * 0.0), w * 0.5, gold, 44);
     Bokeh(p, size, 300u + n, 20, gold, 3, 9, 70, 140);
-    Bokeh(p, size, 400u + n, 6, QColor("#FFB36B"), 14, 30, 18, 38);
+    Bokeh(p, size, 400u + n, 5, QColor("#FFB36B"), 14, 26, 12, 28);
   }
   (void)unit;
 }
@@ -549,6 +549,50 @@ QImage DrawProgramIcon(int size) {
   return image;
 }
 
+QImage DrawListIcon(int state) {
+  // Rim, face, and the colour the face shades into for the ranged states: pending green,
+  // passed magenta, recurring blue, paused gold.
+  struct Look {
+    const char* rim;
+    const char* face;
+    const char* shade;
+  };
+  static const Look kLooks[4] = {{"#2E9A3E", "#D9F5DC", "#9AAE3C"},
+                                 {"#C0309A", "#FAD6EC", "#F4A08A"},
+                                 {"#2F6FD0", "#D6E6FA", "#9AAE5A"},
+                                 {"#C89A10", "#FFF3A8", "#C8EE5A"}};
+  const int kind = state >= 0 && state < 8 ? state : 0;
+  const Look& look = kLooks[kind % 4];
+  QImage image = NewImage(QSize(48, 48));
+  QPainter p(&image);
+  Prepare(p);
+  const QPointF c(24, 24);
+  if (kind >= 4) {
+    QLinearGradient face(8, 8, 40, 40);
+    face.setColorAt(0, QColor(look.face));
+    face.setColorAt(1, QColor(look.shade));
+    p.setBrush(face);
+  } else {
+    p.setBrush(QColor(look.face));
+  }
+  p.setPen(QPen(QColor(look.rim), 4.5));
+  p.drawEllipse(c, 19.5, 19.5);
+  p.setPen(GlyphPen(QColor(look.rim), 2.0));
+  for (int q = 0; q < 12; q += 3) {
+    const QPointF dir(std::cos(q * M_PI / 6), std::sin(q * M_PI / 6));
+    p.drawLine(c + dir * 12.5, c + dir * 15.5);
+  }
+  const QColor hands("#1F4FA8");
+  p.setPen(GlyphPen(hands, 3.2));
+  p.drawLine(c, c + QPointF(0, -12));
+  p.setPen(GlyphPen(hands, 2.6));
+  p.drawLine(c, c + QPointF(9, 4));
+  p.setPen(Qt::NoPen);
+  p.setBrush(hands);
+  p.drawEllipse(c, 2.6, 2.6);
+  return image;
+}
+
 QImage DrawSolid(QSize size, const QColor& colour) {
   QImage image(size, QImage::Format_ARGB32);
   image.fill(colour);
@@ -582,6 +626,9 @@ QImage DrawFestivalIcon(const SkinSource& source, const QString& festival) {
   QPainter p(&image);
   Prepare(p);
   const QString scene = source.Object("festivals").value(festival).toObject().value("scene").toString();
+  // Drawn a little under 20 pixels, so that in a navigation button's corner it keeps clear
+  // of the button's own icon.
+  p.scale(0.85, 0.85);
   if (scene == "snow") {
     // A small fir with a gold star and two red baubles.
     const QColor fir("#3E9A62"), edge("#1C4A31");

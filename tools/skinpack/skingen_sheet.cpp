@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QLinearGradient>
 #include <QPainter>
 
 #include <vector>
@@ -18,7 +19,7 @@ const QString kStates[3] = {QString::fromUtf16(u"正常图片"), QString::fromUt
 class Sheet {
  public:
   Sheet(const SkinSource& source, const std::map<QString, QImage>& pictures)
-      : source_(source), pictures_(pictures), image_(1180, 3200, QImage::Format_ARGB32_Premultiplied) {
+      : source_(source), pictures_(pictures), image_(1180, 3400, QImage::Format_ARGB32_Premultiplied) {
     image_.fill(QColor("#FAFAFA"));
     painter_.begin(&image_);
     painter_.setRenderHint(QPainter::TextAntialiasing);
@@ -206,6 +207,53 @@ class Sheet {
     x_ += 250;
   }
 
+  // The colour entries where they are used: a pop-up menu, a gradient label, a framed edit box.
+  void Colours() {
+    painter_.fillRect(QRect(0, y_, image_.width(), 150), source_.Colour("body"));
+    const QJsonObject colours = source_.Object("colourEntries");
+    auto entry = [&](const char16_t* name) { return source_.Colour(colours.value(QString::fromUtf16(name)).toString()); };
+    QFont font(QString::fromUtf16(u"宋体"));
+    font.setPointSize(9);
+    painter_.setFont(font);
+    const QRect menu(20, y_ + 10, 170, 128);
+    painter_.fillRect(menu, entry(u"菜单背景颜色"));
+    painter_.fillRect(QRect(menu.left(), menu.top(), 24, menu.height()), entry(u"菜单左边框颜色"));
+    painter_.setPen(entry(u"外形框线条颜色"));
+    painter_.drawRect(menu.adjusted(0, 0, -1, -1));
+    const char16_t* items[] = {u"显示今日提醒窗口", u"显示到期提醒窗口", nullptr, u"数字时钟", u"关于"};
+    int y = menu.top() + 4;
+    for (const char16_t* item : items) {
+      if (!item) {
+        painter_.fillRect(QRect(menu.left() + 28, y + 3, menu.width() - 32, 1), entry(u"菜单分隔条颜色"));
+        y += 8;
+        continue;
+      }
+      if (y == menu.top() + 4 + 22) painter_.fillRect(QRect(menu.left() + 2, y, menu.width() - 4, 22), entry(u"菜单选择颜色"));
+      painter_.setPen(Qt::black);
+      painter_.drawText(QPointF(menu.left() + 32, y + 15), QString::fromUtf16(item));
+      y += 22;
+    }
+    QLinearGradient gradient(0, y_ + 10, 0, y_ + 34);
+    gradient.setColorAt(0, entry(u"渐变标签背景颜色1"));
+    gradient.setColorAt(0.5, entry(u"渐变标签背景颜色2"));
+    gradient.setColorAt(1, entry(u"渐变标签背景颜色3"));
+    painter_.fillRect(QRect(230, y_ + 10, 300, 24), gradient);
+    painter_.setPen(Qt::black);
+    painter_.drawText(QPointF(240, y_ + 27), QString::fromUtf16(u"渐变标签：提醒日期"));
+    const QRect frame(230, y_ + 50, 300, 22);
+    painter_.fillRect(frame, entry(u"外形框背景颜色"));
+    painter_.setPen(entry(u"外形框线条颜色"));
+    painter_.drawRect(frame.adjusted(0, 0, -1, -1));
+    painter_.setPen(Qt::black);
+    painter_.drawText(QPointF(frame.left() + 4, frame.top() + 15), QString::fromUtf16(u"每天下午三点开会"));
+    painter_.drawImage(QPoint(frame.right() - 17, frame.top() + 4), Picture(QString::fromUtf16(u"下拉") + kStates[0]));
+    painter_.drawImage(QPoint(230, y_ + 90), Picture(QString::fromUtf16(u"选择选中") + kStates[0]));
+    painter_.drawText(QPointF(250, y_ + 102), QString::fromUtf16(u"强制执行"));
+    painter_.drawImage(QPoint(330, y_ + 90), Picture(QString::fromUtf16(u"选择") + kStates[0]));
+    painter_.drawText(QPointF(350, y_ + 102), QString::fromUtf16(u"不弹出窗口"));
+    y_ += 150;
+  }
+
   void NextRow(int height) {
     y_ += height;
     x_ = 10;
@@ -243,6 +291,8 @@ QImage DrawContactSheet(const SkinSource& source, const std::map<QString, QImage
   const auto small = Tags({u"选择", u"选择选中", u"下拉", u"下拉透明", u"刷新小", u"刷新小透明", u"删除小透明", u"清除"});
   sheet.ButtonRows(small, body, 20);
   sheet.ButtonRows(small, body, 12, 4);
+  sheet.Heading("Menu, gradient label, shape box and edit box colours, tick buttons in place");
+  sheet.Colours();
   sheet.Heading("Program icon (16, 20, 24, 32, 48), festival icons, clock digits");
   sheet.Icons();
   sheet.Heading("Skins page: backgrounds, plain colours, Christmas, Spring Festival");
