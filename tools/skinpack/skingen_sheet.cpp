@@ -79,7 +79,7 @@ class Sheet {
   }
 
   void Icons() {
-    const int height = 80;
+    const int height = 90;
     painter_.fillRect(QRect(0, y_, 840, height), Picture(QString::fromUtf16(u"纯色图片1")).pixelColor(0, 0));
     painter_.fillRect(QRect(840, y_, image_.width() - 840, height), source_.Colour("body"));
     int x = 20;
@@ -94,6 +94,11 @@ class Sheet {
       painter_.drawImage(QPoint(x, y_ + 8), icon);
       painter_.drawImage(QRect(x + 26, y_ + 8, 60, 60), icon);
       x += 100;
+    }
+    // The list row icons at the size the lists show them.
+    for (int state = 0; state < 8; ++state) {
+      const QImage icon = Picture(QString::fromUtf16(u"列表图标") + QString::number(state));
+      painter_.drawImage(QRect(840 + 20 + state * 30, y_ + 58, 24, 24), icon);
     }
     // The clock reads 12:34:56, at its size and three times as large.
     const QString time = "12:34:56";
