@@ -1,6 +1,6 @@
 // The timed-reminder table with 10,000 reminders (Chinese titles, memos of 280 characters,
-// date-times and codes) exported to a workbook and imported back: into an empty table, and
-// into the table that already holds every row.
+// date-times and codes) exported to a workbook and imported back through the store: into an
+// empty table, and into the table that already holds every row.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -10,36 +10,18 @@
 #include "common/database_constants.h"
 #include "platform/clock/clock.h"
 #include "platform/db/db.h"
-#include "platform/db/exchange.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/text/text.h"
+#include "reminders/store/reminder_store_exchange.h"
 
 namespace {
 
 namespace db = platform::db;
 namespace files = platform::files;
-using db::ColumnKind;
+using workmemo::ReminderStore;
 
 constexpr int kReminders = 10000;
-
-std::vector<db::ExchangeColumn> TimedColumns() {
-  std::vector<db::ExchangeColumn> out;
-  for (const char* name : {"ksdate", "jsdate", "kstime", "jstime", "txdate"}) out.push_back({name, ColumnKind::DateTime});
-  out.push_back({"txfs", ColumnKind::Integer});
-  out.push_back({"txrw", ColumnKind::Integer});
-  for (const char* name : {"txbt", "txnr", "txyy", "txcx", "txwy"}) out.push_back({name, ColumnKind::Text});
-  for (const char* name : {"cfsj", "cfdw", "tqsj", "tqdw"}) out.push_back({name, ColumnKind::Integer});
-  out.push_back({"txlx", ColumnKind::Text});
-  out.push_back({"txjd", ColumnKind::Integer});
-  for (const char* name : {"txweek", "notxweek", "txmonth", "txdays"}) out.push_back({name, ColumnKind::Text});
-  for (const char* name : {"djsj", "nlyear", "nlry", "cfcs", "cfjs", "cfcsdw", "bytx", "txzt", "xctx", "gbcksj",
-                           "gjys", "qzzx", "txdz", "yytx"})
-    out.push_back({name, ColumnKind::Integer});
-  out.push_back({"gxdate", ColumnKind::DateTime});
-  out.push_back({"tjdate", ColumnKind::DateTime});
-  return out;
-}
 
 struct Setup {
   std::string dir = (std::filesystem::temp_directory_path() / "workmemo-exchange-bench").string();
@@ -61,12 +43,22 @@ struct Setup {
     const double start = platform::clock::SerialFromFields({2024, 1, 1, 9, 0, 0});
     c.Execute("BEGIN");
     for (int i = 0; i < kReminders; ++i) {
-      const std::string at = "'" + platform::clock::FormatStored(start + i / 24.0) + "'";
-      c.Execute("insert into txsj(ksdate,jsdate,kstime,jstime,txdate,txfs,txrw,txbt,txnr,txyy,txwy,cfsj,cfdw,tqsj,"
-                "tqdw,txlx,txweek,txzt,gxdate,tjdate) values (" + at + "," + at + "," + at + "," + at + "," + at +
-                "," + std::to_string(i % 5) + ",0,'" + title + std::to_string(i) + "','" + memo + std::to_string(i) +
-                "','/home/user/music/alarm.mp3','https://example.com/',30,2,1,5,'work','1,3,5',0," + at + "," + at +
-                ")");
+      std::string at = "'";
+      at += platform::clock::FormatStored(start + i / 24.0);
+      at += "',";
+      std::string sql =
+          "insert into txsj(ksdate,jsdate,kstime,jstime,txdate,gxdate,tjdate,txfs,txrw,txbt,txnr,txyy,txwy,cfsj,"
+          "cfdw,tqsj,tqdw,txlx,txweek,txzt) values (";
+      for (int k = 0; k < 7; ++k) sql += at;
+      sql += std::to_string(i % 5);
+      sql += ",0,'";
+      sql += title;
+      sql += std::to_string(i);
+      sql += "','";
+      sql += memo;
+      sql += std::to_string(i);
+      sql += "','/home/user/music/alarm.mp3','https://example.com/',30,2,1,5,'work','1,3,5',0)";
+      c.Execute(sql);
     }
     c.Execute("COMMIT");
   }
@@ -84,44 +76,43 @@ Setup& Shared() {
 
 void BM_ExportReminders(benchmark::State& state) {
   Setup& s = Shared();
-  db::Connection c;
-  Setup::Open(c, s.full);
-  const auto columns = TimedColumns();
+  ReminderStore store;
+  store.OpenDatabase(s.full, workmemo::kDatabasePassword);
   for (auto _ : state) {
-    if (!db::ExportTable(c, "txsj", columns, s.book).ok) state.SkipWithError("export failed");
+    if (workmemo::ExportToExcel(store, s.book, "txsj", workmemo::TimedReminderExchangeColumns()) != 1)
+      state.SkipWithError("export failed");
   }
 }
 BENCHMARK(BM_ExportReminders)->Unit(benchmark::kMillisecond);
 
-void BM_ImportRemindersIntoEmptyTable(benchmark::State& state) {
+// Imports the exported workbook into the store, `emptyFirst` emptying the table before each
+// (untimed); every import must leave the table with all the reminders.
+void ImportReminders(benchmark::State& state, const std::string& path, bool emptyFirst) {
   Setup& s = Shared();
-  const auto columns = TimedColumns();
-  db::Connection source;
-  Setup::Open(source, s.full);
-  db::ExportTable(source, "txsj", columns, s.book);
-  db::Connection c;
-  Setup::Open(c, s.empty);
+  {
+    ReminderStore source;
+    source.OpenDatabase(s.full, workmemo::kDatabasePassword);
+    workmemo::ExportToExcel(source, s.book, "txsj", workmemo::TimedReminderExchangeColumns());
+  }
+  ReminderStore store;
+  store.OpenDatabase(path, workmemo::kDatabasePassword);
+  std::string condition;
   for (auto _ : state) {
-    state.PauseTiming();
-    c.Execute("delete from txsj");
-    state.ResumeTiming();
-    const db::ExchangeResult r = db::ImportTable(c, "txsj", columns, s.book, {"ksdate", "txbt"});
-    if (!r.ok || r.rowsAdded != kReminders) state.SkipWithError("import failed");
+    if (emptyFirst) {
+      state.PauseTiming();
+      store.Connection().Execute("delete from txsj");
+      state.ResumeTiming();
+    }
+    if (workmemo::ImportFromExcel(store, s.book, "txsj", workmemo::TimedReminderExchangeColumns(), condition, 0) != 1 ||
+        store.CountReminders() != kReminders)
+      state.SkipWithError("import failed");
   }
 }
+
+void BM_ImportRemindersIntoEmptyTable(benchmark::State& state) { ImportReminders(state, Shared().empty, true); }
 BENCHMARK(BM_ImportRemindersIntoEmptyTable)->Unit(benchmark::kMillisecond);
 
-void BM_ImportRemindersAllPresent(benchmark::State& state) {
-  Setup& s = Shared();
-  const auto columns = TimedColumns();
-  db::Connection c;
-  Setup::Open(c, s.full);
-  db::ExportTable(c, "txsj", columns, s.book);
-  for (auto _ : state) {
-    const db::ExchangeResult r = db::ImportTable(c, "txsj", columns, s.book, {"ksdate", "txbt"});
-    if (!r.ok || r.rowsAdded != 0) state.SkipWithError("import failed");
-  }
-}
+void BM_ImportRemindersAllPresent(benchmark::State& state) { ImportReminders(state, Shared().full, false); }
 BENCHMARK(BM_ImportRemindersAllPresent)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -152,6 +152,18 @@ std::vector<long> TextLimits(Connection& connection, std::string_view table,
   return limits;
 }
 
+// Whether the engine reads the value of column `q` as a date in a stored form: a text that
+// starts with a date and that julianday() accepts.
+std::string SecondsTest(const std::string& q) {
+  return "(typeof(" + q + ")='text' AND " + q +
+         " GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]*' AND julianday(" + q + ") IS NOT NULL)";
+}
+
+// Whole seconds since 1899-12-30 00:00 of such a value (julian day 2415018.5).
+std::string SecondsOf(const std::string& q) {
+  return "CAST(round((julianday(" + q + ")-2415018.5)*86400) AS INTEGER)";
+}
+
 // Runs statements inside one transaction; whatever is not committed is rolled back.
 class Transaction {
  public:
@@ -187,19 +199,33 @@ ExchangeResult ExportTable(Connection& connection, std::string_view table,
                            const std::vector<ExchangeColumn>& columns, std::string_view file) {
   if (columns.empty()) return Failure("没有要导出的列。");
   // The values come first, named so that no two names have the same length: a lookup by
-  // name then compares one name in full. Each value's storage class follows, read by
-  // position, so NULL and the empty text stay apart.
+  // name then compares one name in full. Date-times that the engine reads come as whole
+  // seconds, so no date text is carried and parsed again. Three masks per 60 columns
+  // follow, read by position: which values are NULL (kept apart from the empty text), which
+  // are texts, and which date values are not such seconds.
   const std::size_t n = columns.size();
+  const auto isDate = [&columns](std::size_t i) {
+    return columns[i].kind == ColumnKind::DateTime || columns[i].kind == ColumnKind::Date;
+  };
   std::vector<std::string> valueNames;
   std::string sql = "SELECT ";
   for (std::size_t i = 0; i < n; ++i) {
+    const std::string q = Quote(columns[i].name);
     valueNames.emplace_back(i + 1, 'v');
-    sql += Quote(columns[i].name) + " AS " + valueNames.back() + ",";
+    sql += isDate(i) ? "CASE WHEN " + SecondsTest(q) + " THEN " + SecondsOf(q) + " ELSE " + q + " END" : q;
+    sql += " AS " + valueNames.back() + ",";
   }
-  for (std::size_t i = 0; i < n; ++i) {
-    sql += "CASE typeof(" + Quote(columns[i].name) + ") WHEN 'null' THEN 0 WHEN 'integer' THEN 1 WHEN 'real' THEN 1 "
-           "ELSE 2 END";
-    sql += i + 1 < n ? "," : "";
+  constexpr std::size_t kMaskBits = 60;
+  for (std::size_t chunk = 0; chunk * kMaskBits < n; ++chunk) {
+    std::string nulls, texts, raw;
+    for (std::size_t i = chunk * kMaskBits; i < n && i < (chunk + 1) * kMaskBits; ++i) {
+      const std::string q = Quote(columns[i].name);
+      const std::string bit = "<<" + std::to_string(i - chunk * kMaskBits) + ")";
+      nulls += "|((" + q + " IS NULL)" + bit;
+      texts += "|((typeof(" + q + ") IN ('text','blob'))" + bit;
+      if (isDate(i)) raw += "|((NOT coalesce(" + SecondsTest(q) + ",0))" + bit;
+    }
+    sql += (chunk ? "," : "") + std::string("0") + nulls + ",0" + texts + ",0" + raw;
   }
   sql += " FROM " + Quote(table);
   RecordSet rs;
@@ -212,12 +238,21 @@ ExchangeResult ExportTable(Connection& connection, std::string_view table,
   for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
     std::vector<xls::Cell>& row = sheet.rows.emplace_back();
     row.reserve(n);
+    std::uint64_t nulls = 0, texts = 0, raw = 0;
     for (std::size_t i = 0; i < n; ++i) {
-      const std::int64_t storage = rs.IntegerAt(static_cast<int>(n + i + 1));
-      const bool isText = storage == 2;
-      if (storage == 0) {
+      const std::size_t bit = i % kMaskBits;
+      if (bit == 0) {
+        const int at = static_cast<int>(n + 1 + 3 * (i / kMaskBits));
+        nulls = static_cast<std::uint64_t>(rs.IntegerAt(at));
+        texts = static_cast<std::uint64_t>(rs.IntegerAt(at + 1));
+        raw = static_cast<std::uint64_t>(rs.IntegerAt(at + 2));
+      }
+      const bool isText = (texts >> bit) & 1;
+      if ((nulls >> bit) & 1) {
         row.push_back(xls::Cell::Null());
-      } else if (columns[i].kind == ColumnKind::DateTime || columns[i].kind == ColumnKind::Date) {
+      } else if (isDate(i) && !((raw >> bit) & 1)) {
+        row.push_back(xls::Cell::Date(clock::SerialFromSeconds(rs.Integer(valueNames[i]))));
+      } else if (isDate(i)) {
         std::optional<double> serial;
         std::string value;
         if (isText) {

@@ -146,6 +146,20 @@ TEST_F(Exchange, ExportWritesTypedCellsUnderTheColumnNames) {
   EXPECT_EQ(s.At(0, 3), xls::Cell::Null());
   EXPECT_EQ(s.At(0, 4), xls::Cell::Date(Serial(2024, 3, 2)));
 
+  // A date column of a table without the program's checks: whatever is no date stays as it is.
+  db::Connection loose;
+  OpenFile(loose, Scratch());
+  Exec(loose, "create table t (id integer primary key, d)");
+  Exec(loose, "insert into t (d) values ('1850-07-01 06:30:00'),('2024-01-02'),('soon')");
+  Exec(loose, "insert into t (d) values (45000.5)");
+  const std::string loosePath = dir.File("loose.xls");
+  ASSERT_TRUE(db::ExportTable(loose, "t", {{"d", DT}}, loosePath).ok);
+  ASSERT_TRUE(xls::ReadWorkbook(loosePath, book).ok());
+  ASSERT_EQ(book.sheets[0].rows.size(), 4u);
+  const std::vector<xls::Cell> dates = {xls::Cell::Date(Serial(1850, 7, 1, 6, 30)), xls::Cell::Date(Serial(2024, 1, 2)),
+                                        xls::Cell::Str("soon"), xls::Cell::Date(45000.5)};
+  for (std::size_t i = 0; i < dates.size(); ++i) EXPECT_EQ(book.sheets[0].At(i, 0), dates[i]) << i;
+
   // A second export into the same workbook replaces it; no columns exports nothing.
   ASSERT_TRUE(db::ExportTable(c, "jsbsj", columns, path).ok);
   const std::string none = dir.File("none.xls");
