@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -177,6 +178,15 @@ CompactResult CompactDatabaseFile(std::string_view path, std::string_view passwo
     if (!Run(source.get(), "SELECT sqlcipher_export('compacted')", {}, result.detail)) {
       const bool missing = result.detail.find("no such function") != std::string::npos;
       return fail(missing ? CompactStatus::NoEngine : CompactStatus::Failed);
+    }
+    // The export carries schema and rows but not the header numbers a program may keep.
+    for (const char* pragma : {"user_version", "application_id"}) {
+      std::int64_t value = 0;
+      if (!Run(source.get(), std::string("PRAGMA main.") + pragma, {}, result.detail,
+               [&value](sqlite3_stmt* s) { value = sqlite3_column_int64(s, 0); }) ||
+          !Run(source.get(), std::string("PRAGMA compacted.") + pragma + "=" + std::to_string(value), {},
+               result.detail))
+        return fail(CompactStatus::Failed);
     }
     if (!Run(source.get(), "DETACH DATABASE compacted", {}, result.detail)) return fail(CompactStatus::Failed);
     source.Close();

@@ -32,6 +32,7 @@ class Compact : public Db {
     }
     EXPECT_EQ(c.Execute("COMMIT"), 1);
     EXPECT_EQ(c.Execute("delete from txsj where id % 40 <> 0"), 1);
+    EXPECT_EQ(c.Execute("PRAGMA user_version=7"), 1);
     return path;
   }
 
@@ -77,6 +78,8 @@ TEST_F(Compact, ShrinksAfterMassDeletesKeepsEveryRowAndThePassword) {
   EXPECT_EQ(rs.Integer("m"), 10045 + 401);
   ASSERT_EQ(rs.Open(c, "select count(*) from sqlite_master where type='index' and name='txsj_ksdate'"), 1);
   EXPECT_EQ(rs.IntegerAt(1), 1);
+  ASSERT_EQ(rs.Open(c, "PRAGMA user_version"), 1);
+  EXPECT_EQ(rs.IntegerAt(1), 7);
 }
 
 // Whatever goes wrong, the original file keeps every byte and nothing is left beside it.
