@@ -61,6 +61,9 @@ struct Setup {
       c.Execute(sql);
     }
     c.Execute("COMMIT");
+    // The set-up's own writes reach the disk here, not in the first timed flush.
+    files::SyncFile(full);
+    files::SyncFile(empty);
   }
   ~Setup() { std::filesystem::remove_all(dir); }
 

@@ -227,48 +227,64 @@ ExchangeResult ExportTable(Connection& connection, std::string_view table,
     }
     sql += (chunk ? "," : "") + std::string("0") + nulls + ",0" + texts + ",0" + raw;
   }
-  sql += " FROM " + Quote(table);
-  RecordSet rs;
-  if (!rs.Open(connection, sql)) return Failure("读取数据表失败：", text::FromUtf8(connection.LastError()));
-
   xls::Sheet sheet;
   sheet.name = std::string(table);
   for (const ExchangeColumn& c : columns) sheet.columns.push_back(c.name);
-  sheet.rows.reserve(static_cast<std::size_t>(rs.RowCount()));
-  for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
-    std::vector<xls::Cell>& row = sheet.rows.emplace_back();
-    row.reserve(n);
-    std::uint64_t nulls = 0, texts = 0, raw = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::size_t bit = i % kMaskBits;
-      if (bit == 0) {
-        const int at = static_cast<int>(n + 1 + 3 * (i / kMaskBits));
-        nulls = static_cast<std::uint64_t>(rs.IntegerAt(at));
-        texts = static_cast<std::uint64_t>(rs.IntegerAt(at + 1));
-        raw = static_cast<std::uint64_t>(rs.IntegerAt(at + 2));
-      }
-      const bool isText = (texts >> bit) & 1;
-      if ((nulls >> bit) & 1) {
-        row.push_back(xls::Cell::Null());
-      } else if (isDate(i) && !((raw >> bit) & 1)) {
-        row.push_back(xls::Cell::Date(clock::SerialFromSeconds(rs.Integer(valueNames[i]))));
-      } else if (isDate(i)) {
-        std::optional<double> serial;
-        std::string value;
-        if (isText) {
-          value = rs.Text(valueNames[i]);
-          serial = clock::ParseStored(value);
-        } else {
-          serial = rs.DateTime(valueNames[i]);
+  const auto take = [&](RecordSet& rs) {
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+      std::vector<xls::Cell>& row = sheet.rows.emplace_back();
+      row.reserve(n);
+      std::uint64_t nulls = 0, texts = 0, raw = 0;
+      for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t bit = i % kMaskBits;
+        if (bit == 0) {
+          const int at = static_cast<int>(n + 1 + 3 * (i / kMaskBits));
+          nulls = static_cast<std::uint64_t>(rs.IntegerAt(at));
+          texts = static_cast<std::uint64_t>(rs.IntegerAt(at + 1));
+          raw = static_cast<std::uint64_t>(rs.IntegerAt(at + 2));
         }
-        // A text that is no date-time is kept as the text it is.
-        row.push_back(serial ? xls::Cell::Date(*serial) : xls::Cell::Str(std::move(value)));
-      } else if (isText) {
-        row.push_back(xls::Cell::Str(rs.Text(valueNames[i])));
-      } else {
-        row.push_back(xls::Cell::Num(rs.DateTime(valueNames[i])));  // the number as stored
+        const bool isText = (texts >> bit) & 1;
+        if ((nulls >> bit) & 1) {
+          row.push_back(xls::Cell::Null());
+        } else if (isDate(i) && !((raw >> bit) & 1)) {
+          row.push_back(xls::Cell::Date(clock::SerialFromSeconds(rs.Integer(valueNames[i]))));
+        } else if (isDate(i)) {
+          std::optional<double> serial;
+          std::string value;
+          if (isText) {
+            value = rs.Text(valueNames[i]);
+            serial = clock::ParseStored(value);
+          } else {
+            serial = rs.DateTime(valueNames[i]);
+          }
+          // A text that is no date-time is kept as the text it is.
+          row.push_back(serial ? xls::Cell::Date(*serial) : xls::Cell::Str(std::move(value)));
+        } else if (isText) {
+          row.push_back(xls::Cell::Str(rs.Text(valueNames[i])));
+        } else {
+          row.push_back(xls::Cell::Num(rs.DateTime(valueNames[i])));  // the number as stored
+        }
       }
     }
+  };
+  // The rows are read in slices of rowid, so that no more than a slice is held besides the
+  // sheet; a table without rowids is read whole.
+  constexpr int kSlice = 2000;
+  const int rowidAt = static_cast<int>(n + 3 * ((n + kMaskBits - 1) / kMaskBits) + 1);
+  RecordSet rs;
+  for (std::string after;;) {
+    if (!rs.Open(connection, sql + ",rowid FROM " + Quote(table) + after + " ORDER BY rowid LIMIT " +
+                                 std::to_string(kSlice))) {
+      if (!after.empty() || !rs.Open(connection, sql + " FROM " + Quote(table)))
+        return Failure("读取数据表失败：", text::FromUtf8(connection.LastError()));
+      take(rs);
+      break;
+    }
+    take(rs);
+    if (rs.RowCount() < kSlice) break;
+    rs.MoveFirst();
+    for (int i = 1; i < rs.RowCount(); ++i) rs.MoveNext();
+    after = " WHERE rowid>" + std::to_string(rs.IntegerAt(rowidAt));
   }
   xls::Workbook book;
   book.sheets.push_back(std::move(sheet));
