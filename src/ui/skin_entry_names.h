@@ -65,6 +65,10 @@ inline constexpr std::string_view kClockDigits[] = {"0", "1", "2", "3", "4",
                                                     "5", "6", "7", "8", "9"};
 inline constexpr std::string_view kClockColon = "点";
 
+// The row icons of the reminder lists, one per display state: prefix + state, 0 to 7.
+inline constexpr std::string_view kListIconPrefix = "列表图标";
+inline constexpr int kListIconCount = 8;
+
 // Tags of the graphic buttons of the window templates.
 inline constexpr std::string_view kTemplateButtonTags[] = {
     "下拉", "下拉透明", "修改", "关闭", "删除", "刷新小", "压缩数据", "取消", "备份数据",
@@ -102,6 +106,7 @@ enum class SkinEntryKind {
   Thumbnail,          // the same, number n
   SkinPagePicture,    // thumbnail frame, the add picture
   ClockPicture,       // digits and colon
+  ListIcon,           // base = prefix, number = the display state
 };
 
 struct LookedUpSkinEntry {
@@ -163,6 +168,9 @@ inline std::vector<LookedUpSkinEntry> LookedUpSkinEntries(int backgroundCount,
     add(std::string(digit), SkinEntryKind::ClockPicture, std::string(digit), 0);
   }
   add(std::string(kClockColon), SkinEntryKind::ClockPicture, std::string(kClockColon), 0);
+  for (int state = 0; state < kListIconCount; ++state) {
+    add(NumberedName(kListIconPrefix, state), SkinEntryKind::ListIcon, std::string(kListIconPrefix), state);
+  }
   return entries;
 }
 

@@ -71,15 +71,13 @@ QImage PictureFor(const SkinSource& source, const LookedUpSkinEntry& entry) {
     case SkinEntryKind::ClockPicture:
       return skingen::DrawClockGlyph(source, entry.base == skin::kClockColon ? ':' : entry.base[0]);
     case SkinEntryKind::ListIcon:
-      return skingen::DrawListIcon(entry.number);
+      return skingen::DrawListIcon(source, entry.number);
     case SkinEntryKind::SkinPagePicture:
       return entry.base == skin::kThumbnailFrame ? skingen::DrawThumbnailFrame(source)
                                                  : skingen::DrawAddBackgroundPicture(source);
     default:
       break;
   }
-  // The reminder lists' row icons, named "列表图标" + state.
-  if (entry.base == "列表图标") return skingen::DrawListIcon(source, entry.number);
   if (entry.base == skin::kContentRectangle) return skingen::DrawSolid(QSize(8, 8), source.Colour(frame.value("rectangle").toString()));
   const QColor outer = source.Colour(frame.value("outerLine").toString());
   const QColor inner = source.Colour(frame.value("innerLine").toString());

@@ -549,50 +549,6 @@ QImage DrawProgramIcon(int size) {
   return image;
 }
 
-QImage DrawListIcon(int state) {
-  // Rim, face, and the colour the face shades into for the ranged states: pending green,
-  // passed magenta, recurring blue, paused gold.
-  struct Look {
-    const char* rim;
-    const char* face;
-    const char* shade;
-  };
-  static const Look kLooks[4] = {{"#2E9A3E", "#D9F5DC", "#9AAE3C"},
-                                 {"#C0309A", "#FAD6EC", "#F4A08A"},
-                                 {"#2F6FD0", "#D6E6FA", "#9AAE5A"},
-                                 {"#C89A10", "#FFF3A8", "#C8EE5A"}};
-  const int kind = state >= 0 && state < 8 ? state : 0;
-  const Look& look = kLooks[kind % 4];
-  QImage image = NewImage(QSize(48, 48));
-  QPainter p(&image);
-  Prepare(p);
-  const QPointF c(24, 24);
-  if (kind >= 4) {
-    QLinearGradient face(8, 8, 40, 40);
-    face.setColorAt(0, QColor(look.face));
-    face.setColorAt(1, QColor(look.shade));
-    p.setBrush(face);
-  } else {
-    p.setBrush(QColor(look.face));
-  }
-  p.setPen(QPen(QColor(look.rim), 4.5));
-  p.drawEllipse(c, 19.5, 19.5);
-  p.setPen(GlyphPen(QColor(look.rim), 2.0));
-  for (int q = 0; q < 12; q += 3) {
-    const QPointF dir(std::cos(q * M_PI / 6), std::sin(q * M_PI / 6));
-    p.drawLine(c + dir * 12.5, c + dir * 15.5);
-  }
-  const QColor hands("#1F4FA8");
-  p.setPen(GlyphPen(hands, 3.2));
-  p.drawLine(c, c + QPointF(0, -12));
-  p.setPen(GlyphPen(hands, 2.6));
-  p.drawLine(c, c + QPointF(9, 4));
-  p.setPen(Qt::NoPen);
-  p.setBrush(hands);
-  p.drawEllipse(c, 2.6, 2.6);
-  return image;
-}
-
 QImage DrawSolid(QSize size, const QColor& colour) {
   QImage image(size, QImage::Format_ARGB32);
   image.fill(colour);

@@ -67,8 +67,4 @@ QImage DrawListIcon(const SkinSource& source, int state);
 // A clock digit '0'..'9' or the colon ':' of the desktop clock.
 QImage DrawClockGlyph(const SkinSource& source, char glyph);
 
-// The 48 x 48 row icon of a reminder display state 0..7: a round clock face with blue hands,
-// rim and face coloured by the state; the ranged states 4..7 have a shaded face.
-QImage DrawListIcon(int state);
-
 }  // namespace skingen
