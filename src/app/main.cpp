@@ -1,8 +1,35 @@
-// The organiser's entry point. The windows arrive with the shell; until then the program
-// prepares its program directory and says what it can do so far.
+// The organiser's entry point.
 #include <cstdio>
+#include <cstdlib>
 
-int main() {
-  std::puts("workmemo: the windows are not built yet; nothing to start.");
-  return 0;
+#include "shell/startup.h"
+
+#ifdef WORKMEMO_TEST_HOOKS
+#include "test_hooks.h"
+#endif
+
+namespace {
+
+// Qt would abort with a long message of its own; say plainly what is missing instead.
+bool HasDisplay() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "workmemo: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                 "the organiser needs a graphical desktop.\n");
+    return 2;
+  }
+#ifdef WORKMEMO_TEST_HOOKS
+  workmemo::testhooks::InstallIfRequested();
+#endif
+  return workmemo::RunProgram(argc, argv);
 }

@@ -1,0 +1,39 @@
+#include "shell/reminder_tick.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace workmemo {
+
+std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::int64_t utcOffset) {
+  const std::int64_t offsetGain = utcOffset - lastOffset_;
+  const bool wasStarted = started_;
+  lastOffset_ = utcOffset;
+  started_ = true;
+  const std::int64_t gap = wallSecond - lastChecked_;
+  if (!wasStarted || gap < -kOffsetChangeLimit) {
+    lastChecked_ = wallSecond;
+    return {wallSecond};
+  }
+  // Twice in one second, or back within the hour: those seconds were checked already.
+  if (gap <= 0) return {};
+  // A spring forward skips wall-clock seconds no tick could see; they are made up as well.
+  const std::int64_t allowance =
+      kMaxSkippedSeconds + std::clamp<std::int64_t>(offsetGain, 0, kOffsetChangeLimit);
+  const std::int64_t first = std::max(lastChecked_ + 1, wallSecond - allowance);
+  std::vector<std::int64_t> seconds;
+  seconds.reserve(static_cast<std::size_t>(wallSecond - first + 1));
+  for (std::int64_t s = first; s <= wallSecond; ++s) seconds.push_back(s);
+  lastChecked_ = wallSecond;
+  return seconds;
+}
+
+int MillisecondsToNextSecond() {
+  using namespace std::chrono;
+  const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  // A little past the boundary, so the tick never lands just before it.
+  constexpr int kMargin = 15;
+  return static_cast<int>(1000 - ms % 1000) + kMargin;
+}
+
+}  // namespace workmemo

@@ -1,0 +1,37 @@
+#pragma once
+// Which wall-clock seconds one tick of the reminder timer 提醒时钟 checks. Timer jitter must
+// never lose an alarm, so every wall-clock second is checked exactly once: a late tick checks
+// the seconds it skipped, a tick twice in one second checks nothing, and a clock that steps
+// back or changes its UTC offset is followed as described at each rule below.
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace workmemo {
+
+class ReminderTick {
+ public:
+  // At most this many skipped seconds are made up after a late tick (a resume from suspend
+  // must not fire a burst).
+  static constexpr std::int64_t kMaxSkippedSeconds = 10;
+  // A step back of up to this much (a daylight-saving change) keeps what was checked; a
+  // larger one (the clock set by hand) starts afresh. Also the most a spring forward adds.
+  static constexpr std::int64_t kOffsetChangeLimit = 3600;
+
+  // `wallSecond`: the local wall clock in whole seconds (any fixed epoch); `utcOffset`: the
+  // local offset from UTC in seconds at that moment. Gives the wall-clock seconds to check
+  // now, oldest first.
+  std::vector<std::int64_t> Advance(std::int64_t wallSecond, std::int64_t utcOffset);
+  void Reset() { started_ = false; }
+
+ private:
+  bool started_ = false;
+  std::int64_t lastChecked_ = 0;  // the newest wall-clock second checked so far
+  std::int64_t lastOffset_ = 0;
+};
+
+// Milliseconds from the real clock's now until just after its next whole second: the timer
+// is re-armed with this after every tick.
+int MillisecondsToNextSecond();
+
+}  // namespace workmemo

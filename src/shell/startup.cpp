@@ -1,0 +1,421 @@
+#include "shell/startup.h"
+
+#include <malloc.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/clock/clock.h"
+#include "platform/files/files.h"
+#include "platform/files/resources.h"
+#include "platform/os/paths.h"
+#include "platform/os/power.h"
+#include "platform/os/single_instance.h"
+#include "platform/os/tray.h"
+#include "platform/text/text.h"
+#include "platform/ui/app.h"
+#include "platform/ui/units.h"
+#include "platform/ui/window.h"
+#include "shell/countdown_window.h"
+#include "shell/data_files.h"
+#include "shell/message_box.h"
+#include "shell/password_gate.h"
+#include "shell/power_tasks.h"
+#include "shell/reminder_tick.h"
+#include "shell/run_state.h"
+#include "shell/settings.h"
+#include "shell/shell_services.h"
+#include "shell/splash_window.h"
+#include "shell/tray_menu.h"
+#include "shell/ui_state.h"
+#include "ui/skin_entry_names.h"
+#include "ui/skin_package.h"
+#include "ui/skin_painter.h"
+
+namespace workmemo {
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr char kQuietStartArgument[] = "aa";
+constexpr char kTrayIconResource[] = ":/icons/workmemo-32.png";
+constexpr int kTaskbarHeightLimit = 50;
+constexpr int kTaskbarHeightCapped = 40;
+constexpr int kDefaultSkinTransparency = 10;
+
+// Every program-wide object of the shell's frame; made at start, released at the end.
+struct ProgramObjects {
+  std::unique_ptr<platform::os::SingleInstance> instance;
+  std::unique_ptr<ui::Window> startupWindow;
+  SplashWindowHolder splash;
+  std::unique_ptr<PowerCountdown> countdown;
+  std::unique_ptr<platform::os::TrayIcon> tray;
+  ReminderTick tick;
+  ReminderList dueCopies;  // the copies of the last check, kept until the next one
+  std::unique_ptr<PasswordGate> ownGate;
+};
+
+std::unique_ptr<ProgramObjects>& Objects() {
+  static std::unique_ptr<ProgramObjects> objects;
+  return objects;
+}
+
+struct Hooks {
+  std::function<void()> start;
+  std::function<void()> end;
+};
+Hooks& StartupHooks() {
+  static Hooks hooks;
+  return hooks;
+}
+
+void InitialiseGlobals() {
+  Objects() = std::make_unique<ProgramObjects>();
+  Startup() = StartupState();
+  Splash() = SplashState();
+  Ui() = UiState();
+  PowerTasks() = PowerTaskState();
+}
+
+// In reverse order of dependence: windows and the icon go while the application object lives.
+void ReleaseGlobals() {
+  Objects().reset();
+  Startup().StartupWindow = nullptr;
+  Startup().MainWindow = nullptr;
+  SkinEntryNames.clear();
+  SkinEntryData.clear();
+  Ui().BackgroundPicture.clear();
+}
+
+void WireServices() {
+  ShellServices& s = Services();
+  s.ShowMessageBox = [](std::string_view text) { ShowMessageBox(text); };
+  s.ShowPlainMessageBox = [](std::string_view text) { ui::ShowSystemMessage(text, {}); };
+  s.EndProgram = [](int code) { EndProgram(code); };
+  SetSkinLoadServices(SkinLoadServices{
+      [](const std::string& text) { Services().ShowPlainMessageBox(text); },
+      [](int code) { EndProgram(code); },
+  });
+}
+
+void ShowPanel(std::string_view page) {
+  Startup().LastPanelShown = std::string(page);
+  if (MainWindowAccess().ShowPanel) MainWindowAccess().ShowPanel(page);
+}
+
+PasswordGate& OwnOrRegisteredGate() {
+  if (MainWindowAccess().Gate) {
+    if (PasswordGate* gate = MainWindowAccess().Gate()) return *gate;
+  }
+  auto& own = Objects()->ownGate;
+  if (!own) {
+    GateHooks hooks;
+    hooks.ShowPanel = [](std::string_view page) { ShowPanel(page); };
+    hooks.AskConfirm = [](std::string_view question) { return ShowConfirmBox(question) == 1; };
+    hooks.CloseProgram = [] { EndProgram(0); };
+    hooks.OpenAddReminderEditor = [] {
+      if (Seams().OpenAddReminderEditor) Seams().OpenAddReminderEditor();
+    };
+    own = std::make_unique<PasswordGate>(
+        Run(), Settings(),
+        StoredDigestCheck([] { return Databases().Reminders.ReadPasswordHash(); }),
+        std::move(hooks));
+  }
+  return *own;
+}
+
+// Step 1: returns false when another copy runs (it was asked to show itself).
+bool EnsureSingleInstance() {
+  auto& instance = Objects()->instance;
+  instance = std::make_unique<platform::os::SingleInstance>(platform::os::ProgramDirectory());
+  switch (instance->Acquire()) {
+    case platform::os::SingleInstance::Result::AnotherCopy:
+      AccessConfigItem("cx", "yyx", "1");
+      EndProgram(0);
+      return false;
+    case platform::os::SingleInstance::Result::Failed:
+      // Without a usable runtime directory the program still runs; it only cannot refuse
+      // a second copy.
+      std::fprintf(stderr, "workmemo: cannot take the single-instance lock %s\n",
+                   instance->LockFilePath().c_str());
+      return true;
+    case platform::os::SingleInstance::Result::First:
+      instance->SetShowRequestHandler(HandleShowRequest);
+      return true;
+  }
+  return true;
+}
+
+void WriteVersionStamp() {
+  if (AccessConfigItem("mrvbwl", "bbh", {}, true) != kProgramVersion)
+    AccessConfigItem("mrvbwl", "bbh", kProgramVersion);
+}
+
+int ToInteger(std::string_view text) {
+  return static_cast<int>(std::lround(std::atof(std::string(text).c_str())));
+}
+
+int ReadSkinTransparency() {
+  const int value = ToInteger(AccessConfigItem("pf", "pftmd", {}, true));
+  return value < 1 || value > 90 ? kDefaultSkinTransparency : value;
+}
+
+void StartReminderClock(ui::Window& startupWindow) {
+  auto& clock = startupWindow.UnitAs<ui::Timer>("提醒时钟");
+  startupWindow.On("提醒时钟", ui::Event::Timer, [](ui::EventArgs&) { TickReminderClock(); });
+  clock.SetInterval(MillisecondsToNextSecond());
+}
+
+TrayActions ProgramTrayActions() {
+  TrayActions a;
+  a.ShowMainWindow = [] { ShowMainWindow(0); };
+  a.ShowTodayWindow = [] { if (Seams().ShowTodayWindow) Seams().ShowTodayWindow(); };
+  a.ShowDesktopClock = [] { if (Seams().ShowDesktopClock) Seams().ShowDesktopClock(); };
+  a.AddReminder = AddReminderFromTray;
+  a.StopMusic = [] { if (Seams().StopMusic) Seams().StopMusic(); };
+  a.ShowHelpWindow = [] { if (Seams().ShowHelpWindow) Seams().ShowHelpWindow(); };
+  a.ShowAboutWindow = ShowAboutWindow;
+  a.ExitFromTray = ExitFromTray;
+  return a;
+}
+
+}  // namespace
+
+StartupSeams& Seams() {
+  static StartupSeams seams;
+  return seams;
+}
+
+MainWindowSeam& MainWindowAccess() {
+  static MainWindowSeam seam;
+  return seam;
+}
+
+StartupState& Startup() {
+  static StartupState state;
+  return state;
+}
+
+void SetStartupHook(std::function<void()> start, std::function<void()> end) {
+  StartupHooks() = Hooks{std::move(start), std::move(end)};
+}
+
+int CappedTaskbarHeight(int measured) {
+  return measured > kTaskbarHeightLimit ? kTaskbarHeightCapped : measured;
+}
+
+std::string ChooseBackgroundPicture() {
+  SkinPainter painter;
+  std::string picture;
+  const std::string festival = painter.FestivalToday();
+  if (!festival.empty()) {
+    picture = FindSkinEntry(festival + std::string(skin::kFestivalPictureWord) + "1");
+  } else {
+    const int n = ToInteger(ReadConfigItemOr("pf", "bjtp", "0"));
+    if (n > 0) {
+      picture = FindSkinEntry(std::string(skin::kBackgroundPicturePrefix) + std::to_string(n));
+    } else if (n < 0) {
+      const std::string path = AccessConfigItem("pf", "yhtp" + std::to_string(-n), {}, true);
+      if (!path.empty()) picture = platform::files::ReadAll(path).value_or(std::string());
+    } else {
+      const int c = ToInteger(ReadConfigItemOr("pf", "cstp", "1"));
+      picture = FindSkinEntry(std::string(skin::kSolidColourPicturePrefix) +
+                              std::to_string(c > 0 ? c : 1));
+    }
+  }
+  if (picture.empty())
+    picture = FindSkinEntry(std::string(skin::kSolidColourPicturePrefix) + "1");
+  return picture;
+}
+
+void RunStartupSequence() {
+  StartupState& state = Startup();
+  if (!EnsureSingleInstance()) return;
+
+  WriteVersionStamp();
+  Ui().LabelFontSize = 11;
+  state.TaskbarHeight = CappedTaskbarHeight(ui::TaskbarHeight());
+  Settings().TaskbarHeight = state.TaskbarHeight;
+
+  const auto& args = state.CommandLineArguments;
+  if (args.empty() || args.front() != kQuietStartArgument)
+    Objects()->splash.ShowSplash([] { ShowMainWindow(0); });
+
+  const std::string programDirectory = platform::os::ProgramDirectory();
+  InstallBuiltInSkinPackage(programDirectory);
+  LoadSkinPackage(SkinPackagePath(programDirectory), skin::kProductName);
+  if (state.Ending) return;
+
+  Settings().SkinTransparency = ReadSkinTransparency();
+  Ui().BackgroundPicture = ChooseBackgroundPicture();
+
+  if (OpenDataFiles() == 0 || state.Ending) return;
+  LoadSettings();
+
+  if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
+  if (state.Ending) return;
+  if (Settings().ShowTodayWindowAtStart == 1 && Seams().ShowTodayWindow) Seams().ShowTodayWindow();
+  const double clockSetting = std::atof(AccessConfigItem("szck", "szckxs", {}, true).c_str());
+  if (std::fabs(clockSetting - 1) < 1e-7 && Seams().ShowDesktopClock) Seams().ShowDesktopClock();
+
+  ui::Window& startupWindow = *state.StartupWindow;
+  StartReminderClock(startupWindow);
+  Objects()->tray = InstallTrayIcon(
+      startupWindow, platform::files::ReadResource(kTrayIconResource).value_or(std::string()),
+      skin::kProductName, ProgramTrayActions());
+  malloc_trim(0);
+}
+
+void ShowMainWindow(int positionState) {
+  ui::Window* w = Startup().MainWindow;
+  if (w == nullptr || w->IsClosed()) return;
+  if (positionState == 1) {
+    w->Move((ui::ScreenWidth() - w->Width()) / 2, (ui::ScreenHeight() - w->Height()) / 2);
+  }
+  w->Show();
+  // On top for a moment brings it in front without keeping it there.
+  w->SetTopmost(true);
+  w->SetTopmost(false);
+  w->Activate();
+}
+
+void HandleShowRequest() {
+  Startup().ShowRequests += 1;
+  ShowMainWindow(0);
+}
+
+void RequestExit() { ProgramGate().RequestExit(); }
+
+PasswordGate& ProgramGate() { return OwnOrRegisteredGate(); }
+
+std::vector<ui::Window*> LoadedFrameWindows() {
+  std::vector<ui::Window*> windows;
+  ProgramObjects* objects = Objects().get();
+  if (objects == nullptr) return windows;
+  if (ui::Window* w = objects->splash.LoadedWindow()) windows.push_back(w);
+  if (objects->countdown) {
+    if (ui::Window* w = objects->countdown->LoadedWindow()) windows.push_back(w);
+  }
+  if (ui::Window* w = Startup().MainWindow; w != nullptr && !w->IsClosed()) windows.push_back(w);
+  return windows;
+}
+
+void ExitFromTray() {
+  ui::Window* w = Startup().MainWindow;
+  if (w != nullptr && !w->IsVisible()) ShowMainWindow(1);
+  RequestExit();
+}
+
+void AddReminderFromTray() {
+  ShowPanel(kPageTimedReminders);
+  const RunState& run = Run();
+  // The password page lives in the main window: without it shown the user would see nothing.
+  if (Settings().AddReminderNeedsPassword == 1 && run.PasswordEntered == 0 &&
+      run.TimedReminderPageUnlocked == 0)
+    ShowMainWindow(0);
+  if (Seams().OpenAddReminderEditor) Seams().OpenAddReminderEditor();
+}
+
+void ShowAboutWindow() {
+  if (Objects()) Objects()->splash.ShowAbout();
+}
+
+void EndProgram(int exitCode) {
+  StartupState& state = Startup();
+  if (!state.Ending || state.ExitCode == 0) state.ExitCode = exitCode;
+  state.Ending = true;
+  // Every event loop ends, nested ones first; the end itself runs once they have unwound.
+  ui::QuitEventLoop(state.ExitCode);
+}
+
+void CloseStartupWindow() {
+  ProgramDatabases& db = Databases();
+  db.Reminders.CloseDatabase();
+  db.DueConnection.Close();
+  db.NotesConnection.Close();
+  if (Seams().StopMusic) Seams().StopMusic();
+  ProgramObjects* objects = Objects().get();
+  if (objects == nullptr) return;
+  if (ui::Window* main = Startup().MainWindow; main != nullptr && !main->IsClosed()) main->Close();
+  for (const auto& close : Seams().CloseLoadedWindows) {
+    if (close) close();
+  }
+  if (objects->countdown) objects->countdown->Close();
+  objects->splash.Close();
+  if (objects->tray) objects->tray->Hide();
+  if (objects->startupWindow && !objects->startupWindow->IsClosed()) {
+    objects->startupWindow->UnitAs<ui::Timer>("提醒时钟").SetInterval(0);
+    objects->startupWindow->Close();
+  }
+}
+
+void DefaultFireDueReminders(double second) {
+  ProgramObjects* objects = Objects().get();
+  if (objects == nullptr) return;
+  ReminderList& due = objects->dueCopies;
+  due.clear();
+  Databases().Reminders.CollectDueReminders(second, due);
+  for (const ReminderRecord& r : due) {
+    switch (r.txrw) {
+      case ReminderTask::Shutdown:
+      case ReminderTask::LogOff:
+      case ReminderTask::Restart:
+        if (objects->countdown) objects->countdown->Start(r.txrw, r.gjys, r.qzzx);
+        break;
+      case ReminderTask::MonitorOff:
+        platform::os::CurrentPowerBackend().Perform(platform::os::PowerRequest::MonitorOff, false);
+        break;
+      case ReminderTask::LockComputer:
+        platform::os::CurrentPowerBackend().Perform(platform::os::PowerRequest::LockScreen, false);
+        break;
+      default:
+        break;  // the pop-up of a plain reminder comes with its own window
+    }
+  }
+}
+
+void TickReminderClock() {
+  ProgramObjects* objects = Objects().get();
+  if (objects == nullptr) return;
+  const std::int64_t wall = platform::clock::SecondsFromSerial(platform::clock::Now());
+  const auto& fire = Seams().FireDueReminders;
+  for (std::int64_t second : objects->tick.Advance(wall, platform::clock::UtcOffsetSeconds())) {
+    const double serial = platform::clock::SerialFromSeconds(second);
+    if (fire) fire(serial); else DefaultFireDueReminders(serial);
+  }
+  if (objects->startupWindow && !objects->startupWindow->IsClosed())
+    objects->startupWindow->UnitAs<ui::Timer>("提醒时钟").SetInterval(MillisecondsToNextSecond());
+}
+
+int RunProgram(int& argc, char** argv) {
+  ui::StartApplication(argc, argv);
+  InitialiseGlobals();
+  WireServices();
+  StartupState& state = Startup();
+  for (int i = 1; i < argc; ++i) state.CommandLineArguments.push_back(platform::text::FromUtf8(argv[i]));
+
+  ProgramObjects& objects = *Objects();
+  objects.startupWindow = ui::Window::Load("StartupWindow");
+  ui::Window& startupWindow = *objects.startupWindow;
+  state.StartupWindow = &startupWindow;
+  auto& shutdownClock = startupWindow.UnitAs<ui::Timer>("关机时钟");
+  objects.countdown = std::make_unique<PowerCountdown>(shutdownClock);
+  startupWindow.On("关机时钟", ui::Event::Timer, [](ui::EventArgs&) {
+    if (Objects() && Objects()->countdown) Objects()->countdown->Tick();
+  });
+  BindTrayMenu(startupWindow, ProgramTrayActions());
+  if (StartupHooks().start) StartupHooks().start();
+  startupWindow.On({}, ui::Event::Created, [](ui::EventArgs&) { RunStartupSequence(); });
+  startupWindow.Open(false);
+
+  if (!state.Ending) ui::RunEventLoop();
+  CloseStartupWindow();
+  if (StartupHooks().end) StartupHooks().end();
+  const int exitCode = state.ExitCode;
+  ReleaseGlobals();
+  ui::StopApplication();
+  return exitCode;
+}
+
+}  // namespace workmemo

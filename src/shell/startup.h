@@ -1,0 +1,120 @@
+#pragma once
+// The frame of the process: the hidden StartupWindow whose created handler runs the whole
+// start, its two program-wide timers and tray menu, the splash and About window, and the
+// orderly end. The windows of higher modules are reached through the seams below, which
+// those modules fill before RunProgram.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::ui {
+class Window;
+}
+
+namespace workmemo {
+
+class PasswordGate;
+
+inline constexpr char kProgramVersion[] = "3.2";
+
+// What the start and the tray call in the modules above the shell. Every member may stay
+// empty; the program then does without that window.
+struct StartupSeams {
+  // The reminder check of one wall-clock second (a date-time serial); 提醒时钟 calls it once
+  // for every second it checks. Empty: DefaultFireDueReminders.
+  std::function<void(double second)> FireDueReminders;
+  std::function<void()> ShowTodayWindow;        // loads TodayRemindersWindow
+  std::function<void()> ShowDesktopClock;       // loads DesktopClockWindow
+  std::function<void()> ToggleDesktopClock;
+  std::function<void()> StopMusic;              // stops the alarm sound, if one plays
+  std::function<void()> OpenAddReminderEditor;  // asks for the password first where guarded
+  std::function<void()> ShowHelpWindow;         // loads HelpWindow
+  std::function<void(int transparency)> ApplySkinToAllWindows;
+  // At the end: every window the module has loaded is closed.
+  std::vector<std::function<void()>> CloseLoadedWindows;
+};
+StartupSeams& Seams();
+
+// The main window as the start, the tray and a later copy of the program reach it; filled by
+// the main window's module. Without it the program runs in the tray alone.
+struct MainWindowSeam {
+  // LoadMainWindow: loads it hidden (its created handler lays it out, loads its pages and,
+  // when the settings say so, DueRemindersWindow); the window stays owned by its module.
+  std::function<platform::ui::Window*()> Load;
+  std::function<void(std::string_view page)> ShowPanel;
+  // The program's password gate; empty: the start-up keeps one of its own.
+  std::function<PasswordGate*()> Gate;
+};
+MainWindowSeam& MainWindowAccess();
+
+// The state of one run of the program.
+struct StartupState {
+  std::vector<std::string> CommandLineArguments;  // without the program path, GB18030
+  int TaskbarHeight = 0;
+  platform::ui::Window* StartupWindow = nullptr;
+  platform::ui::Window* MainWindow = nullptr;
+  bool Ending = false;  // the end was asked for; the start goes no further
+  int ExitCode = 0;
+  int ShowRequests = 0;        // later copies that asked to be shown
+  std::string LastPanelShown;  // the last page asked of the page switch
+};
+StartupState& Startup();
+
+// The start routine of the process; returns the exit code. `argc` must live until it returns.
+int RunProgram(int& argc, char** argv);
+
+// A hook the test build of the executable runs once the application object exists, before
+// the start sequence, and `end` after every window of the program has closed. Empty in the
+// real program.
+void SetStartupHook(std::function<void()> start, std::function<void()> end);
+
+// The windows of the frame that are loaded now: splash or About window, countdown window,
+// main window.
+std::vector<platform::ui::Window*> LoadedFrameWindows();
+
+// The program's password gate: the main window's when it has one.
+PasswordGate& ProgramGate();
+
+// The created handler of StartupWindow: the whole start, in order.
+void RunStartupSequence();
+
+// The background picture of every skinned window, chosen at start from the festival, the
+// stored choice and the skin.
+std::string ChooseBackgroundPicture();
+
+// The measured height of the desktop's panels, 40 when it is above 50.
+int CappedTaskbarHeight(int measured);
+
+// Shows the main window: position state 0 leaves it where it was and brings it to the front,
+// 1 restores it centred on the screen.
+void ShowMainWindow(int positionState);
+
+// A later copy of the program asked this one to show itself.
+void HandleShowRequest();
+
+// The user's request to end the program, with its question or its password page.
+void RequestExit();
+// The tray item 退出: the main window shown centred first, then RequestExit.
+void ExitFromTray();
+// The tray item 添加定时提醒.
+void AddReminderFromTray();
+// ShowAboutWindow: the splash window as About window.
+void ShowAboutWindow();
+
+// Ends the program with `exitCode` once every nested loop has unwound; during the start, the
+// start goes no further. The first code that is not 0 wins.
+void EndProgram(int exitCode);
+// The end: the three connections closed and every loaded window closed.
+void CloseStartupWindow();
+
+// The default reminder check: the store's due reminders of that second; power tasks start
+// their countdown, the monitor and lock tasks act at once.
+void DefaultFireDueReminders(double second);
+
+// 提醒时钟: the seconds due for checking, each given to the reminder check.
+void TickReminderClock();
+
+}  // namespace workmemo
