@@ -7,11 +7,28 @@
 namespace platform::text {
 namespace {
 
-std::string Convert(const char* to, const char* from, std::string_view in) {
+// One converter per direction and thread: opening iconv costs more than most conversions.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Converter() {
+    if (ok()) iconv_close(cd_);
+  }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+std::string Convert(const Converter& converter, std::string_view in) {
   std::string out;
   if (in.empty()) return out;
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  if (!converter.ok()) return std::string(in);
+  iconv_t cd = converter.get();
+  iconv(cd, nullptr, nullptr, nullptr, nullptr);
   out.resize(in.size() * 4 + 16);
   char* src = const_cast<char*>(in.data());
   std::size_t srcLeft = in.size();
@@ -41,14 +58,20 @@ std::string Convert(const char* to, const char* from, std::string_view in) {
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
   out.resize(static_cast<std::size_t>(dst - out.data()));
-  iconv_close(cd);
   return out;
 }
 
 }  // namespace
 
-std::string ToUtf8(std::string_view gb18030) { return Convert("UTF-8", "GB18030", gb18030); }
-std::string FromUtf8(std::string_view utf8) { return Convert("GB18030", "UTF-8", utf8); }
+std::string ToUtf8(std::string_view gb18030) {
+  thread_local Converter converter("UTF-8", "GB18030");
+  return Convert(converter, gb18030);
+}
+
+std::string FromUtf8(std::string_view utf8) {
+  thread_local Converter converter("GB18030", "UTF-8");
+  return Convert(converter, utf8);
+}
 
 std::size_t CharLength(std::string_view text, std::size_t pos) {
   if (pos >= text.size()) return 0;
