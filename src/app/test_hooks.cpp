@@ -147,6 +147,7 @@ void Start() {
 
 void End() {
   Hook& h = TheHook();
+  h.started = true;  // "running" means the event loop ran
   Report();
   Log("end");
   h.pollWindow.reset();

@@ -1,0 +1,198 @@
+// The organiser's executable started for real, offscreen, in a fresh program directory, and
+// driven through its test command file.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/files/files.h"
+#include "test_support.h"
+
+extern char** environ;
+
+namespace {
+
+using testsupport::Show;
+using namespace std::chrono_literals;
+
+constexpr auto kTimeout = 60s;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// One run of the program with its own command file and log.
+class Program {
+ public:
+  Program(const std::string& dir, const std::string& tag, std::vector<std::string> args)
+      : commands_(dir + "/" + tag + ".commands"), log_(dir + "/" + tag + ".log") {
+    std::ofstream(commands_).flush();
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    env.push_back("WORKMEMO_POWER_DRY_RUN=1");
+    env.push_back("WORKMEMO_TEST_COMMANDS=" + commands_);
+    env.push_back("WORKMEMO_TEST_LOG=" + log_);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    args.insert(args.begin(), WORKMEMO_EXECUTABLE);
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, (dir + "/" + tag + ".out").c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    spawned_ = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Program() {
+    if (spawned_ && !exited_) {
+      ::kill(pid_, SIGKILL);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+
+  bool Spawned() const { return spawned_; }
+  std::string Log() const { return ReadFile(log_); }
+  // Commands are GB18030 text, one a line.
+  void Send(const std::string& command) {
+    std::ofstream(commands_, std::ios::app | std::ios::binary) << command << "\n";
+  }
+  // Waits until the log holds `line` as a whole line.
+  bool WaitFor(const std::string& line) {
+    const auto until = std::chrono::steady_clock::now() + kTimeout;
+    while (std::chrono::steady_clock::now() < until) {
+      if (HasLine(line)) return true;
+      if (Poll()) return HasLine(line);
+      std::this_thread::sleep_for(20ms);
+    }
+    return false;
+  }
+  bool HasLine(const std::string& line) const {
+    return ("\n" + Log()).find("\n" + line + "\n") != std::string::npos;
+  }
+  // The exit code, or -1 when it did not end in time (or died of a signal).
+  int Wait() {
+    const auto until = std::chrono::steady_clock::now() + kTimeout;
+    while (!Poll() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(20ms);
+    return exited_ ? exitCode_ : -1;
+  }
+  bool Running() { return !Poll(); }
+
+ private:
+  bool Poll() {
+    if (exited_ || !spawned_) return true;
+    int status = 0;
+    if (::waitpid(pid_, &status, WNOHANG) != pid_) return false;
+    exited_ = true;
+    exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return true;
+  }
+
+  std::string commands_;
+  std::string log_;
+  pid_t pid_ = 0;
+  bool spawned_ = false;
+  bool exited_ = false;
+  int exitCode_ = -1;
+};
+
+// Every "[section] key=value" of config.ini.
+std::set<std::string> ConfigItems(const std::string& path) {
+  std::set<std::string> items;
+  std::istringstream in(ReadFile(path));
+  std::string line, section;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (line.front() == '[') section = line;
+    else items.insert(section + " " + line);
+  }
+  return items;
+}
+
+class AppTest : public testsupport::TempHomeTest {
+ protected:
+  std::string Path(const std::string& name) const { return home() + "/" + name; }
+};
+
+TEST_F(AppTest, QuietStartWritesItsFilesAndASecondCopyShowsTheFirst) {
+  Program first(home(), "first", {"aa"});
+  ASSERT_TRUE(first.Spawned());
+  ASSERT_TRUE(first.WaitFor("running")) << first.Log();
+
+  const std::set<std::string> expected = {
+      "[mrvbwl] bbh=3.2",      "[pf] bjtp=0",          "[pf] cstp=1",
+      "[dqtx] cxdqtxTs=8",     "[dqtx] mdqtxbtx=1",    "[dstx] kjxsdqtxSz=1",
+      "[dstx] jttxzd=1",       "[pltx] pltxzd=1",      "[gjsz] jltxtjsz=1",
+      "[gjsz] gbrjmmsz=0",     "[gjsz] lbztdx=11",     "[gjsz] txckzd=1",
+      "[xxtips] zxhtips=1",
+  };
+  EXPECT_EQ(ConfigItems(Path("config.ini")), expected);
+  for (const char* file : {"data/dstx2.dat", "data/dqtx2.dat", "data/jsb2.dat", "Skin/Green.cskn"})
+    EXPECT_TRUE(platform::files::Exists(Path(file))) << file;
+
+  Program second(home(), "second", {});
+  EXPECT_EQ(second.Wait(), 0) << ReadFile(Path("second.out"));
+  EXPECT_FALSE(second.HasLine("running")) << "the second copy must not start";
+  EXPECT_TRUE(first.WaitFor("show-requests 1")) << first.Log();
+  EXPECT_EQ(ConfigItems(Path("config.ini")).count("[cx] yyx=1"), 1u);
+
+  // The exit question: cancel keeps the program running, OK ends it.
+  first.Send("confirm 取消按钮");
+  first.Send("tray-menu 退出");
+  ASSERT_TRUE(first.WaitFor("modal ConfirmBoxWindow")) << first.Log();
+  EXPECT_TRUE(first.Running());
+  first.Send("confirm 确定按钮");
+  first.Send("tray-menu 退出");
+  EXPECT_EQ(first.Wait(), 0) << ReadFile(Path("first.out"));
+  EXPECT_TRUE(first.HasLine("end"));
+  // Started with "aa", the program showed no window at all.
+  EXPECT_EQ(first.Log().find("shown "), std::string::npos) << first.Log();
+}
+
+TEST_F(AppTest, SplashShowsAndAGuardedCloseEndsOnTheRightPassword) {
+  std::ofstream(Path("config.ini")) << "[gjsz]\r\ngbrjmmsz=1\r\n";
+  Program program(home(), "run", {});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("shown SplashWindow")) << program.Log();
+
+  program.Send("tray-menu 退出");
+  ASSERT_TRUE(program.WaitFor("panel 密码验证")) << program.Log();
+  program.Send("password 123");
+  ASSERT_TRUE(program.WaitFor("command password 123"));
+  EXPECT_TRUE(program.Running());
+  program.Send("password 731862");
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+  // No question was asked on the way out.
+  EXPECT_EQ(program.Log().find("modal ConfirmBoxWindow"), std::string::npos) << Show(program.Log());
+}
+
+TEST_F(AppTest, AnUnreadableSkinPackageEndsWithItsMessage) {
+  // A regular file where the skin directory belongs: the package can be neither written nor read.
+  std::ofstream(Path("Skin")) << "not a directory";
+  Program program(home(), "run", {"aa"});
+  ASSERT_TRUE(program.Spawned());
+  EXPECT_EQ(program.Wait(), 1) << ReadFile(Path("run.out"));
+  EXPECT_TRUE(program.HasLine("message 读取皮肤文件失败!")) << Show(program.Log());
+  EXPECT_FALSE(program.HasLine("running"));
+}
+
+}  // namespace
