@@ -1,6 +1,7 @@
-// snapshot <WindowName | template.json> <out.png>
+// snapshot <WindowName[:variant] | template.json> <out.png>
 // Draws a window offscreen as its template and its registered set-up (if any) lay it out,
-// painted with the built-in skin.
+// painted with the built-in skin. "Name:variant" loads the template Name and runs the set-up
+// registered under the whole text (a window shown in another state).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -15,7 +16,7 @@ namespace {
 
 std::unique_ptr<platform::ui::Window> LoadWindow(const std::string& what) {
   const bool isFile = what.size() > 5 && what.compare(what.size() - 5, 5, ".json") == 0;
-  if (!isFile) return platform::ui::Window::Load(what);
+  if (!isFile) return platform::ui::Window::Load(what.substr(0, what.find(':')));
   const auto json = platform::files::ReadAll(what);
   if (!json) throw platform::ui::TemplateError("cannot read " + platform::text::ToUtf8(what));
   std::string name = platform::files::BaseName(what);
@@ -37,9 +38,11 @@ int main(int argc, char** argv) {
     if (!snapshot::PrepareProgramState()) std::fprintf(stderr, "snapshot: no built-in skin\n");
     snapshot::RegisterProgramWindows();
     // Arguments come as UTF-8; the layer speaks GB18030.
-    auto window = LoadWindow(platform::text::FromUtf8(argv[1]));
+    const std::string what = platform::text::FromUtf8(argv[1]);
+    auto window = LoadWindow(what);
+    const std::string setup = what.find(':') != std::string::npos ? what : window->Name();
     const auto& hooks = snapshot::SetupHooks();
-    if (auto it = hooks.find(window->Name()); it != hooks.end()) it->second(*window);
+    if (auto it = hooks.find(setup); it != hooks.end()) it->second(*window);
     window->Open(false);
     const std::string png = window->SnapshotPng();
     if (!platform::files::WriteAll(platform::text::FromUtf8(argv[2]), png)) {
