@@ -1,6 +1,7 @@
 #include "setup_hooks.h"
 
 #include "platform/files/resources.h"
+#include "reminders/ui/reminder_ui_registration.h"
 #include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
@@ -27,6 +28,7 @@ const std::map<std::string, SetupHook>& SetupHooks() { return Registry(); }
 
 void RegisterProgramWindows() {
   for (auto& [name, setup] : workmemo::ShellWindowSetups()) RegisterSetupHook(name, setup);
+  for (auto& [name, setup] : workmemo::ReminderWindowSetups()) RegisterSetupHook(name, setup);
 }
 
 bool PrepareProgramState() {

@@ -1,0 +1,371 @@
+#include "reminders/ui/timed_reminder_panel.h"
+
+#include <memory>
+
+#include "platform/image/image.h"
+#include "platform/ui/routines.h"
+#include "platform/ui/units.h"
+#include "platform/ui/window.h"
+#include "reminders/ui/reminder_list_page.h"
+#include "shell/data_files.h"
+#include "shell/run_state.h"
+#include "shell/settings.h"
+#include "shell/shell_services.h"
+#include "ui/skin_entry_names.h"
+#include "ui/skin_list_view_box.h"
+#include "ui/skin_painter.h"
+#include "ui/sprite_set.h"
+
+namespace workmemo {
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr int kListRows = 19;
+constexpr int kListColumns = 6;
+constexpr int kRowHeight = 27;
+constexpr int kListBottomMargin = 46;  // the query bar lies below the list
+constexpr int kBarHeight = 30;
+constexpr int kBarBottomMargin = 8;
+constexpr int kColumnX[kListColumns] = {1, 30, 133, 220, 310, 460};
+constexpr const char* kColumnCaptions[kListColumns] = {"", "提醒日期", "提醒时间", "提醒方式",
+                                                       "提醒类型", "提醒标题"};
+constexpr int kQueryFontSize = 11;
+
+constexpr std::string_view kButtonBox = "按钮动画框";
+constexpr std::string_view kBar = "界面功能框_提醒";
+constexpr std::string_view kQueryFrame = "外形框5";
+constexpr std::string_view kFieldCombo = "查询项目类型组合框";
+constexpr std::string_view kRefreshButton = "定时提醒查询刷新按钮";
+constexpr std::string_view kClearButton = "定时提醒查询清除按钮";
+
+// The page's own objects; one page lives from the main window's load to the end.
+struct PanelContext {
+  ui::Window* page = nullptr;
+  SkinPainter painter;
+  SpriteSet sprites;  // the query bar's
+  std::unique_ptr<ListBoxBinding> binding;
+  bool spritesBuilt = false;
+  int queryFrameSprite = 0;
+  int queryTextSprite = 0;
+  int refreshSprite = 0;
+  int clearSprite = 0;
+  // The refresh and clear buttons are wanted after a query and while the box holds text;
+  // the page's own buttons lie inside the query frame and show only while it is open.
+  bool refreshWanted = false;
+  bool clearWanted = false;
+};
+
+std::unique_ptr<PanelContext>& Context() {
+  static std::unique_ptr<PanelContext> context;
+  return context;
+}
+
+ReminderPanelHost& Host() {
+  static ReminderPanelHost host;
+  return host;
+}
+
+void Perform(const std::function<void()>& action) {
+  if (action) action();
+}
+
+// The stand-in for the closed query box: 425 x 26, white, framed in grey.
+const std::string& QueryFramePicture() {
+  static const std::string png = [] {
+    platform::image::Image img;
+    img.width = 425;
+    img.height = 26;
+    img.pixels.assign(static_cast<std::size_t>(img.width) * img.height, 0xFFFFFFFFu);
+    for (int x = 0; x < img.width; ++x) {
+      img.pixels[static_cast<std::size_t>(x)] = 0xFFA0A0A0u;
+      img.pixels[static_cast<std::size_t>(img.height - 1) * img.width + x] = 0xFFA0A0A0u;
+    }
+    for (int y = 0; y < img.height; ++y) {
+      img.pixels[static_cast<std::size_t>(y) * img.width] = 0xFFA0A0A0u;
+      img.pixels[static_cast<std::size_t>(y) * img.width + img.width - 1] = 0xFFA0A0A0u;
+    }
+    return platform::image::EncodePng(img);
+  }();
+  return png;
+}
+
+std::string SkinButton(std::string_view base, int state) {
+  return FindSkinEntry(std::string(base) + std::string(skin::kButtonPictureSuffixes[state]));
+}
+
+ui::Unit& PageUnit(std::string_view name) { return Context()->page->Unit(name); }
+
+void SetQueryText(std::string_view text) {
+  PanelContext& ctx = *Context();
+  if (ctx.queryTextSprite == 0) return;
+  SpriteTextStyle style;
+  style.size = kQueryFontSize;
+  ctx.sprites.PutSpriteText(ctx.queryTextSprite, ctx.sprites.SpriteLeft(ctx.queryTextSprite), 0,
+                            text, style, true, kBarHeight);
+}
+
+void ShowQueryButtons() {
+  PanelContext& ctx = *Context();
+  const bool open = PageUnit(kQueryFrame).IsVisible();
+  PageUnit(kRefreshButton).SetVisible(ctx.refreshWanted && open);
+  PageUnit(kClearButton).SetVisible(ctx.clearWanted && open);
+  ctx.sprites.ShowSprite(ctx.refreshSprite, ctx.refreshWanted);
+  ctx.sprites.ShowSprite(ctx.clearSprite, ctx.clearWanted);
+}
+
+void OpenQueryFrame() {
+  PageUnit(kQueryFrame).SetVisible(true);
+  PageUnit(kReminderQueryBox).SetVisible(true);
+  ShowQueryButtons();
+  PageUnit(kReminderQueryBox).SetFocus();
+}
+
+// A left release on the list closes an open query frame; its text stays on the bar.
+void CloseQueryFrame() {
+  if (!PageUnit(kQueryFrame).IsVisible()) return;
+  PageUnit(kQueryFrame).SetVisible(false);
+  PageUnit(kReminderQueryBox).SetVisible(false);
+  SetQueryText(PageUnit(kReminderQueryBox).Text());
+  ShowQueryButtons();
+}
+
+void QueryTextChanged() {
+  PanelContext& ctx = *Context();
+  ctx.clearWanted = !PageUnit(kReminderQueryBox).Text().empty();
+  ShowQueryButtons();
+}
+
+void BindPageEvents(ui::Window& page) {
+  using ui::Event;
+  auto click = [&page](std::string_view unit, std::function<void()> action) {
+    page.On(unit, Event::Clicked, [action = std::move(action)](ui::EventArgs&) { action(); });
+  };
+  auto action = [](std::function<void()> ReminderPanelActions::*member) {
+    return [member] { Perform(PanelActions().*member); };
+  };
+  click("定时提醒查询按钮", RunReminderQuery);
+  click(kRefreshButton, ShowAllReminders);
+  click(kClearButton, ClearReminderQuery);
+  click("添加定时提醒按钮", action(&ReminderPanelActions::OpenAddReminderEditor));
+  click("修改定时提醒按钮", action(&ReminderPanelActions::OpenModifyReminderEditor));
+  click("删除定时提醒按钮", action(&ReminderPanelActions::DeleteReminder));
+  click("置提醒状态", action(&ReminderPanelActions::ResumeReminder));
+  click("置暂停状态", action(&ReminderPanelActions::PauseReminder));
+  click("复制并新增提醒", action(&ReminderPanelActions::CopyAndAddReminder));
+  click("移到到记事管理", action(&ReminderPanelActions::MoveReminderToNotes));
+  click("全部删除", action(&ReminderPanelActions::DeleteAllReminders));
+  auto dropDown = [&page] { ui::DropDownComboBox(page.UnitAs<ui::ComboBox>(kFieldCombo)); };
+  click("定时提醒下拉按钮1", dropDown);
+  page.On(kReminderQueryFieldLabel, Event::LeftDown, [dropDown](ui::EventArgs&) { dropDown(); });
+  page.On(kFieldCombo, Event::Changed, [](ui::EventArgs&) { SelectReminderQueryField(); });
+  page.On(kReminderQueryBox, Event::TextChanged, [](ui::EventArgs&) { QueryTextChanged(); });
+  page.On(kReminderQueryBox, Event::KeyDown, [](ui::EventArgs& a) {
+    if (a.key != 13) return;
+    a.handled = true;
+    RunReminderQuery();
+  });
+
+  ListRoutes routes;
+  routes.showPage = ShowReminderListPage;
+  routes.headerClicked = [](int, const std::string& caption) {
+    RefreshReminderList({}, {}, caption + "：");
+  };
+  routes.openRowMenu = [&page] { page.UnitAs<ui::Menu>("菜单").PopupAtPointer(); };
+  routes.openRecord = [](int id) {
+    if (id >= 1) Perform(PanelActions().OpenModifyReminderEditor);
+  };
+  PanelContext& ctx = *Context();
+  ctx.binding = std::make_unique<ListBoxBinding>(page, kReminderListBox, "时钟1", "移动时钟",
+                                                 TimedReminderList(), std::move(routes));
+  // The list's button-up first, then the query frame closes.
+  ListEventRouter* router = &ctx.binding->Router();
+  page.On(kReminderListBox, Event::LeftUp, [router](ui::EventArgs& a) {
+    router->ButtonUp(a.y);
+    CloseQueryFrame();
+  });
+
+  auto& bar = page.UnitAs<ui::AnimationBox>(kReminderBarBox);
+  RouteSpriteEvents(bar, ctx.sprites);
+  page.On(kReminderBarBox, Event::ObjectLeftUp, [](ui::EventArgs& a) {
+    PanelContext& c = *Context();
+    if (a.objectId > 0 && a.objectId == c.queryFrameSprite) OpenQueryFrame();
+    if (a.objectId > 0) c.sprites.OnSpriteRelease(a.objectId);
+  });
+
+  page.On({}, Event::Created, [](ui::EventArgs&) { InitialiseReminderPanel(); });
+  // The page and its list go together: nothing may point at the page's boxes afterwards.
+  page.On({}, Event::Destroying, [](ui::EventArgs&) {
+    if (!Context()) return;
+    Context()->painter.ClearSprites();
+    Context().reset();
+    TimedReminderList() = SkinListView();
+  });
+}
+
+void BuildBarSprites(ui::AnimationBox& bar) {
+  PanelContext& ctx = *Context();
+  ctx.sprites.Bind(bar);
+  const ui::Unit& frame = PageUnit(kQueryFrame);
+  const int frameLeft = frame.Left();
+  const int frameTop = frame.Top() - bar.Top();
+  const int frameRight = frameLeft + frame.Width();
+  ctx.queryFrameSprite = ctx.sprites.AddPlainPictureSprite(
+      kReminderQueryFrameSprite, frameLeft - 1, frameTop - 1, 0, 0, true, QueryFramePicture());
+  ctx.queryTextSprite =
+      ctx.sprites.AddPlainPictureSprite(kReminderQueryTextSprite, frameLeft + 3, 0, 0, 0, true, {});
+  SetQueryText(" ");
+  auto button = [&ctx](std::string_view name, std::string_view base, int x, int y,
+                       std::function<void()> click) {
+    SpriteSpec spec;
+    spec.name = name;
+    spec.x = x;
+    spec.y = y;
+    spec.visible = false;
+    const std::string normal = SkinButton(base, 0), hover = SkinButton(base, 1),
+                      pressed = SkinButton(base, 2);
+    spec.normal = normal;
+    spec.hover = hover;
+    spec.pressed = pressed;
+    spec.click = std::move(click);
+    return ctx.sprites.AddPictureSprite(spec);
+  };
+  ctx.refreshSprite = button(kReminderRefreshSprite, "刷新小透明", frameRight - 36, frameTop + 5, ShowAllReminders);
+  ctx.clearSprite = button(kReminderClearSprite, "删除小透明", frameRight - 18, frameTop + 5, ClearReminderQuery);
+  ctx.spritesBuilt = true;
+}
+
+}  // namespace
+
+void SetReminderPanelHost(ReminderPanelHost host) { Host() = std::move(host); }
+
+ReminderPanelActions& PanelActions() {
+  static ReminderPanelActions actions;
+  return actions;
+}
+
+void SetUpTimedReminderPanel(ui::Window& page) {
+  Context() = std::make_unique<PanelContext>();
+  Context()->page = &page;
+  // A list of an earlier page points at that page's box: start from an unbuilt one.
+  TimedReminderList() = SkinListView();
+  BindPageEvents(page);
+}
+
+ui::Window* TimedReminderPanelWindow() { return Context() ? Context()->page : nullptr; }
+
+void InitialiseReminderPanel() {
+  if (!Context()) return;
+  PlaceReminderPanel();
+  BuildReminderPanelSkin();
+  BuildReminderListColumns();
+  RefreshReminderList();
+  if (Host().mainWindow != nullptr) Context()->page->SetParentWindow(Host().mainWindow);
+}
+
+void PlaceReminderPanel() {
+  ui::Window& page = *Context()->page;
+  const ReminderPanelHost& host = Host();
+  page.Move(host.left, host.top);
+  page.Resize(host.width, host.height);
+  const int barTop = host.height - kBarHeight - kBarBottomMargin;
+  page.Unit(kBar).SetGeometry(0, barTop, host.width, kBarHeight);
+  page.Unit(kReminderBarBox).SetGeometry(0, barTop, host.width, kBarHeight);
+}
+
+void BuildReminderPanelSkin() {
+  PanelContext& ctx = *Context();
+  ui::Window& page = *ctx.page;
+  const std::string areaPicture = Host().picture ? Host().picture() : std::string();
+  auto& listBox = page.UnitAs<ui::AnimationBox>(kReminderListBox);
+  PaintChildWindowArgs args;
+  args.window = &page;
+  args.backgroundBox = &listBox;
+  args.compositingBox = &page.UnitAs<ui::AnimationBox>(kButtonBox);
+  args.backgroundPicture = areaPicture;
+  ctx.painter.PaintChildWindow(args);
+  // The bar shows the bottom of the page area's picture, as the notes and due pages do.
+  auto& bar = page.UnitAs<ui::AnimationBox>(kReminderBarBox);
+  bar.SetBackgroundPicture(listBox.Capture(0, page.Height() - bar.Height(), page.Width(), bar.Height()), 1);
+  if (!ctx.spritesBuilt) BuildBarSprites(bar);
+}
+
+void BuildReminderListColumns() {
+  PanelContext& ctx = *Context();
+  ui::Window& page = *ctx.page;
+  SkinListView& list = TimedReminderList();
+  const auto& box = page.UnitAs<ui::AnimationBox>(kReminderListBox);
+  list.Create(ctx.binding->Surface(), kListRows, kListColumns, 0, 0, box.Width(),
+              page.Height() - kListBottomMargin, kRowHeight, true, EmbeddedListPictures());
+  list.SetColumn(1, kColumnX[0], 2, 24, 24);
+  for (int c = 2; c <= kListColumns; ++c) list.SetColumn(c, kColumnX[c - 1], 8);
+  for (int c = 1; c <= kListColumns; ++c) list.SetColumnPosition(c, kColumnX[c - 1], 6);
+  ReminderListPages& st = ListPages();
+  st.ListPageVisibleRows = list.VisibleRowCount();
+  st.ListPageTitleBytes = 76;
+  st.ListPageCategoryBytes = 16;
+  SetReminderListHeaders();
+}
+
+void SetReminderListHeaders() {
+  ListTextLook look;
+  look.size = Settings().ListFontSize;
+  for (int c = 2; c <= kListColumns; ++c) TimedReminderList().SetHeaderText(c, kColumnCaptions[c - 1], look);
+}
+
+void RefreshReminderList(std::string_view fieldLabel, std::string_view text, std::string_view sortField) {
+  ReminderList& records = ListPageReminders();
+  Databases().Reminders.SearchReminders(fieldLabel, text, records);
+  if (PanelActions().SortRemindersByField) PanelActions().SortRemindersByField(records, sortField);
+  ReminderListPages& st = ListPages();
+  st.ListPageRowCount = static_cast<int>(records.size());
+  st.ListPageScrollMax = LargestFirstRow(st.ListPageRowCount, st.ListPageVisibleRows);
+  st.ListPageNumber = 1;
+  Run().EditedReminderId = 0;
+  ResetListForQuery(TimedReminderList(), st.ListPageScrollMax);
+  ShowReminderListPage(1);
+}
+
+void ShowAllReminders() {
+  if (!Context()) return;
+  PanelContext& ctx = *Context();
+  ctx.refreshWanted = false;
+  ctx.clearWanted = false;
+  PageUnit(kReminderQueryBox).SetText({});
+  ShowQueryButtons();
+  SetQueryText(" ");
+  RefreshReminderList();
+}
+
+void ClearReminderQuery() {
+  if (!Context()) return;
+  PageUnit(kReminderQueryBox).SetText({});
+  SetQueryText({});
+  Context()->clearWanted = false;
+  ShowQueryButtons();
+}
+
+void RunReminderQuery() {
+  if (!Context()) return;
+  const std::string text = PageUnit(kReminderQueryBox).Text();
+  if (text.empty()) {
+    if (Services().ShowMessageBox) Services().ShowMessageBox("请输入要查询的提醒标题！");
+    return;
+  }
+  RefreshReminderList(PageUnit(kReminderQueryFieldLabel).Text(), text);
+  Context()->refreshWanted = true;
+  ShowQueryButtons();
+}
+
+void SelectReminderQueryField() {
+  if (!Context()) return;
+  const auto& combo = Context()->page->UnitAs<ui::ComboBox>(kFieldCombo);
+  PageUnit(kReminderQueryFieldLabel).SetText(combo.ItemText(combo.CurrentIndex()) + "：");
+  PageUnit(kReminderQueryBox).SetText({});
+  SetQueryText({});
+  Context()->clearWanted = false;
+  ShowQueryButtons();
+}
+
+}  // namespace workmemo
