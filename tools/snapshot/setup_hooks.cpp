@@ -2,7 +2,11 @@
 
 #include "platform/files/resources.h"
 #include "reminders/ui/reminder_ui_registration.h"
+#include "reminders/store/reminder_record.h"
+#include "shell/countdown_window.h"
 #include "shell/message_box.h"
+#include "shell/power_tasks.h"
+#include "shell/splash_window.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
 #include "ui/skin_entry_names.h"
@@ -28,6 +32,16 @@ const std::map<std::string, SetupHook>& SetupHooks() { return Registry(); }
 
 void RegisterProgramWindows() {
   for (auto& [name, setup] : workmemo::ShellWindowSetups()) RegisterSetupHook(name, setup);
+  RegisterSetupHook("SplashWindow", [](platform::ui::Window& window) {
+    workmemo::Splash().SplashMode = 0;  // no timer: the picture as it first shows
+    workmemo::SetUpSplashWindow(window, {});
+  });
+  RegisterSetupHook("ShutdownCountdownWindow", [](platform::ui::Window& window) {
+    workmemo::PowerTaskState& power = workmemo::PowerTasks();
+    power.PendingPowerTask = workmemo::ReminderTask::Restart;
+    power.PowerCountdownSeconds = 10;
+    workmemo::SetUpCountdownWindow(window, nullptr);
+  });
   for (auto& [name, setup] : workmemo::ReminderWindowSetups()) RegisterSetupHook(name, setup);
 }
 
