@@ -1,0 +1,81 @@
+#include "shell/startup.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/clock/clock.h"
+#include "platform/files/resources.h"
+#include "shell/settings.h"
+#include "test_support.h"
+#include "ui/skin_package.h"
+#include "ui/skin_painter.h"
+
+namespace workmemo {
+namespace {
+
+using testsupport::Show;
+
+TEST(StartupTest, TaskbarHeightAboveFiftyIsCappedAtForty) {
+  EXPECT_EQ(CappedTaskbarHeight(60), 40);
+  EXPECT_EQ(CappedTaskbarHeight(50), 50);
+  EXPECT_EQ(CappedTaskbarHeight(0), 0);
+}
+
+class BackgroundChoiceTest : public testsupport::TempHomeTest {
+ protected:
+  void SetUp() override {
+    TempHomeTest::SetUp();
+    const auto contents =
+        ReadSkinPackage(platform::files::ReadResource(":/skin/Green.cskn").value_or(""));
+    ASSERT_TRUE(contents.has_value());
+    SkinEntryNames = contents->names;
+    SkinEntryData = contents->data;
+    platform::clock::SetForTest(platform::clock::SerialFromFields({2024, 3, 5, 10, 0, 0}));
+  }
+  void TearDown() override {
+    platform::clock::ClearForTest();
+    SkinEntryNames.clear();
+    SkinEntryData.clear();
+    TempHomeTest::TearDown();
+  }
+};
+
+TEST_F(BackgroundChoiceTest, StoredChoiceFestivalAndFallback) {
+  const std::string picture = home() + "/mine.jpg";
+  std::ofstream(picture) << "my own picture bytes";
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> items;  // [pf] key, value
+    double day;  // 0: the fixture's ordinary day
+    std::string expected;
+  };
+  const double christmas = platform::clock::SerialFromFields({2024, 12, 25, 9, 0, 0});
+  const std::vector<Case> cases = {
+      {"nothing stored: plain colour 1", {}, 0, FindSkinEntry("纯色图片1")},
+      {"a numbered background", {{"bjtp", "2"}}, 0, FindSkinEntry("背景图片2")},
+      {"a plain colour", {{"bjtp", "0"}, {"cstp", "2"}}, 0, FindSkinEntry("纯色图片2")},
+      {"a user picture", {{"bjtp", "-2"}, {"yhtp2", picture.c_str()}}, 0, "my own picture bytes"},
+      {"a missing user picture", {{"bjtp", "-2"}, {"yhtp2", "/nowhere/x.jpg"}}, 0,
+       FindSkinEntry("纯色图片1")},
+      {"a missing numbered entry", {{"bjtp", "999"}}, 0, FindSkinEntry("纯色图片1")},
+      {"christmas wins over the stored choice", {{"bjtp", "2"}}, christmas,
+       FindSkinEntry("圣诞图片1")},
+  };
+  for (const Case& c : cases) {
+    std::remove(ConfigFilePath().c_str());
+    for (const auto& [key, value] : c.items) AccessConfigItem("pf", key, value);
+    if (c.day != 0) platform::clock::SetForTest(c.day);
+    EXPECT_FALSE(c.expected.empty()) << c.name;
+    EXPECT_EQ(ChooseBackgroundPicture(), c.expected) << c.name;
+    platform::clock::SetForTest(platform::clock::SerialFromFields({2024, 3, 5, 10, 0, 0}));
+  }
+  // With nothing stored, the defaults are written on the way.
+  std::remove(ConfigFilePath().c_str());
+  ChooseBackgroundPicture();
+  EXPECT_EQ(AccessConfigItem("pf", "bjtp", {}, true), "0");
+  EXPECT_EQ(AccessConfigItem("pf", "cstp", {}, true), "1");
+}
+
+}  // namespace
+}  // namespace workmemo
