@@ -5,6 +5,8 @@
 #include "reminders/store/calendar.h"
 #include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/timed_reminder_panel.h"
+#include "shell/main_window.h"
+#include "shell/page_registry.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
 
@@ -49,6 +51,24 @@ ReminderList SampleReminders() {
 }
 
 }  // namespace
+
+void RegisterReminderUi() {
+  RegisterPageLoader(std::string(kReminderPanelName), [](MainWindow& main) {
+    LoadedPage loaded;
+    loaded.window = platform::ui::Window::Load(kReminderPanelName);
+    const PanelRect& area = main.PanelArea();
+    SetReminderPanelHost({&main.Window(), area.left, area.top, area.width, area.height,
+                          [&main] { return main.PanelAreaPicture(); }});
+    SetUpTimedReminderPanel(*loaded.window);
+    loaded.Layout = BuildReminderPanelSkin;
+    return loaded;
+  });
+  MainHooks().ListFontChanged.push_back([] {
+    if (TimedReminderPanelWindow() == nullptr) return;
+    SetReminderListHeaders();
+    ShowReminderListPage(ListPages().ListPageNumber);
+  });
+}
 
 std::vector<std::pair<std::string, ReminderWindowSetup>> ReminderWindowSetups() {
   return {

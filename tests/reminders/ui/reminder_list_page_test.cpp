@@ -9,13 +9,17 @@
 #include "common/database_constants.h"
 #include "gui_test.h"
 #include "platform/clock/clock.h"
+#include "platform/db/db.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/image/image.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/window.h"
 #include "reminders/store/calendar.h"
+#include "reminders/ui/reminder_ui_registration.h"
 #include "reminders/ui/timed_reminder_panel.h"
+#include "shell/main_window.h"
+#include "shell/page_registry.h"
 #include "shell/data_files.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
@@ -318,6 +322,56 @@ TEST_F(DayListTest, RowsJoinTimeModeAndTitleFromTheFirstRowOn) {
   EXPECT_EQ(st.TodayFirstRow, 1);
   EXPECT_FALSE(list.IsSpriteVisible(list.RowSprite(3)));
   EXPECT_FALSE(list.IsThumbVisible());
+}
+
+}  // namespace
+}  // namespace workmemo
+
+namespace workmemo {
+namespace {
+
+// The page as the main window loads it once this module has registered it.
+TEST(ReminderPageRegistrationTest, TheMainWindowLoadsTheListPageOverItsPageArea) {
+  testsupport::TempDir home;
+  ::setenv("WORKMEMO_HOME", home.path().c_str(), 1);
+  auto script = std::make_unique<platform::ui::testing::Script>();
+  const auto skin = ReadSkinPackage(platform::files::ReadResource(":/skin/Green.cskn").value_or(""));
+  ASSERT_TRUE(skin.has_value());
+  SkinEntryNames = skin->names;
+  SkinEntryData = skin->data;
+  Settings().ListFontSize = 11;
+  ProgramDatabases& data = Databases();
+  for (const char* image : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"})
+    ASSERT_TRUE(platform::files::WriteAll(home.File(image), *platform::files::ReadResource(std::string(":/db/") + image)));
+  ASSERT_EQ(data.Reminders.OpenDatabase(home.File("dstx2.dat"), kDatabasePassword), 1);
+  ASSERT_EQ(data.DueConnection.Open(platform::db::ConnectionText(home.File("dqtx2.dat"), kDatabasePassword)), 1);
+  ASSERT_EQ(data.NotesConnection.Open(platform::db::ConnectionText(home.File("jsb2.dat"), kDatabasePassword)), 1);
+  ReminderRecord r = Record(0, MakeDateTime(2030, 1, 2, 3, 4, 5), RepeatMode::Once, "registered");
+  ASSERT_EQ(data.Reminders.SaveReminder(r), 1);
+
+  ClearPageLoaders();
+  MainHooks() = MainWindowHooks();
+  RegisterReminderUi();
+  {
+    MainWindow main(data, workmemo::Run(), Settings());
+    main.Load();
+    ui::Window* page = main.Page(kReminderPanelName);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page, TimedReminderPanelWindow());
+    EXPECT_EQ(page->Left(), main.PanelArea().left);
+    EXPECT_EQ(page->Top(), main.PanelArea().top);
+    EXPECT_EQ(TimedReminderList().RowIdOfSprite(TimedReminderList().RowSprite(1)), r.id);
+    main.SetListFontSize(9);
+    EXPECT_EQ(TimedReminderList().CellText(1, 6), "registered");
+  }
+  ClearPageLoaders();
+  MainHooks() = MainWindowHooks();
+  data.Reminders.CloseDatabase();
+  data.DueConnection.Close();
+  data.NotesConnection.Close();
+  ListPageReminders().clear();
+  ListPages() = ReminderListPages();
+  ::unsetenv("WORKMEMO_HOME");
 }
 
 }  // namespace
