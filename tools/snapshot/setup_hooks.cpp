@@ -43,6 +43,7 @@ void RegisterProgramWindows() {
     workmemo::SetUpCountdownWindow(window, nullptr);
   });
   for (auto& [name, setup] : workmemo::ReminderWindowSetups()) RegisterSetupHook(name, setup);
+  RegisterMainWindowSetups();
 }
 
 bool PrepareProgramState() {

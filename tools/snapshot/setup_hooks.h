@@ -19,6 +19,8 @@ const std::map<std::string, SetupHook>& SetupHooks();
 
 // Registers the set-ups of every module's windows.
 void RegisterProgramWindows();
+// The main window and its password pages.
+void RegisterMainWindowSetups();
 // The program-wide state windows paint with, as at a start with default settings: the
 // built-in skin loaded, its first background picture, the default skin transparency.
 // False when the built-in skin cannot be read.
