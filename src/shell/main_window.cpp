@@ -11,6 +11,7 @@
 #include "platform/ui/window.h"
 #include "shell/message_box.h"
 #include "shell/shell_services.h"
+#include "shell/startup.h"
 #include "shell/ui_state.h"
 
 namespace workmemo {
@@ -102,6 +103,29 @@ MainWindow& LoadProgramMainWindow() {
 MainWindow* ProgramMainWindow() { return ProgramMainWindowSlot().get(); }
 
 void ReleaseProgramMainWindow() { ProgramMainWindowSlot().reset(); }
+
+void RegisterMainWindow() {
+  MainWindowSeam& access = MainWindowAccess();
+  access.Load = [] { return &LoadProgramMainWindow().Window(); };
+  access.ShowPanel = [](std::string_view page) {
+    if (MainWindow* main = ProgramMainWindow()) main->ShowPanel(page);
+  };
+  access.Gate = [] { return ProgramMainWindow() != nullptr ? &ProgramMainWindow()->Gate() : nullptr; };
+  MainWindowHooks& hooks = MainHooks();
+  hooks.CloseProgram = [] { EndProgram(0); };
+  hooks.ShowAboutWindow = [] { ShowAboutWindow(); };
+  // The start-up's seams are filled by their modules later: looked up when the item is used.
+  auto forward = [](std::function<void()> StartupSeams::*member) {
+    return [member] {
+      if (Seams().*member) (Seams().*member)();
+    };
+  };
+  if (!hooks.ShowTodayWindow) hooks.ShowTodayWindow = forward(&StartupSeams::ShowTodayWindow);
+  if (!hooks.ToggleDesktopClock) hooks.ToggleDesktopClock = forward(&StartupSeams::ToggleDesktopClock);
+  if (!hooks.ShowHelpWindow) hooks.ShowHelpWindow = forward(&StartupSeams::ShowHelpWindow);
+  if (!hooks.OpenAddReminderEditor) hooks.OpenAddReminderEditor = forward(&StartupSeams::OpenAddReminderEditor);
+  Seams().CloseLoadedWindows.push_back([] { ReleaseProgramMainWindow(); });
+}
 
 MainWindow::MainWindow(ProgramDatabases& db, RunState& state, ProgramSettings& settings)
     : db_(db),

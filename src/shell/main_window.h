@@ -130,6 +130,11 @@ MainWindow& LoadProgramMainWindow();
 MainWindow* ProgramMainWindow();
 // Destroys it with its pages, at the end of the program.
 void ReleaseProgramMainWindow();
+// Hands the program's main window to the start-up (its load, page switch and password gate),
+// ends the program through the start-up's end, forwards the menu items the start-up's seams
+// already name, and releases the window with the other windows at the end. Called once
+// before the program starts.
+void RegisterMainWindow();
 
 // The picture of the selection marker under the current navigation button.
 std::string SelectionMarkerPicture();
