@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "reminders/ui/reminder_ui_registration.h"
+#include "shell/main_window.h"
 #include "shell/startup.h"
 
 #ifdef WORKMEMO_TEST_HOOKS
@@ -19,6 +21,12 @@ bool HasDisplay() {
   return false;
 }
 
+// The windows of the modules above the shell register with it before the start runs.
+void RegisterModules() {
+  workmemo::RegisterMainWindow();
+  workmemo::RegisterReminderUi();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,5 +39,6 @@ int main(int argc, char** argv) {
 #ifdef WORKMEMO_TEST_HOOKS
   workmemo::testhooks::InstallIfRequested();
 #endif
+  RegisterModules();
   return workmemo::RunProgram(argc, argv);
 }

@@ -12,6 +12,7 @@
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "shell/main_window.h"
 #include "shell/password_gate.h"
 #include "shell/shell_services.h"
 #include "shell/startup.h"
@@ -113,8 +114,10 @@ void Report() {
     h.showRequests = Startup().ShowRequests;
     Log("show-requests " + std::to_string(h.showRequests));
   }
-  if (Startup().LastPanelShown != h.panel) {
-    h.panel = Startup().LastPanelShown;
+  const MainWindow* main = ProgramMainWindow();
+  const std::string& panel = main != nullptr ? main->ShownPage() : Startup().LastPanelShown;
+  if (panel != h.panel) {
+    h.panel = panel;
     Log("panel " + h.panel);
   }
 }

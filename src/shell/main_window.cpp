@@ -9,9 +9,12 @@
 #include "platform/ui/routines.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "shell/help_window.h"
 #include "shell/message_box.h"
+#include "shell/module_seams.h"
 #include "shell/shell_services.h"
 #include "shell/startup.h"
+#include "shell/tray_notice_window.h"
 #include "shell/ui_state.h"
 
 namespace workmemo {
@@ -32,8 +35,6 @@ constexpr std::string_view kMenuButton = "菜单按钮";
 constexpr std::string_view kTipButton = "提示按钮1";
 constexpr std::string_view kMainMenu = "菜单2";
 constexpr std::string_view kDueWindowItem = "显示到期提醒窗口";
-// ProgramVersion as the version label shows it.
-constexpr std::string_view kVersionText = "版本号：3.2";
 constexpr std::string_view kSelectionMarkerName = "选中动画";
 // The marker lies just below the navigation row.
 constexpr int kMarkerTop = 110;
@@ -51,14 +52,6 @@ struct FontItem {
   std::string_view item;
 };
 constexpr FontItem kFontItems[] = {{9, "9"}, {10, "10"}, {11, "11 (默认)"}};
-
-// Calls a hook of the modules above the shell, looked up when it runs: they set their hooks
-// after the main window exists.
-std::function<void()> CallHook(std::function<void()> MainWindowHooks::*member) {
-  return [member] {
-    if (MainHooks().*member) (MainHooks().*member)();
-  };
-}
 
 }  // namespace
 
@@ -111,19 +104,7 @@ void RegisterMainWindow() {
     if (MainWindow* main = ProgramMainWindow()) main->ShowPanel(page);
   };
   access.Gate = [] { return ProgramMainWindow() != nullptr ? &ProgramMainWindow()->Gate() : nullptr; };
-  MainWindowHooks& hooks = MainHooks();
-  hooks.CloseProgram = [] { EndProgram(0); };
-  hooks.ShowAboutWindow = [] { ShowAboutWindow(); };
-  // The start-up's seams are filled by their modules later: looked up when the item is used.
-  auto forward = [](std::function<void()> StartupSeams::*member) {
-    return [member] {
-      if (Seams().*member) (Seams().*member)();
-    };
-  };
-  if (!hooks.ShowTodayWindow) hooks.ShowTodayWindow = forward(&StartupSeams::ShowTodayWindow);
-  if (!hooks.ToggleDesktopClock) hooks.ToggleDesktopClock = forward(&StartupSeams::ToggleDesktopClock);
-  if (!hooks.ShowHelpWindow) hooks.ShowHelpWindow = forward(&StartupSeams::ShowHelpWindow);
-  if (!hooks.OpenAddReminderEditor) hooks.OpenAddReminderEditor = forward(&StartupSeams::OpenAddReminderEditor);
+  Seams().CloseProgram = [] { EndProgram(0); };
   Seams().CloseLoadedWindows.push_back([] { ReleaseProgramMainWindow(); });
 }
 
@@ -159,13 +140,13 @@ GateHooks MainWindow::MakeGateHooks() {
     }
   };
   hooks.LoadedCovers = [] {
-    return MainHooks().LoadedCovers ? MainHooks().LoadedCovers() : std::vector<PasswordCover*>();
+    return Seams().LoadedCovers ? Seams().LoadedCovers() : std::vector<PasswordCover*>();
   };
-  hooks.OpenAddReminderEditor = CallHook(&MainWindowHooks::OpenAddReminderEditor);
-  hooks.OpenModifyReminderEditor = CallHook(&MainWindowHooks::OpenModifyReminderEditor);
-  hooks.DeleteReminder = CallHook(&MainWindowHooks::DeleteReminder);
-  hooks.MoveSelectedReminderToNotes = CallHook(&MainWindowHooks::MoveSelectedReminderToNotes);
-  hooks.CloseProgram = CallHook(&MainWindowHooks::CloseProgram);
+  hooks.OpenAddReminderEditor = SeamCaller(&ModuleSeams::OpenAddReminderEditor);
+  hooks.OpenModifyReminderEditor = SeamCaller(&ModuleSeams::OpenModifyReminderEditor);
+  hooks.DeleteReminder = SeamCaller(&ModuleSeams::DeleteReminder);
+  hooks.MoveSelectedReminderToNotes = SeamCaller(&ModuleSeams::MoveSelectedReminderToNotes);
+  hooks.CloseProgram = SeamCaller(&ModuleSeams::CloseProgram);
   return hooks;
 }
 
@@ -201,18 +182,18 @@ void MainWindow::BindEvents() {
   click("月历标题按钮", [this] { OpenCalendarPage(); });
   click("皮肤按钮", [this] { OpenSkinPage(); });
   click(kMenuButton, [this] { ShowMainMenu(); });
-  click("帮助按钮", CallHook(&MainWindowHooks::ShowHelpWindow));
+  click("帮助按钮", [] { ShowHelpWindow(); });
   click("最小化按钮1", [this] { MinimiseMainWindow(); });
   click(kCloseButton, [this] { RequestExit(); });
   click(kTipButton, [this] { DismissFontSizeTip(); });
   for (std::string_view unit : {kTitleLabel, kBackgroundBox}) {
     w.On(unit, ui::Event::LeftDown, [this](ui::EventArgs&) { ui::DragWindow(*window_); });
   }
-  click("显示今日提醒窗口", CallHook(&MainWindowHooks::ShowTodayWindow));
-  click(kDueWindowItem, CallHook(&MainWindowHooks::ShowDueRemindersWindow));
+  click("显示今日提醒窗口", SeamCaller(&ModuleSeams::ShowTodayWindow));
+  click(kDueWindowItem, SeamCaller(&ModuleSeams::ShowDueRemindersWindow));
   for (const FontItem& f : kFontItems) click(f.item, [this, size = f.size] { SetListFontSize(size); });
-  click("数字时钟", CallHook(&MainWindowHooks::ToggleDesktopClock));
-  click("关于", CallHook(&MainWindowHooks::ShowAboutWindow));
+  click("数字时钟", SeamCaller(&ModuleSeams::ToggleDesktopClock));
+  click("关于", [] { ShowAboutWindow(); });
   click("退出登录", [this] { gate_.LogOut(); });
 }
 
@@ -221,7 +202,7 @@ void MainWindow::LoadMainWindow() {
   LayoutMainWindow();
   PaintMainWindow();
   LoadPages();
-  window_->Unit(kVersionLabel).SetText(kVersionText);
+  window_->Unit(kVersionLabel).SetText(std::string("版本号：") + kProgramVersion);
   CheckFontMenuItem(settings_.ListFontSize);
   ShowDueWindowAtStart();
   OpenTimedRemindersPage();
@@ -316,7 +297,7 @@ void MainWindow::ShowDueWindowAtStart() {
   } else {
     window_->UnitAs<ui::MenuItem>(kDueWindowItem).SetChecked(true);
   }
-  CallHook(&MainWindowHooks::ShowDueRemindersWindow)();
+  CallSeam(&ModuleSeams::ShowDueRemindersWindow);
 }
 
 ui::Window* MainWindow::Page(std::string_view windowName) const {
@@ -367,6 +348,7 @@ void MainWindow::LayoutPage(std::string_view windowName) {
 }
 
 void MainWindow::ShowPanel(std::string_view page) {
+  shownPage_ = std::string(page);
   for (auto& [name, loaded] : pages_) {
     if (loaded.window) loaded.window->Hide();
   }
@@ -407,16 +389,21 @@ void MainWindow::SetListFontSize(int n) {
   CheckFontMenuItem(n);
   settings_.ListFontSize = n;
   AccessConfigItem("gjsz", "lbztdx", std::to_string(n));
-  for (const auto& redraw : MainHooks().ListFontChanged) {
+  for (const auto& redraw : Seams().ListFontChanged) {
     if (redraw) redraw();
   }
 }
 
 void MainWindow::MinimiseMainWindow() {
+  // Hidden without a tray icon to bring it back, the window would be lost to the user.
+  if (!ProgramHasTray()) {
+    window_->Minimise();
+    return;
+  }
   window_->Hide();
   window_->Minimise();
   window_->Hide();
-  if (settings_.HideTrayNotice == 0) CallHook(&MainWindowHooks::ShowTrayNotice)();
+  if (settings_.HideTrayNotice == 0) ShowTrayNotice();
 }
 
 void MainWindow::DismissFontSizeTip() {

@@ -79,6 +79,8 @@ class MainWindow {
   // Hides every page and shows the one of that page name, with its status line.
   void ShowPanel(std::string_view page);
   bool IsPanelVisible(std::string_view page) const;
+  // The page name ShowPanel was last called with.
+  const std::string& ShownPage() const { return shownPage_; }
   std::string StatusText() const;
   void SetTitle(std::string_view title);
 
@@ -119,6 +121,7 @@ class MainWindow {
   std::string panelAreaPictureHandle_;
   int selectionMarkerId_ = 0;
   std::string visiblePanel_;  // window name of the page shown now; empty for none
+  std::string shownPage_;
   // Declared after the window: the pages are children of its widget and must go first.
   std::map<std::string, LoadedPage, std::less<>> pages_;
 };
@@ -131,9 +134,8 @@ MainWindow* ProgramMainWindow();
 // Destroys it with its pages, at the end of the program.
 void ReleaseProgramMainWindow();
 // Hands the program's main window to the start-up (its load, page switch and password gate),
-// ends the program through the start-up's end, forwards the menu items the start-up's seams
-// already name, and releases the window with the other windows at the end. Called once
-// before the program starts.
+// ends the program through the start-up's end, and releases the window with the other
+// windows at the end. Called once before the program starts.
 void RegisterMainWindow();
 
 // The picture of the selection marker under the current navigation button.

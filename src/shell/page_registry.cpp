@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "platform/text/text.h"
+#include "shell/advanced_settings_panel.h"
 #include "shell/main_window.h"
+#include "shell/password_change.h"
 #include "shell/password_pages.h"
 #include "shell/ui_state.h"
 #include "ui/skin_painter.h"
@@ -31,7 +33,6 @@ constexpr EmptyPageKind kEmptyPages[] = {
     {"TimedReminderPanel", true, false},     {"NotesPanel", true, false},
     {"DuePanel", true, false},               {"SkinPanel", true, true},
     {"DataMaintenancePanel", false, false},  {"MonthCalendarPanel", false, false},
-    {"AdvancedSettingsPanel", false, true},
 };
 
 // A page whose template is not written yet: a blank page of the page area's size.
@@ -64,6 +65,7 @@ PageLoader FindPageLoader(std::string_view windowName) {
   if (auto it = Loaders().find(windowName); it != Loaders().end() && it->second) return it->second;
   if (windowName == "PasswordCheckPanel") return LoadPasswordCheckPanel;
   if (windowName == "ChangePasswordPanel") return LoadChangePasswordPanel;
+  if (windowName == "AdvancedSettingsPanel") return LoadAdvancedSettingsPage;
   return [name = std::string(windowName)](MainWindow& main) { return LoadEmptyPage(main, name); };
 }
 
@@ -98,9 +100,27 @@ LoadedPage LoadEmptyPage(MainWindow& main, std::string_view windowName) {
   return {std::move(window), layout};
 }
 
-MainWindowHooks& MainHooks() {
-  static MainWindowHooks seams;
-  return seams;
+LoadedPage LoadAdvancedSettingsPage(MainWindow& main) {
+  LoadedPage loaded;
+  loaded.window = ui::Window::Load("AdvancedSettingsPanel");
+  PageHost host;
+  host.mainWindow = &main.Window();
+  host.backgroundBox = &main.BackgroundBox();
+  host.compositingBox = &main.CompositingBox();
+  host.childBox = &main.ChildBox();
+  // Held by pointer: the main window replaces the picture on every repaint.
+  host.panelAreaPicture = &main.PanelAreaPictureHandle();
+  const PanelRect& area = main.PanelArea();
+  host.left = area.left;
+  host.top = area.top;
+  host.width = area.width;
+  host.height = area.height;
+  AdvancedSettingsHooks hooks;
+  // Switching the login mode also logs out; the main window's gate puts its title back.
+  hooks.TogglePasswordLogin = [&main] { return TogglePasswordLogin(main.Gate(), main.Data()); };
+  auto panel = std::make_shared<AdvancedSettingsPanel>(*loaded.window, host, std::move(hooks));
+  loaded.Layout = [panel] { panel->LayoutAdvancedSettingsPanel(); };
+  return loaded;
 }
 
 }  // namespace workmemo

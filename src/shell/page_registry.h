@@ -1,8 +1,6 @@
 #pragma once
-// The page windows of the main window by name, and the seams through which the main window
-// and the password gate reach the windows of the modules above the shell. Those modules
-// register their loaders and seams at start; a page nobody registered is an empty skinned
-// page, and a seam nobody registered does nothing.
+// The page windows of the main window by name. The modules above the shell register their
+// pages' loaders at start; a page nobody registered is an empty skinned page.
 #include <functional>
 #include <memory>
 #include <string>
@@ -14,7 +12,6 @@
 namespace workmemo {
 
 class MainWindow;
-class PasswordCover;
 
 // What a page loader gives the main window.
 struct LoadedPage {
@@ -34,38 +31,17 @@ const std::vector<std::string>& PageWindowNames();
 void RegisterPageLoader(std::string windowName, PageLoader loader);
 // Forgets every registered loader (tests).
 void ClearPageLoaders();
-// The registered loader; the shell's own for the password pages; else LoadEmptyPage.
+// The registered loader; the shell's own for the password pages and the advanced settings
+// page; else LoadEmptyPage.
 PageLoader FindPageLoader(std::string_view windowName);
+
+// AdvancedSettingsPanel on the main window's boxes, its login switch through the main
+// window's password gate.
+LoadedPage LoadAdvancedSettingsPage(MainWindow& main);
 
 // A page nobody registered: its template (a blank page when there is none yet), placed over
 // PanelArea and painted as its kind of page (with animation boxes of its own, or on the main
 // window's boxes).
 LoadedPage LoadEmptyPage(MainWindow& main, std::string_view windowName);
-
-// What the main window's menu, the password page and the end of the program ask of the
-// modules above the shell. Each is empty until its module sets it at start.
-struct MainWindowHooks {
-  std::function<void()> ShowTodayWindow;          // loads TodayRemindersWindow
-  std::function<void()> ShowDueRemindersWindow;   // loads DueRemindersWindow non-modal
-  std::function<void()> ToggleDesktopClock;
-  std::function<void()> ShowHelpWindow;
-  std::function<void()> ShowAboutWindow;
-  std::function<void()> ShowTrayNotice;           // on minimising to the tray
-  // Each list sets its headers and redraws in the new ListFontSize; every list page adds one.
-  std::vector<std::function<void()>> ListFontChanged;
-  // The requests a correct password performs; each applies its own gate again and passes.
-  std::function<void()> OpenAddReminderEditor;
-  std::function<void()> OpenModifyReminderEditor;
-  std::function<void()> DeleteReminder;
-  std::function<void()> MoveSelectedReminderToNotes;
-  // Ends the program without a further question.
-  std::function<void()> CloseProgram;
-  // The password covers of the floating windows loaded now.
-  std::function<std::vector<PasswordCover*>()> LoadedCovers;
-};
-
-MainWindowHooks& MainHooks();
-
-
 
 }  // namespace workmemo

@@ -18,6 +18,7 @@
 #include "platform/ui/window.h"
 #include "shell/countdown_window.h"
 #include "shell/data_files.h"
+#include "shell/help_window.h"
 #include "shell/message_box.h"
 #include "shell/password_gate.h"
 #include "shell/power_tasks.h"
@@ -27,6 +28,7 @@
 #include "shell/shell_services.h"
 #include "shell/splash_window.h"
 #include "shell/tray_menu.h"
+#include "shell/tray_notice_window.h"
 #include "shell/ui_state.h"
 #include "ui/skin_entry_names.h"
 #include "ui/skin_package.h"
@@ -114,9 +116,7 @@ PasswordGate& OwnOrRegisteredGate() {
     hooks.ShowPanel = [](std::string_view page) { ShowPanel(page); };
     hooks.AskConfirm = [](std::string_view question) { return ShowConfirmBox(question) == 1; };
     hooks.CloseProgram = [] { EndProgram(0); };
-    hooks.OpenAddReminderEditor = [] {
-      if (Seams().OpenAddReminderEditor) Seams().OpenAddReminderEditor();
-    };
+    hooks.OpenAddReminderEditor = SeamCaller(&ModuleSeams::OpenAddReminderEditor);
     own = std::make_unique<PasswordGate>(
         Run(), Settings(),
         StoredDigestCheck([] { return Databases().Reminders.ReadPasswordHash(); }),
@@ -170,22 +170,17 @@ void StartReminderClock(ui::Window& startupWindow) {
 TrayActions ProgramTrayActions() {
   TrayActions a;
   a.ShowMainWindow = [] { ShowMainWindow(0); };
-  a.ShowTodayWindow = [] { if (Seams().ShowTodayWindow) Seams().ShowTodayWindow(); };
-  a.ShowDesktopClock = [] { if (Seams().ShowDesktopClock) Seams().ShowDesktopClock(); };
+  a.ShowTodayWindow = SeamCaller(&ModuleSeams::ShowTodayWindow);
+  a.ShowDesktopClock = SeamCaller(&ModuleSeams::ShowDesktopClock);
   a.AddReminder = AddReminderFromTray;
-  a.StopMusic = [] { if (Seams().StopMusic) Seams().StopMusic(); };
-  a.ShowHelpWindow = [] { if (Seams().ShowHelpWindow) Seams().ShowHelpWindow(); };
+  a.StopMusic = SeamCaller(&ModuleSeams::StopMusic);
+  a.ShowHelpWindow = [] { ShowHelpWindow(); };
   a.ShowAboutWindow = ShowAboutWindow;
   a.ExitFromTray = ExitFromTray;
   return a;
 }
 
 }  // namespace
-
-StartupSeams& Seams() {
-  static StartupSeams seams;
-  return seams;
-}
 
 MainWindowSeam& MainWindowAccess() {
   static MainWindowSeam seam;
@@ -255,9 +250,9 @@ void RunStartupSequence() {
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
   if (state.Ending) return;
-  if (Settings().ShowTodayWindowAtStart == 1 && Seams().ShowTodayWindow) Seams().ShowTodayWindow();
+  if (Settings().ShowTodayWindowAtStart == 1) CallSeam(&ModuleSeams::ShowTodayWindow);
   const double clockSetting = std::atof(AccessConfigItem("szck", "szckxs", {}, true).c_str());
-  if (std::fabs(clockSetting - 1) < 1e-7 && Seams().ShowDesktopClock) Seams().ShowDesktopClock();
+  if (std::fabs(clockSetting - 1) < 1e-7) CallSeam(&ModuleSeams::ShowDesktopClock);
 
   ui::Window& startupWindow = *state.StartupWindow;
   StartReminderClock(startupWindow);
@@ -289,6 +284,12 @@ void RequestExit() { ProgramGate().RequestExit(); }
 
 PasswordGate& ProgramGate() { return OwnOrRegisteredGate(); }
 
+bool ProgramHasTray() {
+  const ProgramObjects* objects = Objects().get();
+  return objects != nullptr && objects->tray && objects->tray->IsVisible() &&
+         platform::os::IsTrayAvailable();
+}
+
 std::vector<ui::Window*> LoadedFrameWindows() {
   std::vector<ui::Window*> windows;
   ProgramObjects* objects = Objects().get();
@@ -314,7 +315,7 @@ void AddReminderFromTray() {
   if (Settings().AddReminderNeedsPassword == 1 && run.PasswordEntered == 0 &&
       run.TimedReminderPageUnlocked == 0)
     ShowMainWindow(0);
-  if (Seams().OpenAddReminderEditor) Seams().OpenAddReminderEditor();
+  CallSeam(&ModuleSeams::OpenAddReminderEditor);
 }
 
 void ShowAboutWindow() {
@@ -334,15 +335,19 @@ void CloseStartupWindow() {
   db.Reminders.CloseDatabase();
   db.DueConnection.Close();
   db.NotesConnection.Close();
-  if (Seams().StopMusic) Seams().StopMusic();
+  CallSeam(&ModuleSeams::StopMusic);
   ProgramObjects* objects = Objects().get();
   if (objects == nullptr) return;
   if (ui::Window* main = Startup().MainWindow; main != nullptr && !main->IsClosed()) main->Close();
+  // Its module releases it with the windows below.
+  Startup().MainWindow = nullptr;
   for (const auto& close : Seams().CloseLoadedWindows) {
     if (close) close();
   }
   if (objects->countdown) objects->countdown->Close();
   objects->splash.Close();
+  CloseHelpWindow();
+  CloseTrayNotice();
   if (objects->tray) objects->tray->Hide();
   if (objects->startupWindow && !objects->startupWindow->IsClosed()) {
     objects->startupWindow->UnitAs<ui::Timer>("提醒时钟").SetInterval(0);

@@ -1,14 +1,16 @@
 #pragma once
 // The frame of the process: the hidden StartupWindow whose created handler runs the whole
 // start, its two program-wide timers and tray menu, the splash and About window, and the
-// orderly end. The windows of higher modules are reached through the seams below, which
-// those modules fill before RunProgram.
+// orderly end. The windows of higher modules are reached through their seams
+// (shell/module_seams.h), which those modules fill before RunProgram.
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "shell/module_seams.h"
 
 namespace platform::ui {
 class Window;
@@ -19,24 +21,6 @@ namespace workmemo {
 class PasswordGate;
 
 inline constexpr char kProgramVersion[] = "3.2";
-
-// What the start and the tray call in the modules above the shell. Every member may stay
-// empty; the program then does without that window.
-struct StartupSeams {
-  // The reminder check of one wall-clock second (a date-time serial); 提醒时钟 calls it once
-  // for every second it checks. Empty: DefaultFireDueReminders.
-  std::function<void(double second)> FireDueReminders;
-  std::function<void()> ShowTodayWindow;        // loads TodayRemindersWindow
-  std::function<void()> ShowDesktopClock;       // loads DesktopClockWindow
-  std::function<void()> ToggleDesktopClock;
-  std::function<void()> StopMusic;              // stops the alarm sound, if one plays
-  std::function<void()> OpenAddReminderEditor;  // asks for the password first where guarded
-  std::function<void()> ShowHelpWindow;         // loads HelpWindow
-  std::function<void(int transparency)> ApplySkinToAllWindows;
-  // At the end: every window the module has loaded is closed.
-  std::vector<std::function<void()>> CloseLoadedWindows;
-};
-StartupSeams& Seams();
 
 // The main window as the start, the tray and a later copy of the program reach it; filled by
 // the main window's module. Without it the program runs in the tray alone.
@@ -77,6 +61,10 @@ std::vector<platform::ui::Window*> LoadedFrameWindows();
 
 // The program's password gate: the main window's when it has one.
 PasswordGate& ProgramGate();
+
+// Whether the program's icon sits in a tray of the desktop; without one the main window is
+// iconified instead of hidden and no tray notice shows.
+bool ProgramHasTray();
 
 // The created handler of StartupWindow: the whole start, in order.
 void RunStartupSequence();

@@ -19,6 +19,7 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/main_window.h"
+#include "shell/module_seams.h"
 #include "shell/page_registry.h"
 #include "shell/settings.h"
 #include "shell/shell_services.h"
@@ -46,7 +47,7 @@ class MainWindowTest : public testsupport::GuiTest {
     settings.SkinTransparency = 10;
     settings.ListFontSize = 11;
     ClearPageLoaders();
-    MainHooks() = MainWindowHooks();
+    Seams() = ModuleSeams();
     Services() = ShellServices();
     Services().ShowMessageBox = [this](std::string_view m) { messages.emplace_back(m); };
     ASSERT_EQ(data.Reminders.OpenDatabase(Fresh("dstx2.dat"), kDatabasePassword), 1);
@@ -55,7 +56,7 @@ class MainWindowTest : public testsupport::GuiTest {
   }
   void TearDown() override {
     main.reset();
-    MainHooks() = MainWindowHooks();
+    Seams() = ModuleSeams();
     Services() = ShellServices();
     SkinEntryNames.clear();
     SkinEntryData.clear();

@@ -118,7 +118,7 @@ void AnswerConfirm(ui::testing::Script& script, std::string_view button) {
 
 TEST_F(MainWindowTest, CloseButtonAsksAndEndsOnlyOnOk) {
   int closed = 0;
-  MainHooks().CloseProgram = [&closed] { ++closed; };
+  Seams().CloseProgram = [&closed] { ++closed; };
   MainWindow& m = Open();
   AnswerConfirm(*script, "取消按钮");
   ClickUnit(m.Window(), "关闭按钮");
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, CloseButtonAsksAndEndsOnlyOnOk) {
 
 TEST_F(MainWindowTest, CloseGuardedByPasswordEndsWithoutTheQuestion) {
   int closed = 0;
-  MainHooks().CloseProgram = [&closed] { ++closed; };
+  Seams().CloseProgram = [&closed] { ++closed; };
   settings.PasswordToClose = 1;
   MainWindow& m = Open();
   ClickUnit(m.Window(), "关闭按钮");
@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, CloseGuardedByPasswordEndsWithoutTheQuestion) {
 
 TEST_F(MainWindowTest, ListFontSizeFromTheMenu) {
   int redrawn = 0;
-  MainHooks().ListFontChanged.push_back([&] { redrawn = settings.ListFontSize; });
+  Seams().ListFontChanged.push_back([&] { redrawn = settings.ListFontSize; });
   MainWindow& m = Open();
   ui::Window& w = m.Window();
   EXPECT_TRUE(w.UnitAs<ui::MenuItem>("11 (默认)").IsChecked());
@@ -198,7 +198,7 @@ TEST_F(MainWindowTest, DueWindowAtStartOnlyWhenSomethingFallsDue) {
     settings.ShowDueWindowAtStart = 1;
     settings.HideDueWindowWhenEmpty = c.hideWhenEmpty;
     int shown = 0;
-    MainHooks().ShowDueRemindersWindow = [&shown] { ++shown; };
+    Seams().ShowDueRemindersWindow = [&shown] { ++shown; };
     MainWindow& m = Open();
     EXPECT_EQ(shown, c.shown ? 1 : 0);
     EXPECT_EQ(m.Window().UnitAs<ui::MenuItem>("显示到期提醒窗口").IsChecked(), c.ticked);

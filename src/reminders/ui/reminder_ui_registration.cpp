@@ -6,6 +6,7 @@
 #include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/timed_reminder_panel.h"
 #include "shell/main_window.h"
+#include "shell/module_seams.h"
 #include "shell/page_registry.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
@@ -63,7 +64,7 @@ void RegisterReminderUi() {
     loaded.Layout = BuildReminderPanelSkin;
     return loaded;
   });
-  MainHooks().ListFontChanged.push_back([] {
+  Seams().ListFontChanged.push_back([] {
     if (TimedReminderPanelWindow() == nullptr) return;
     SetReminderListHeaders();
     ShowReminderListPage(ListPages().ListPageNumber);

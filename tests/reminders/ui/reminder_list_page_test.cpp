@@ -19,6 +19,7 @@
 #include "reminders/ui/reminder_ui_registration.h"
 #include "reminders/ui/timed_reminder_panel.h"
 #include "shell/main_window.h"
+#include "shell/module_seams.h"
 #include "shell/page_registry.h"
 #include "shell/data_files.h"
 #include "shell/run_state.h"
@@ -350,7 +351,7 @@ TEST(ReminderPageRegistrationTest, TheMainWindowLoadsTheListPageOverItsPageArea)
   ASSERT_EQ(data.Reminders.SaveReminder(r), 1);
 
   ClearPageLoaders();
-  MainHooks() = MainWindowHooks();
+  Seams() = ModuleSeams();
   RegisterReminderUi();
   {
     MainWindow main(data, workmemo::Run(), Settings());
@@ -365,7 +366,7 @@ TEST(ReminderPageRegistrationTest, TheMainWindowLoadsTheListPageOverItsPageArea)
     EXPECT_EQ(TimedReminderList().CellText(1, 6), "registered");
   }
   ClearPageLoaders();
-  MainHooks() = MainWindowHooks();
+  Seams() = ModuleSeams();
   data.Reminders.CloseDatabase();
   data.DueConnection.Close();
   data.NotesConnection.Close();
