@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "main_window_fixture.h"
+#include "shell/password_gate.h"
+#include "shell/tray_notice_window.h"
 
 namespace workmemo::testing {
 namespace {
@@ -204,6 +206,41 @@ TEST_F(MainWindowTest, DueWindowAtStartOnlyWhenSomethingFallsDue) {
     EXPECT_EQ(m.Window().UnitAs<ui::MenuItem>("显示到期提醒窗口").IsChecked(), c.ticked);
     main.reset();
   }
+}
+
+TEST_F(MainWindowTest, AdvancedSettingsLoginSwitchLogsOutThroughTheMainWindowsGate) {
+  // The page works on the program-wide state, as the program's main window does.
+  Settings() = settings;
+  Settings().LoginByPassword = 1;
+  workmemo::Run() = RunState();
+  workmemo::Run().PasswordEntered = 1;
+  main = std::make_unique<MainWindow>(data, workmemo::Run(), Settings());
+  main->Load();
+  main->Window().Show();
+  main->SetTitle(kMainTitleLoggedIn);
+  ClickUnit(main->Window(), "高级设置按钮");
+  ASSERT_EQ(VisiblePages(), std::vector<std::string>{"AdvancedSettingsPanel"});
+  ui::Window& page = Page("AdvancedSettingsPanel");
+  EXPECT_EQ(page.UnitAs<ui::PictureButton>("用户密码登录选择框").Tag(), "选择选中");
+
+  ClickUnit(page, "用户密码登录选择框");
+  EXPECT_EQ(Settings().LoginByPassword, 0);
+  EXPECT_EQ(workmemo::Run().PasswordEntered, 0);
+  EXPECT_EQ(page.UnitAs<ui::PictureButton>("用户密码登录选择框").Tag(), "选择");
+  // The title no longer claims a login.
+  EXPECT_EQ(Show(main->Window().Unit("标题标签").Text()), Show(kMainTitle));
+  main.reset();
+  Settings() = ProgramSettings();
+  workmemo::Run() = RunState();
+}
+
+TEST_F(MainWindowTest, MinimisingWithoutATrayIconifiesAndShowsNoNotice) {
+  MainWindow& m = Open();
+  ClickUnit(m.Window(), "最小化按钮1");
+  // Iconified, not hidden: without a tray icon only the desktop's task list brings it back.
+  EXPECT_TRUE(m.Window().IsVisible());
+  EXPECT_TRUE(m.Window().IsMinimised());
+  EXPECT_EQ(OpenTrayNotice(), nullptr);
 }
 
 TEST_F(MainWindowTest, RegisteredLoaderReplacesTheEmptyPage) {
