@@ -17,15 +17,25 @@ std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::in
   }
   // Twice in one second, or back within the hour: those seconds were checked already.
   if (gap <= 0) return {};
-  // A spring forward skips wall-clock seconds no tick could see; they are made up as well.
+  // A spring forward skips wall-clock seconds no tick could see; they are made up as well,
+  // but only when the tick itself was on time: after a suspend the offset gain says nothing
+  // about which of the slept wall-clock seconds the change skipped.
+  const std::int64_t gain = std::clamp<std::int64_t>(offsetGain, 0, kOffsetChangeLimit);
+  const std::int64_t realGap = gap - offsetGain;
   const std::int64_t allowance =
-      kMaxSkippedSeconds + std::clamp<std::int64_t>(offsetGain, 0, kOffsetChangeLimit);
+      kMaxSkippedSeconds + (realGap <= kMaxSkippedSeconds + 1 ? gain : 0);
   const std::int64_t first = std::max(lastChecked_ + 1, wallSecond - allowance);
   std::vector<std::int64_t> seconds;
   seconds.reserve(static_cast<std::size_t>(wallSecond - first + 1));
   for (std::int64_t s = first; s <= wallSecond; ++s) seconds.push_back(s);
   lastChecked_ = wallSecond;
   return seconds;
+}
+
+void ReminderTick::StartAfter(std::int64_t second, std::int64_t utcOffset) {
+  started_ = true;
+  lastChecked_ = second;
+  lastOffset_ = utcOffset;
 }
 
 int MillisecondsToNextSecond() {

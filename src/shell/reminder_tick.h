@@ -23,6 +23,9 @@ class ReminderTick {
   // now, oldest first.
   std::vector<std::int64_t> Advance(std::int64_t wallSecond, std::int64_t utcOffset);
   void Reset() { started_ = false; }
+  // Starts as if `second` had just been checked, so that the first tick makes up the seconds
+  // since (the start-up work between the load of the reminders and the first tick).
+  void StartAfter(std::int64_t second, std::int64_t utcOffset);
 
  private:
   bool started_ = false;

@@ -246,6 +246,10 @@ void RunStartupSequence() {
   Ui().BackgroundPicture = ChooseBackgroundPicture();
 
   if (OpenDataFiles() == 0 || state.Ending) return;
+  // The reminders are loaded now: the seconds the rest of the start takes are checked by the
+  // first tick, so a slow start loses no reminder.
+  const std::int64_t loadedAt = platform::clock::SecondsFromSerial(platform::clock::Now());
+  const std::int64_t loadedOffset = platform::clock::UtcOffsetSeconds();
   LoadSettings();
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
@@ -255,6 +259,7 @@ void RunStartupSequence() {
   if (std::fabs(clockSetting - 1) < 1e-7) CallSeam(&ModuleSeams::ShowDesktopClock);
 
   ui::Window& startupWindow = *state.StartupWindow;
+  Objects()->tick.StartAfter(loadedAt, loadedOffset);
   StartReminderClock(startupWindow);
   Objects()->tray = InstallTrayIcon(
       startupWindow, platform::files::ReadResource(kTrayIconResource).value_or(std::string()),

@@ -51,6 +51,11 @@ TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
         {kStart - 3600, kCst, {kStart - 3600}}}},
       {"spring forward checks the skipped wall-clock hour",
        {{kStart, -5 * 3600, {kStart}}, {kStart + 3601, -4 * 3600, Range(kStart + 1, kStart + 3601)}}},
+      {"a tick late by five across a spring forward makes up both",
+       {{kStart, -5 * 3600, {kStart}}, {kStart + 3605, -4 * 3600, Range(kStart + 1, kStart + 3605)}}},
+      {"a resume from a night's suspend across a spring forward makes up ten seconds only",
+       {{kStart, -5 * 3600, {kStart}},
+        {kStart + 8 * 3600, -4 * 3600, Range(kStart + 8 * 3600 - 10, kStart + 8 * 3600)}}},
       {"an offset change of more than an hour makes up at most an hour",
        {{kStart, 0, {kStart}},
         {kStart + 7201, 7200, Range(kStart + 7201 - 3600 - ReminderTick::kMaxSkippedSeconds, kStart + 7201)}}},
@@ -63,6 +68,16 @@ TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
       ++n;
     }
   }
+}
+
+TEST(ReminderTickTest, AStartAfterTheLoadMakesUpTheSecondsSinceIt) {
+  ReminderTick tick;
+  tick.StartAfter(kStart, kCst);
+  EXPECT_EQ(tick.Advance(kStart + 3, kCst), Range(kStart + 1, kStart + 3));
+  EXPECT_EQ(tick.Advance(kStart + 3, kCst), Seconds{});
+  // A start slower than the catch-up limit still fires no burst.
+  tick.StartAfter(kStart, kCst);
+  EXPECT_EQ(tick.Advance(kStart + 60, kCst), Range(kStart + 50, kStart + 60));
 }
 
 TEST(ReminderTickTest, TimerIsArmedJustPastTheNextSecond) {
