@@ -182,15 +182,16 @@ std::string ConnectionText(std::string_view path, std::string_view password) {
   return t;
 }
 
+// Every quote byte is doubled, not only those a character walk finds: 0x27 is never part of
+// a GB18030 character, and a stray lead byte before a quote (which the conversion to UTF-8
+// turns into "?") must not hide that quote and let the text end the literal.
 std::string EscapeSqlText(std::string_view textIn) {
   std::string out;
   out.reserve(textIn.size() + 8);
-  std::size_t pos = 0;
-  for (std::size_t q; (q = text::FindChars(textIn, "'", pos)) != std::string_view::npos; pos = q + 1) {
-    out += textIn.substr(pos, q + 1 - pos);
-    out += '\'';
+  for (const char c : textIn) {
+    out += c;
+    if (c == '\'') out += '\'';
   }
-  out += textIn.substr(pos);
   return out;
 }
 

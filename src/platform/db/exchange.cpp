@@ -26,13 +26,12 @@ ExchangeResult Failure(std::string_view utf8Reason, std::string_view detail = {}
 }
 
 // A table or column name between double quotes, so that no name can end the statement.
+// Byte by byte, as in EscapeSqlText: 0x22 is never inside a GB18030 character.
 std::string Quote(std::string_view name) {
   std::string out = "\"";
-  for (std::size_t pos = 0; pos < name.size();) {
-    const std::size_t n = text::CharLength(name, pos);
-    if (n == 1 && name[pos] == '"') out += '"';
-    out += name.substr(pos, n);
-    pos += n;
+  for (const char c : name) {
+    if (c == '"') out += '"';
+    out += c;
   }
   out += '"';
   return out;

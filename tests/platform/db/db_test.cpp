@@ -316,6 +316,9 @@ TEST_F(Db, LikeIgnoresLetterCaseBeyondAscii) {
       {kTitle, kTitle.substr(0, 2) + "__", 0},
       {"abc", "a%c%", 1},
       {"abc", "b%", 0},
+      {"\x81\x5F", "\x81\x60", 0},  // a trail byte "_" is no wildcard
+      {"\x81\x40" + kFourByte + "x", "_" + kFourByte + "_", 1},
+      {"\x95\x5C" "a", "%\x95\x5C%", 1},
   };
   db::RecordSet rs;
   for (const LikeCase& k : cases) {
@@ -329,8 +332,9 @@ TEST_F(Db, LikeIgnoresLetterCaseBeyondAscii) {
 TEST_F(Db, QuotedTextsAndGb18030RoundTrip) {
   db::Connection c;
   OpenFile(c, Fresh("jsb2.dat"));
+  // Trail bytes 0x40-0x7E read as ASCII ("@", "\\", "_", "~") when taken byte by byte.
   const std::vector<std::string> texts = {"O'Brien", "''", "it's " + kTitle + "'s", kTitle + kFourByte + "\xA2\xE3",
-                                          "line\r\nbreak"};
+                                          "line\r\nbreak", "\x81\x40\x95\x5C'\x81\x5F\x81\x7E" + kFourByte};
   db::RecordSet rs;
   for (const std::string& t : texts) {
     SCOPED_TRACE(Show(t));
@@ -346,6 +350,15 @@ TEST_F(Db, QuotedTextsAndGb18030RoundTrip) {
     EXPECT_GE(rs.RowCount(), 1);
   }
   EXPECT_EQ(db::EscapeSqlText("a'b''c"), "a''b''''c");
+  // A stray lead byte right before a quote must not hide it: otherwise the quote would end
+  // the literal and the rest of the text would run as SQL.
+  for (const std::string& stray : {std::string("\x81' or 'a'='a"), std::string("x\xFE'||'"), std::string("\x81")}) {
+    SCOPED_TRACE(Show(stray));
+    std::int64_t changed = -1;
+    ASSERT_EQ(c.Execute("delete from jsbsj where bt='" + db::EscapeSqlText(stray) + "'", &changed), 1)
+        << c.LastError();
+    EXPECT_EQ(changed, 0);
+  }
   // Unescaped, a quote breaks the statement and nothing is stored.
   EXPECT_EQ(c.Execute("insert into jsbsj(bt) values ('O'Brien')"), 0);
   ASSERT_EQ(rs.Open(c, "select count(*) from jsbsj"), 1);
