@@ -261,6 +261,11 @@ int MoveSelectedReminderToNotes(ProgramDatabases& db, RunState& state, MoveToNot
   if (id < 1) return 0;
   state.EditedReminderId = id;
   const ReminderRecord record = db.Reminders.CopyReminder(id);
+  // Without the full content the note would be a truncated copy of a reminder about to go.
+  if (record.id != id) {
+    show("移动提醒到记事本失败！");
+    return 0;
+  }
 
   NoteRecordRow note;
   note.bt = record.txbt;

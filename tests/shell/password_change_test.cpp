@@ -270,6 +270,27 @@ TEST_F(MoveToNotes, FailuresLeaveBothDatabasesAndTheListsAsTheyWere) {
   ExpectNothingMoved();
 }
 
+TEST_F(MoveToNotes, AReminderWhoseRowCannotBeReadStaysWhereItIs) {
+  // The row answers every query with an error while it can still be deleted, as a read error
+  // on the disk would: the loaded copy holds only the start of the content, so a note made
+  // from it would lose the rest.
+  const std::string content(300, 'c');
+  ReminderRecord r = data.Reminders.CopyReminder(id);
+  r.txnr = content;
+  ASSERT_EQ(data.Reminders.SaveReminder(r), 1);
+  data.Reminders.LoadReminders({}, &data.ListPageReminders);
+  Run(0, "alter table txsj rename to txsj_rows");
+  Run(0, "create view txsj as select *, datediff('w', 0, 0) as unreadable from txsj_rows");
+  Run(0, "create trigger txsj_delete instead of delete on txsj begin delete from txsj_rows where id=old.id; end");
+
+  EXPECT_EQ(Move(), 0);
+  EXPECT_EQ(Shown(), Show("移动提醒到记事本失败！") + " | ");
+  EXPECT_EQ(Count(2, "jsbsj"), 0);
+  EXPECT_EQ(Field(0, "select txnr from txsj_rows where id=" + std::to_string(id), "txnr"), content);
+  EXPECT_EQ(data.Reminders.FindLoadedReminder(id), 1);
+  EXPECT_TRUE(lists.notes.empty() && lists.moved.empty());
+}
+
 TEST_F(MoveToNotes, AFailedInsertKeepsTheReminder) {
   Run(2, "drop table jsbsj");
   EXPECT_EQ(Move(), 0);

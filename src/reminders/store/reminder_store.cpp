@@ -191,8 +191,11 @@ void ReminderStore::LoadReminders(std::string_view query, ReminderList* target) 
 ReminderRecord ReminderStore::CopyReminder(int id) {
   const int position = FindLoadedReminder(id);
   if (position > 0) {
+    // The list holds only the start of the content: a copy whose full content could not be
+    // read is no copy, or a caller that moves the reminder would lose the rest.
+    if (records_.Open(connection_, "select * from txsj where id=" + std::to_string(id)) != 1) return {};
     ReminderRecord r = list_[static_cast<std::size_t>(position) - 1];
-    r.txnr = ReadReminderContent(id);
+    r.txnr = records_.Eof() ? std::string() : records_.Text("txnr");
     return r;
   }
   // Not loaded (imported or found by a search): the row itself, so a save updates it.

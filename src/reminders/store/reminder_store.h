@@ -52,7 +52,8 @@ class ReminderStore {
   int FindLoadedReminder(int id) const { return FindReminderIndex(list_, id); }
   int RemoveLoadedReminder(int id) { return RemoveReminderById(list_, id); }
   // The loaded record with the full content from the table; for an id that is not loaded,
-  // the row as the table holds it (a record with id 0 when there is none).
+  // the row as the table holds it. A record with id 0 when there is none, or when the table
+  // cannot be read.
   ReminderRecord CopyReminder(int id);
   // id, ksdate and txbt of the row with the highest id; 1 when a row was read.
   int ReadNewestReminder(int& id, double& start, std::string& title);
