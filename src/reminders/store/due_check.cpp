@@ -1,6 +1,7 @@
 // The due check: which reminders fire in one given second, and how their remind-again,
 // repeat counter and advance-notice state move on when they do.
 #include <algorithm>
+#include <limits>
 
 #include "platform/lunar/lunar.h"
 #include "reminders/store/calendar.h"
@@ -291,7 +292,7 @@ DueOutcome CheckDue(ReminderRecord& r, const CheckMoment& m) {
   }
   if (fired && r.id >= 1) {
     if (r.cfcs > 0 && r.IsNoticeFiring == 0) {
-      ++r.cfjs;
+      if (r.cfjs < std::numeric_limits<int>::max()) ++r.cfjs;  // imported rows hold anything
       out.counterToStore = r.cfcsdw == RepeatCountUnit::TimesTotal;
     }
     out.report = r;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -265,6 +266,23 @@ TEST(DueCheck, RepeatCountersOfBothUnits) {
     EXPECT_TRUE(CollectDue(list, At(2015, 6, 3, 8), fired).empty());
     EXPECT_TRUE(fired.empty()) << "used up";
   }
+}
+
+// An imported row can hold any counter: a remind-again of a used-up reminder whose counter
+// stands at the top of the range neither wraps it round (firing by its mode again) nor crashes.
+TEST(DueCheck, ACounterAtTheTopOfItsRangeStaysThere) {
+  ReminderRecord r = Daily(At(2015, 6, 1, 8));
+  r.cfcs = 3;
+  r.cfjs = std::numeric_limits<int>::max();
+  r.cfcsdw = RepeatCountUnit::TimesTotal;
+  r.xctx = 1;
+  r.txdate = At(2015, 6, 2, 7);
+  ReminderList list = {r}, fired;
+  CollectDue(list, At(2015, 6, 2, 7), fired);
+  ASSERT_EQ(fired.size(), 1u);
+  EXPECT_EQ(list[0].cfjs, std::numeric_limits<int>::max());
+  CollectDue(list, At(2015, 6, 2, 8), fired);
+  EXPECT_TRUE(fired.empty());
 }
 
 TEST(DueCheck, CollectsInListOrderAndNeverReportsUnstoredRecords) {
