@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/database_constants.h"
+#include "platform/db/compact.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "shell/settings.h"
@@ -103,7 +104,14 @@ TEST_F(DataFilesTest, StoredRemindersLoadAndFlagsAndLoginModeAreRead) {
 }
 
 TEST_F(DataFilesTest, AnUnreadableTimedReminderFileIsReportedAndTheStartGoesOn) {
-  for (std::string_view bytes : {std::string_view(), std::string_view("not a database at all")}) {
+  // The image under another key, and the image cut short as a crashed copy would leave it.
+  const std::string image = *files::ReadResource(":/db/dstx2.dat");
+  PutImage("dstx2.dat");
+  ASSERT_TRUE(platform::db::CompactDatabaseFile(Data("dstx2.dat"), kDatabasePassword, "another key").ok());
+  const std::string otherKey = *files::ReadAll(Data("dstx2.dat"));
+  for (const std::string& bytes : {std::string(), std::string("not a database at all"), otherKey,
+                                   image.substr(0, image.size() / 2), image.substr(0, 1024)}) {
+    SCOPED_TRACE(bytes.size());
     messages.clear();
     Put("dstx2.dat", bytes);
     ProgramDatabases fresh;

@@ -35,6 +35,8 @@ const std::vector<ExchangeColumn> kDueColumns = {
 const std::vector<ExchangeColumn> kNoteColumns = {{"bt", T}, {"nr", T}, {"gxdate", D}, {"lx", T}, {"jsdate", D}};
 
 const std::string kMeeting = "\xBB\xE1\xD2\xE9";  // 会议 (GB18030)
+// Trail bytes that read as "@", "\\", "_" and "~" byte by byte, then U+20000 in four bytes.
+const std::string kOddBytes = "\x81\x40\x95\x5C\x81\x5F\x81\x7E\x95\x32\x82\x36";
 
 class Exchange : public Db {
  protected:
@@ -93,7 +95,8 @@ TEST_F(Exchange, ExportThenImportOfEachTableAddsNothingAndRecreatesEveryRow) {
         "insert into dqsj(xmmc) values ('no customer')"}},
       {"jsb2.dat", "jsbsj", &kNoteColumns, {"bt"},
        {"insert into jsbsj(bt,nr,lx,gxdate,jsdate) values ('" + kMeeting + "','a\r\nb','lx','2024-03-01','2024-03-02')",
-        "insert into jsbsj(bt,nr) values ('second','')", "insert into jsbsj(nr) values ('untitled')"}},
+        "insert into jsbsj(bt,nr) values ('second','')", "insert into jsbsj(nr) values ('untitled')",
+        "insert into jsbsj(bt,nr,lx) values ('" + kOddBytes + "','" + kOddBytes + "','" + kOddBytes + "')"}},
   };
   for (const Table& t : tables) {
     SCOPED_TRACE(t.table);
