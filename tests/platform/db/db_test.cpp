@@ -471,6 +471,23 @@ TEST_F(Db, InjectedWriteFaultFailsChangesOnly) {
   EXPECT_EQ(c.Execute("insert into jsbsj(bt) values ('x')"), 1);
 }
 
+TEST_F(Db, ALockedFileFailsReadsAndChangesUntilTheLockGoes) {
+  const std::string path = Fresh("jsb2.dat");
+  db::Connection holder, c;
+  OpenFile(holder, path);
+  OpenFile(c, path);
+  ASSERT_EQ(holder.Execute("BEGIN EXCLUSIVE"), 1);
+  std::int64_t changed = -1;
+  EXPECT_EQ(c.Execute("insert into jsbsj(bt) values ('x')", &changed), 0);
+  EXPECT_EQ(changed, 0);
+  db::RecordSet rs;
+  EXPECT_EQ(rs.Open(c, "select * from jsbsj"), 0);
+  EXPECT_TRUE(rs.Eof());
+  ASSERT_EQ(holder.Execute("ROLLBACK"), 1);
+  EXPECT_EQ(c.Execute("insert into jsbsj(bt) values ('x')", &changed), 1) << c.LastError();
+  EXPECT_EQ(changed, 1);
+}
+
 // The images are plain encrypted files: the engine's own command-line shell opens them with
 // the password and finds them sound.
 TEST_F(Db, ImagesOpenInTheCommandLineShell) {
