@@ -326,6 +326,42 @@ TEST(DueCheck, NoticesCountDownToTheOccurrence) {
   EXPECT_EQ(Firings(once, At(2015, 6, 1, 11), At(2015, 6, 1, 12, 30)), expected);
 }
 
+// Notices counted in days across a month's end and onto the day a 29 February falls back to.
+TEST(DueCheck, DayNoticesCrossMonthEndsAndLeapDays) {
+  struct Case {
+    const char* what;
+    ReminderRecord record;
+    double load, from, to;
+    std::vector<std::string> expected;
+  };
+  auto withNotice = [](ReminderRecord r) {
+    r.tqsj = 3;
+    r.tqdw = DatePart::Day;
+    return r;
+  };
+  const Case cases[] = {
+      {"monthly on the 1st", withNotice(WithTexts(RepeatMode::Monthly, At(2015, 1, 1, 9), "", "1")),
+       At(2015, 2, 20), At(2015, 2, 20), At(2015, 3, 2),
+       {"2015-02-26 09:00:00 notice 3", "2015-02-27 09:00:00 notice 2", "2015-02-28 09:00:00 notice 1",
+        "2015-03-01 09:00:00"}},
+      {"yearly on 29 February in a common year",
+       withNotice(WithTexts(RepeatMode::Yearly, At(2012, 2, 29, 9), "2", "29")), At(2015, 2, 20),
+       At(2015, 2, 20), At(2015, 3, 2),
+       {"2015-02-25 09:00:00 notice 3", "2015-02-26 09:00:00 notice 2", "2015-02-27 09:00:00 notice 1",
+        "2015-02-28 09:00:00"}},
+      {"monthly on the 31st, after April's 30th",
+       withNotice(WithTexts(RepeatMode::Monthly, At(2015, 1, 31, 9), "", "31")), At(2015, 4, 29),
+       At(2015, 4, 29), At(2015, 5, 31, 12),
+       {"2015-04-29 09:00:00 notice 1", "2015-04-30 09:00:00", "2015-05-28 09:00:00 notice 3", "2015-05-29 09:00:00 notice 2",
+        "2015-05-30 09:00:00 notice 1", "2015-05-31 09:00:00"}},
+  };
+  for (const Case& c : cases) {
+    ReminderRecord r = c.record;
+    r.NoticeTime = ComputeNoticeTime(r, r.NoticeUnitsLeft, c.load);
+    EXPECT_EQ(Firings(r, c.from, c.to), c.expected) << c.what;
+  }
+}
+
 TEST(DueCheck, NoticesDoNotRaiseTheRepeatCounter) {
   ReminderRecord r = WithNotice(Daily(At(2015, 6, 1, 8)), 1, DatePart::Hour, At(2015, 6, 2, 6));
   r.cfcs = 5;
