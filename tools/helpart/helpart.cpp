@@ -18,6 +18,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "platform/ui/spaced_text.h"
+
 namespace {
 
 const QColor kInk(0x33, 0x33, 0x33);
@@ -55,6 +57,13 @@ void Title(QPainter& p, const QString& text, int width) {
   p.drawLine(40, 50, width - 40, 50);
 }
 
+// Wrapped, top-left text with the window layer's comfortable line pitch.
+void Paragraph(QPainter& p, const QRect& area, const QString& text) {
+  if (!platform::ui::detail::DrawSpacedLines(p, area, Qt::AlignLeft, true, text)) {
+    p.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+  }
+}
+
 // A numbered orange circle that ties a place in a sketch to its explanation.
 void Badge(QPainter& p, int cx, int cy, int number) {
   p.setPen(Qt::NoPen);
@@ -70,7 +79,7 @@ void Explain(QPainter& p, int x, int y, int number, const QString& text, int wid
   Badge(p, x + 10, y + 10, number);
   p.setPen(kInk);
   p.setFont(Song(14));
-  p.drawText(QRect(x + 28, y, width, 64), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+  Paragraph(p, QRect(x + 28, y, width, 64), text);
 }
 
 // A window frame with a green title strip.
@@ -184,11 +193,11 @@ QImage DrawGuide1() {
   p.drawRoundedRect(QRect(30, 450, 800, 112), 6, 6);
   p.setPen(kInk);
   p.setFont(Song(14));
-  p.drawText(QRect(46, 460, 770, 96), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-             QStringLiteral("小提示：\n"
-                            "· 菜单中的“列表字体大小”可以把列表文字设为 9、10 或 11 号。\n"
-                            "· 点击最小化按钮后程序在托盘中继续运行，到时的提醒照常弹出。\n"
-                            "· 用鼠标按住窗口标题栏可以拖动窗口。"));
+  Paragraph(p, QRect(46, 460, 770, 96),
+            QStringLiteral("小提示：\n"
+                           "· 菜单中的“列表字体大小”可以把列表文字设为 9、10 或 11 号。\n"
+                           "· 点击最小化按钮后程序在托盘中继续运行，到时的提醒照常弹出。\n"
+                           "· 用鼠标按住窗口标题栏可以拖动窗口。"));
   return image;
 }
 
@@ -230,7 +239,7 @@ QImage DrawGuide2() {
     p.drawText(QRect(box.left() + 36, box.top() + 10, box.width() - 40, 26), Qt::AlignVCenter, steps[i].first);
     p.setPen(kInk);
     p.setFont(Song(13));
-    p.drawText(box.adjusted(12, 46, -12, -8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, steps[i].second);
+    Paragraph(p, box.adjusted(12, 46, -12, -8), steps[i].second);
     if (i < 3) Arrow(p, QPoint(box.right() + 3, box.center().y()), QPoint(box.right() + 23, box.center().y()));
   }
   p.setBrush(Qt::NoBrush);
@@ -339,8 +348,7 @@ QImage DrawTrayNotice() {
   p.drawPath(shape.united(tail));
   p.setPen(kInk);
   p.setFont(Song(14));
-  p.drawText(bubble.adjusted(10, 8, -10, -8), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-             QStringLiteral("左键单击：打开主窗口\n右键单击：打开右键菜单"));
+  Paragraph(p, bubble.adjusted(10, 8, -10, -8), QStringLiteral("左键单击：打开主窗口\n右键单击：打开右键菜单"));
   return image;
 }
 

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "platform/image/qimage_bridge.h"
+#include "platform/ui/spaced_text.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/widgets.h"
 
@@ -46,14 +47,17 @@ void LabelWidget::paintEvent(QPaintEvent*) {
   }
   painter.setPen(ToQColor(label_.ForegroundColour()));
   painter.setFont(font());
-  int flags = Qt::AlignTop;
+  Qt::Alignment across = Qt::AlignLeft;
   switch (UnitAccess::AlignOf(label_)) {
-    case Align::Left: flags |= Qt::AlignLeft; break;
-    case Align::Centre: flags |= Qt::AlignHCenter; break;
-    case Align::Right: flags |= Qt::AlignRight; break;
+    case Align::Left: across = Qt::AlignLeft; break;
+    case Align::Centre: across = Qt::AlignHCenter; break;
+    case Align::Right: across = Qt::AlignRight; break;
   }
-  if (UnitAccess::WrapOf(label_)) flags |= Qt::TextWordWrap;
-  painter.drawText(rect(), flags, ToQLines(label_.Text()));
+  const bool wrap = UnitAccess::WrapOf(label_);
+  const QString text = ToQLines(label_.Text());
+  // Paragraphs get room between their lines; a single line is drawn as it always was.
+  if (DrawSpacedLines(painter, rect(), across, wrap, text)) return;
+  painter.drawText(rect(), int(across | Qt::AlignTop) | (wrap ? Qt::TextWordWrap : 0), text);
 }
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {

@@ -4,6 +4,10 @@
 #include <QFont>
 #include <QFontInfo>
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "gui_test.h"
 #include "platform/image/image.h"
 #include "platform/text/text.h"
@@ -164,6 +168,83 @@ TEST_F(WindowTest, RichEditDisplayLinesWrapAtTheBoxWidth) {
   for (std::size_t i = 0; i + 1 < lines.size(); ++i) joined += lines[i];
   EXPECT_EQ(joined, longLine);
   EXPECT_EQ(lines.back(), G("短行"));
+}
+
+// Paints the label black on white over everything else in a 300 x 160 area at the window's
+// corner and answers, for each run of rows holding ink, its top row and its ink's
+// horizontal middle.
+struct InkBand {
+  int top;
+  int middle;
+};
+std::vector<InkBand> LabelInkBands(Window& window, Label& label, std::string_view text, bool wrap,
+                                   int width = 300) {
+  label.ClearGradient();
+  label.SetBackgroundColour(Rgb(255, 255, 255));
+  label.SetForegroundColour(Rgb(0, 0, 0));
+  label.SetFont({G("宋体"), 11});
+  label.SetGeometry(0, 0, width, 160);
+  label.SetWordWrap(wrap);
+  label.BringToTop();
+  label.SetText(text);
+  const auto png = platform::image::Decode(window.SnapshotPng());
+  std::vector<InkBand> bands;
+  bool inBand = false;
+  for (int y = 0; y < 160; ++y) {
+    int left = width, right = -1;
+    for (int x = 0; x < width; ++x) {
+      if (((png.at(x, y) >> 8) & 0xFF) < 128) {
+        left = std::min(left, x);
+        right = x;
+      }
+    }
+    if (right >= 0 && !inBand) bands.push_back({y, 0});
+    if (right >= 0) bands.back().middle = (left + right) / 2;
+    inBand = right >= 0;
+  }
+  return bands;
+}
+
+// An 11-point face on the test screen, in pixels.
+int ElevenPointPixels() { return QFontInfo(QFont(QStringLiteral("serif"), 11)).pixelSize(); }
+
+TEST_F(WindowTest, LinesOfALabelStandAboutOneAndAThirdFontSizesApart) {
+  auto& label = window->UnitAs<Label>(G("状态标签"));
+  const int px = ElevenPointPixels();
+  const auto single = LabelInkBands(*window, label, G("田田"), false);
+  ASSERT_EQ(single.size(), 1u);
+
+  // Hard line breaks; the same glyph on each line so that the bands' tops are the pitch.
+  const auto broken = LabelInkBands(*window, label, G("田田\r\n田田\r\n田田"), false);
+  ASSERT_EQ(broken.size(), 3u);
+  const int pitch = broken[1].top - broken[0].top;
+  EXPECT_GE(pitch, static_cast<int>(1.25 * px));  // tight lines stood one font size apart
+  EXPECT_LT(pitch, 2 * px);
+  EXPECT_EQ(broken[2].top - broken[1].top, pitch);
+  // The first line stays where a single line sits.
+  EXPECT_EQ(broken[0].top, single[0].top);
+
+  // Lines that wrap at the label's width are spaced alike.
+  std::string longLine;
+  for (int i = 0; i < 8; ++i) longLine += G("田");
+  const auto wrapped = LabelInkBands(*window, label, longLine, true, 4 * px);
+  ASSERT_GE(wrapped.size(), 2u);
+  EXPECT_EQ(wrapped[1].top - wrapped[0].top, pitch);
+  EXPECT_EQ(wrapped[0].top, single[0].top);
+}
+
+TEST_F(WindowTest, ASpacedLabelKeepsItsAlignment) {
+  auto& label = window->UnitAs<Label>(G("状态标签"));
+  label.SetAlignment(Align::Centre);
+  const auto centred = LabelInkBands(*window, label, G("田\r\n田田田田田"), true);
+  ASSERT_EQ(centred.size(), 2u);
+  EXPECT_NEAR(centred[0].middle, 150, 2);
+  EXPECT_NEAR(centred[1].middle, 150, 2);
+  label.SetAlignment(Align::Right);
+  const auto right = LabelInkBands(*window, label, G("田\r\n田田田田田"), true);
+  ASSERT_EQ(right.size(), 2u);
+  EXPECT_GT(right[0].middle, 280);
+  EXPECT_GT(right[1].middle, 240);
 }
 
 TEST_F(WindowTest, TimersTickAndIntervalZeroStops) {
