@@ -1,7 +1,5 @@
 #include "ui/framed_box.h"
 
-#include <cmath>
-
 #include "platform/ui/units.h"
 
 namespace workmemo {
@@ -9,18 +7,6 @@ namespace {
 
 constexpr std::uint32_t kFrameFill = 0xFFFFFF;  // white
 constexpr std::uint32_t kFrameBorder = 164 | (164 << 8) | (164 << 16);
-
-// Thousandths of `base` that give `size`, truncated; 0 (which the box ignores) for a base of 0.
-int ScaleFactor(int size, int base) {
-  if (base == 0) return 0;
-  return static_cast<int>(static_cast<long long>(size) * 1000 / base);
-}
-
-// One coordinate centred within a span, plus a nudge, truncated toward zero: the halving is
-// exact so that an odd negative difference truncates the way a real division would.
-int Centred(int start, int span, int size, int nudge) {
-  return static_cast<int>(std::trunc(start + (span - size) / 2.0 + nudge));
-}
 
 }  // namespace
 
@@ -96,11 +82,8 @@ void FramedBox::AddLabelText(int id, std::string_view text, std::string_view /*f
                              bool centreDown, int left, int top, int width, int height) {
   if (box_ == nullptr) return;
   box_->SetObjectText(id, text, size, bold, colour);
-  if (centreDown) {
-    top = Centred(top, height, SpriteHeight(id), 2);
-    box_->MoveObject(id, left, top);
-  }
-  if (centreAcross) box_->MoveObject(id, Centred(left, width, SpriteWidth(id), 1), top);
+  // The label's own rule: one pixel right of and two below the middle, truncated after.
+  CentreSprite(*box_, id, centreAcross, centreDown, left, top, width, height, 1, 2);
 }
 
 void FramedBox::RemoveSprites() {
@@ -119,19 +102,18 @@ int FramedBox::AddPictureSprite(std::string_view name, int x, int y, int request
                                 std::function<void()> clickRoutine,
                                 std::function<void()> pressRoutine, int afterClickMode) {
   if (box_ == nullptr) return 0;
-  return AddSpriteItem(*box_, items_,
-                       {.name = std::string(name),
-                        .x = x,
-                        .y = y,
-                        .requestedWidth = requestedWidth,
-                        .requestedHeight = requestedHeight,
-                        .visible = visible,
-                        .normalPicture = std::string(normal),
-                        .hoverPicture = std::string(hover),
-                        .pressedPicture = std::string(pressed),
-                        .clickRoutine = std::move(clickRoutine),
-                        .pressRoutine = std::move(pressRoutine),
-                        .afterClickMode = afterClickMode});
+  return items_.Add(*box_, {.name = name,
+                            .x = x,
+                            .y = y,
+                            .requestedWidth = requestedWidth,
+                            .requestedHeight = requestedHeight,
+                            .visible = visible,
+                            .normal = normal,
+                            .hover = hover,
+                            .pressed = pressed,
+                            .click = std::move(clickRoutine),
+                            .press = std::move(pressRoutine),
+                            .afterClickMode = afterClickMode});
 }
 
 void FramedBox::SetSpriteTransparency(int id, int percent) {
@@ -139,8 +121,7 @@ void FramedBox::SetSpriteTransparency(int id, int percent) {
 }
 
 void FramedBox::ResizeSprite(int id, int width, int height, int baseWidth, int baseHeight) {
-  if (box_ != nullptr)
-    box_->ScaleObject(id, ScaleFactor(width, baseWidth), ScaleFactor(height, baseHeight));
+  if (box_ != nullptr) workmemo::ResizeSprite(*box_, id, width, height, baseWidth, baseHeight);
 }
 
 void FramedBox::MoveSprite(int id, int x, int y) {
@@ -152,44 +133,22 @@ int FramedBox::SpriteWidth(int id) const { return box_ ? box_->ObjectWidth(id) :
 int FramedBox::SpriteLeft(int id) const { return box_ ? box_->ObjectLeft(id) : 0; }
 int FramedBox::SpriteTop(int id) const { return box_ ? box_->ObjectTop(id) : 0; }
 
-ListSpriteItem* FramedBox::FindItem(int id) {
-  for (ListSpriteItem& item : items_)
-    if (item.spriteId == id) return &item;
-  return nullptr;
-}
-
-// Only a sprite with a hover picture is a button; the others keep their picture and never
-// run a click routine. A picture changes before the routine runs.
+// The frame has no hover picture, so it is no button: the shared rules leave its picture
+// alone and never run a click routine for it.
 void FramedBox::OnSpriteEnter(int id) {
-  ListSpriteItem* item = FindItem(id);
-  if (item != nullptr && !item->hoverPicture.empty())
-    box_->SetObjectPicture(id, item->hoverPicture);
+  if (box_ != nullptr) items_.OnEnter(*box_, id);
 }
 
 void FramedBox::OnSpriteLeave(int id) {
-  ListSpriteItem* item = FindItem(id);
-  if (item != nullptr && !item->hoverPicture.empty())
-    box_->SetObjectPicture(id, item->normalPicture);
+  if (box_ != nullptr) items_.OnLeave(*box_, id);
 }
 
 void FramedBox::OnSpritePress(int id) {
-  ListSpriteItem* item = FindItem(id);
-  if (item == nullptr) return;
-  if (!item->hoverPicture.empty()) box_->SetObjectPicture(id, item->pressedPicture);
-  if (item->pressRoutine) {
-    const std::function<void()> routine = item->pressRoutine;  // the routine may add sprites
-    routine();
-  }
+  if (box_ != nullptr) items_.OnPress(*box_, id);
 }
 
 void FramedBox::OnSpriteRelease(int id) {
-  ListSpriteItem* item = FindItem(id);
-  if (item == nullptr || item->hoverPicture.empty()) return;
-  box_->SetObjectPicture(id, item->afterClickMode == 1 ? item->normalPicture : item->hoverPicture);
-  if (item->clickRoutine) {
-    const std::function<void()> routine = item->clickRoutine;
-    routine();
-  }
+  if (box_ != nullptr) items_.OnRelease(*box_, id);
 }
 
 void FramedBox::SetSpriteName(int id, std::string_view name) {

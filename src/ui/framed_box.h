@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/skin_list_view.h"
+#include "ui/sprite_items.h"
 
 namespace platform::ui {
 class DrawPanel;
@@ -134,15 +134,13 @@ class FramedBox {
   bool IsSpriteVisible(int id) const;
 
   SpriteSurface* Box() const { return box_; }
-  const std::vector<ListSpriteItem>& Items() const { return items_; }
+  const std::vector<SpriteItem>& Items() const { return items_.All(); }
   const std::vector<int>& FrameSprites() const { return frameSprites_; }
   const std::vector<int>& LabelSprites() const { return labelSprites_; }
 
  private:
-  ListSpriteItem* FindItem(int id);
-
   SpriteSurface* box_ = nullptr;
-  std::vector<ListSpriteItem> items_;
+  SpriteItems items_;
   std::vector<int> frameSprites_;
   std::vector<int> labelSprites_;
 };

@@ -22,12 +22,6 @@ bool EndsWith(std::string_view text, std::string_view suffix) {
   return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
-// Thousandths of `base` that give `size`, truncated; 0 (no scaling) for a base of 0.
-int ScaleFactor(int size, int base) {
-  if (base == 0) return 0;
-  return static_cast<int>(static_cast<long long>(size) * 1000 / base);
-}
-
 }  // namespace
 
 int SkinListView::At(const std::vector<int>& ids, int oneBased) {
@@ -38,12 +32,6 @@ int SkinListView::At(const std::vector<int>& ids, int oneBased) {
 int SkinListView::CellSprite(int row, int column) const {
   if (row < 1 || row > rowCount_ || column < 1 || column > columns_) return 0;
   return cells_[static_cast<std::size_t>((row - 1) * columns_ + (column - 1))];
-}
-
-const ListSpriteItem* SkinListView::FindItem(int spriteId) const {
-  for (const ListSpriteItem& item : items_)
-    if (item.spriteId == spriteId) return &item;
-  return nullptr;
 }
 
 // --- Building ----------------------------------------------------------------------------
@@ -166,9 +154,7 @@ void SkinListView::ClearRows() {
   dropButtons_.clear();
   box_->DeleteObjects(gone);
   // The items of deleted objects go too, so lookups only ever meet the current build.
-  std::erase_if(items_, [&](const ListSpriteItem& item) {
-    return std::find(gone.begin(), gone.end(), item.spriteId) != gone.end();
-  });
+  items_.Erase(gone);
 }
 
 // --- Scroll bar ----------------------------------------------------------------------------
@@ -391,47 +377,38 @@ void SkinListView::SelectRow(int spriteId) {
   SetSpriteName(selectionBar_, std::string_view(name).substr(0, name.size() - kListRowSuffix.size()));
 }
 
+// The list's own rules (pressed flags, selection, step buttons) come first; the picture and
+// routine then follow the rules every sprite shares.
 void SkinListView::OnSpriteEnter(int spriteId) {
-  const ListSpriteItem* item = FindItem(spriteId);
-  if (item != nullptr && !item->hoverPicture.empty()) SetSpritePicture(spriteId, item->hoverPicture);
+  if (box_ != nullptr) items_.OnEnter(*box_, spriteId);
 }
 
 void SkinListView::OnScrollButtonLeave(int spriteId) {
-  const ListSpriteItem* item = FindItem(spriteId);
-  if (item == nullptr) return;
+  if (box_ == nullptr || items_.Find(spriteId) == nullptr) return;
   if (SpriteName(spriteId) == kListThumbName) thumbPressed_ = false;
-  if (!item->hoverPicture.empty()) SetSpritePicture(spriteId, item->normalPicture);
+  items_.OnLeave(*box_, spriteId);
 }
 
 void SkinListView::OnScrollButtonPress(int spriteId) {
-  const ListSpriteItem* item = FindItem(spriteId);
-  if (item == nullptr) return;
+  if (box_ == nullptr || items_.Find(spriteId) == nullptr) return;
   const std::string name = SpriteName(spriteId);
   if (name == kListTrackName) trackPressed_ = true;
   if (name == kListThumbName) thumbPressed_ = true;
   SelectRow(spriteId);
   if (name == kListUpButtonName) SetScrollPosition(std::max(position_ - 1, rangeMin_), 0, false);
   if (name == kListDownButtonName) SetScrollPosition(std::min(position_ + 1, rangeMax_), 0, false);
-  // The routine may rebuild the list, so the item is copied out first.
-  const std::string pressed = item->pressedPicture;
-  const bool button = !item->hoverPicture.empty();
-  std::function<void()> routine = item->pressRoutine;
-  if (button) SetSpritePicture(spriteId, pressed);
-  if (routine) routine();
+  items_.OnPress(*box_, spriteId);
 }
 
 void SkinListView::OnSpriteRelease(int spriteId) {
+  // Any release ends a press on the track or the thumb, even on an object of another list.
   trackPressed_ = false;
   thumbPressed_ = false;
-  const ListSpriteItem* item = FindItem(spriteId);
-  if (item == nullptr || item->hoverPicture.empty()) return;
-  SetSpritePicture(spriteId, item->afterClickMode == 1 ? item->normalPicture : item->hoverPicture);
-  std::function<void()> routine = item->clickRoutine;
-  if (routine) routine();
+  if (box_ != nullptr) items_.OnRelease(*box_, spriteId);
 }
 
 std::string SkinListView::SelectRowOfSprite(int spriteId) {
-  if (FindItem(spriteId) == nullptr) return {};
+  if (items_.Find(spriteId) == nullptr) return {};
   SelectRow(spriteId);
   const std::string name = SpriteName(spriteId);
   return name.size() >= 2 ? name.substr(name.size() - 2) : name;
@@ -439,27 +416,16 @@ std::string SkinListView::SelectRowOfSprite(int spriteId) {
 
 // --- Object operations ---------------------------------------------------------------------
 
-int AddSpriteItem(SpriteSurface& box, std::vector<ListSpriteItem>& items, ListSpriteItem item) {
-  item.spriteId = box.CreateObject(item.x, item.y, item.visible, item.name);
-  box.SetObjectPicture(item.spriteId, item.normalPicture);
-  item.width = box.ObjectWidth(item.spriteId);
-  item.height = box.ObjectHeight(item.spriteId);
-  if (item.requestedWidth > 0)
-    box.ScaleObject(item.spriteId, ScaleFactor(item.requestedWidth, item.width),
-                    ScaleFactor(item.requestedHeight, item.height));
-  items.push_back(std::move(item));
-  return items.back().spriteId;
-}
-
 void PutCentredSpriteText(SpriteSurface& box, int id, std::string_view text,
                           const ListTextLook& look, int left, int top, int width, int height) {
   box.SetObjectText(id, text, look.size, look.bold, look.colour);
+  // The nudge comes after the truncation here, unlike CentreSprite's.
   if (look.centreDown) {
-    top = static_cast<int>(top + (height - box.ObjectHeight(id)) / 2.0) + 2;
+    top = CentredOffset(top, height, box.ObjectHeight(id)) + 2;
     box.MoveObject(id, left, top);
   }
   if (look.centreAcross)
-    box.MoveObject(id, static_cast<int>(left + (width - box.ObjectWidth(id)) / 2.0) + 1, top);
+    box.MoveObject(id, CentredOffset(left, width, box.ObjectWidth(id)) + 1, top);
 }
 
 int SkinListView::AddPictureSprite(std::string_view name, int x, int y, int requestedWidth,
@@ -468,20 +434,18 @@ int SkinListView::AddPictureSprite(std::string_view name, int x, int y, int requ
                                    std::function<void()> click, std::function<void()> press,
                                    int afterClickMode) {
   if (box_ == nullptr) return 0;
-  ListSpriteItem item;
-  item.name = name;
-  item.x = x;
-  item.y = y;
-  item.requestedWidth = requestedWidth;
-  item.requestedHeight = requestedHeight;
-  item.visible = visible;
-  item.normalPicture = normal;
-  item.hoverPicture = hover;
-  item.pressedPicture = pressed;
-  item.clickRoutine = std::move(click);
-  item.pressRoutine = std::move(press);
-  item.afterClickMode = afterClickMode;
-  return AddSpriteItem(*box_, items_, std::move(item));
+  return items_.Add(*box_, {.name = name,
+                            .x = x,
+                            .y = y,
+                            .requestedWidth = requestedWidth,
+                            .requestedHeight = requestedHeight,
+                            .visible = visible,
+                            .normal = normal,
+                            .hover = hover,
+                            .pressed = pressed,
+                            .click = std::move(click),
+                            .press = std::move(press),
+                            .afterClickMode = afterClickMode});
 }
 
 void SkinListView::PutCenteredSpriteText(int spriteId, std::string_view text,
@@ -501,8 +465,7 @@ void SkinListView::SetSpriteTransparency(int spriteId, int percent) {
 }
 void SkinListView::ResizeSprite(int spriteId, int width, int height, int baseWidth,
                                 int baseHeight) {
-  if (box_ != nullptr)
-    box_->ScaleObject(spriteId, ScaleFactor(width, baseWidth), ScaleFactor(height, baseHeight));
+  if (box_ != nullptr) workmemo::ResizeSprite(*box_, spriteId, width, height, baseWidth, baseHeight);
 }
 void SkinListView::MoveSprite(int spriteId, int x, int y) {
   if (box_ != nullptr) box_->MoveObject(spriteId, x, y);

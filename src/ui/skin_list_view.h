@@ -10,35 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace workmemo {
+#include "ui/sprite_items.h"
 
-// What the list needs of an animation box: numbered objects with a picture or a text, a name,
-// a position, a scale, a transparency and a visible flag. Operations on an id the box does
-// not hold do nothing; queries on it answer 0, false or the empty text.
-class SpriteSurface {
- public:
-  virtual ~SpriteSurface() = default;
-  virtual int CreateObject(int x, int y, bool visible, std::string_view name) = 0;
-  virtual void DeleteObjects(const std::vector<int>& ids) = 0;
-  virtual void SetObjectPicture(int id, std::string_view bytes) = 0;
-  // The text is drawn in the Song face at `size` points instead of a picture.
-  virtual void SetObjectText(int id, std::string_view text, int size, bool bold,
-                             std::uint32_t colour) = 0;
-  virtual std::string ObjectText(int id) const = 0;
-  virtual void SetObjectName(int id, std::string_view name) = 0;
-  virtual std::string ObjectName(int id) const = 0;
-  virtual void MoveObject(int id, int x, int y) = 0;
-  virtual int ObjectLeft(int id) const = 0;
-  virtual int ObjectTop(int id) const = 0;
-  // Thousandths of the natural size; a factor of 0 or less changes nothing.
-  virtual void ScaleObject(int id, int horizontal, int vertical) = 0;
-  // Size as drawn now (after scaling; a text object the size of its text).
-  virtual int ObjectWidth(int id) const = 0;
-  virtual int ObjectHeight(int id) const = 0;
-  virtual void SetObjectTransparency(int id, int percent) = 0;
-  virtual void ShowObject(int id, bool visible) = 0;
-  virtual bool IsObjectVisible(int id) const = 0;
-};
+namespace workmemo {
 
 // The list's own pictures (PNG bytes). A button has three: normal, hover, pressed.
 struct ListPictures {
@@ -64,33 +38,9 @@ struct ListTextLook {
   bool centreDown = false;
 };
 
-// One object the list created, with what its mouse handlers need.
-struct ListSpriteItem {
-  std::string name;  // the name given at creation (the box's name may change later)
-  int spriteId = 0;
-  int x = 0;
-  int y = 0;
-  int width = 0;   // natural size, measured right after creation
-  int height = 0;
-  int requestedWidth = 0;
-  int requestedHeight = 0;
-  bool visible = true;
-  std::string normalPicture;
-  std::string hoverPicture;  // empty: not a button
-  std::string pressedPicture;
-  std::function<void()> clickRoutine;
-  std::function<void()> pressRoutine;
-  int afterClickMode = 0;  // 1: normal picture after a release, else the hover picture
-};
-
-// Creates the object of `item` (name, position, visibility, requested size, pictures) with
-// its normal picture, measures it, scales it to the requested size when one is given, and
-// appends the item with its id and natural size. Returns the object id. The list and the
-// other controls that keep their own items build their objects through it.
-int AddSpriteItem(SpriteSurface& box, std::vector<ListSpriteItem>& items, ListSpriteItem item);
-
 // Gives object `id` its text and, as asked, centres it in (left, top, width, height): down
-// first, then across, one pixel right of and two below the middle.
+// first, then across. The list's own rule: the middle is truncated first and then nudged one
+// pixel right and two down (the framed box nudges before truncating).
 void PutCentredSpriteText(SpriteSurface& box, int id, std::string_view text,
                           const ListTextLook& look, int left, int top, int width, int height);
 
@@ -222,7 +172,7 @@ class SkinListView {
   std::string SpriteName(int spriteId) const;
   std::string SpriteText(int spriteId) const;
   bool IsSpriteVisible(int spriteId) const;
-  const std::vector<ListSpriteItem>& Items() const { return items_; }
+  const std::vector<SpriteItem>& Items() const { return items_.All(); }
 
   // Object ids of the built grid, for the code that routes the box's events.
   int SelectionBar() const { return selectionBar_; }
@@ -237,13 +187,12 @@ class SkinListView {
 
  private:
   static int At(const std::vector<int>& ids, int oneBased);
-  const ListSpriteItem* FindItem(int spriteId) const;
   void SelectRow(int spriteId);
   int ClampThumb(int y) const;
   int PositionAtThumb(int thumbTop) const;
 
   SpriteSurface* box_ = nullptr;
-  std::vector<ListSpriteItem> items_;
+  SpriteItems items_;
   ListPictures pictures_;
   int areaWidth_ = 0;
   int areaHeight_ = 0;

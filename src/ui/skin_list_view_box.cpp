@@ -4,40 +4,6 @@ namespace workmemo {
 
 namespace ui = platform::ui;
 
-int AnimationBoxSurface::CreateObject(int x, int y, bool visible, std::string_view name) {
-  return box_.CreateObject(x, y, visible, name);
-}
-void AnimationBoxSurface::DeleteObjects(const std::vector<int>& ids) { box_.DeleteObjects(ids); }
-void AnimationBoxSurface::SetObjectPicture(int id, std::string_view bytes) {
-  box_.SetObjectPicture(id, bytes);
-}
-void AnimationBoxSurface::SetObjectText(int id, std::string_view text, int size, bool bold,
-                                        std::uint32_t colour) {
-  ui::Font font;
-  font.name = "宋体";
-  font.size = size;
-  font.bold = bold;
-  box_.SetObjectText(id, text, font, colour);
-}
-std::string AnimationBoxSurface::ObjectText(int id) const { return box_.ObjectText(id); }
-void AnimationBoxSurface::SetObjectName(int id, std::string_view name) {
-  box_.SetObjectName(id, name);
-}
-std::string AnimationBoxSurface::ObjectName(int id) const { return box_.ObjectName(id); }
-void AnimationBoxSurface::MoveObject(int id, int x, int y) { box_.MoveObject(id, x, y); }
-int AnimationBoxSurface::ObjectLeft(int id) const { return box_.ObjectLeft(id); }
-int AnimationBoxSurface::ObjectTop(int id) const { return box_.ObjectTop(id); }
-void AnimationBoxSurface::ScaleObject(int id, int horizontal, int vertical) {
-  box_.ScaleObject(id, horizontal, vertical);
-}
-int AnimationBoxSurface::ObjectWidth(int id) const { return box_.ObjectWidth(id); }
-int AnimationBoxSurface::ObjectHeight(int id) const { return box_.ObjectHeight(id); }
-void AnimationBoxSurface::SetObjectTransparency(int id, int percent) {
-  box_.SetObjectTransparency(id, percent);
-}
-void AnimationBoxSurface::ShowObject(int id, bool visible) { box_.ShowObject(id, visible); }
-bool AnimationBoxSurface::IsObjectVisible(int id) const { return box_.IsObjectVisible(id); }
-
 ListBoxBinding::ListBoxBinding(ui::Window& window, std::string_view boxUnit,
                                std::string_view repeatTimer, std::string_view refillTimer,
                                SkinListView& list, ListRoutes routes)

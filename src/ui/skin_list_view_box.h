@@ -9,34 +9,9 @@
 #include "platform/ui/window.h"
 #include "ui/skin_list_view.h"
 #include "ui/skin_list_view_router.h"
+#include "ui/sprite_set.h"
 
 namespace workmemo {
-
-// An animation box of a window as a SpriteSurface.
-class AnimationBoxSurface : public SpriteSurface {
- public:
-  explicit AnimationBoxSurface(platform::ui::AnimationBox& box) : box_(box) {}
-  int CreateObject(int x, int y, bool visible, std::string_view name) override;
-  void DeleteObjects(const std::vector<int>& ids) override;
-  void SetObjectPicture(int id, std::string_view bytes) override;
-  void SetObjectText(int id, std::string_view text, int size, bool bold,
-                     std::uint32_t colour) override;
-  std::string ObjectText(int id) const override;
-  void SetObjectName(int id, std::string_view name) override;
-  std::string ObjectName(int id) const override;
-  void MoveObject(int id, int x, int y) override;
-  int ObjectLeft(int id) const override;
-  int ObjectTop(int id) const override;
-  void ScaleObject(int id, int horizontal, int vertical) override;
-  int ObjectWidth(int id) const override;
-  int ObjectHeight(int id) const override;
-  void SetObjectTransparency(int id, int percent) override;
-  void ShowObject(int id, bool visible) override;
-  bool IsObjectVisible(int id) const override;
-
- private:
-  platform::ui::AnimationBox& box_;
-};
 
 // The pictures the list carries itself (not skin entries), made once.
 const ListPictures& EmbeddedListPictures();

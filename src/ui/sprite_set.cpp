@@ -1,8 +1,5 @@
 #include "ui/sprite_set.h"
 
-#include <cstdint>
-#include <utility>
-
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 
@@ -10,79 +7,63 @@ namespace workmemo {
 
 namespace ui = platform::ui;
 
-namespace {
-
-// Thousandths that scale `natural` to `wanted`; 0 (a factor the box refuses) for a natural
-// size of 0, so an empty picture keeps its size instead of dividing by zero.
-int ScaleThousandths(int wanted, int natural) {
-  if (natural <= 0) return 0;
-  return static_cast<int>(static_cast<std::int64_t>(wanted) * 1000 / natural);
+int AnimationBoxSurface::CreateObject(int x, int y, bool visible, std::string_view name) {
+  return box_.CreateObject(x, y, visible, name);
 }
-
-// A routine copied out before it runs: it may clear the set that holds it.
-void Run(SpriteRoutine routine) {
-  if (routine) routine();
+void AnimationBoxSurface::DeleteObjects(const std::vector<int>& ids) { box_.DeleteObjects(ids); }
+void AnimationBoxSurface::SetObjectPicture(int id, std::string_view bytes) {
+  box_.SetObjectPicture(id, bytes);
 }
-
-}  // namespace
-
-int CentredOffset(int start, int extent, int size) {
-  return static_cast<int>((2 * static_cast<std::int64_t>(start) + extent - size) / 2);
+void AnimationBoxSurface::SetObjectText(int id, std::string_view text, int size, bool bold,
+                                        std::uint32_t colour) {
+  ui::Font font;
+  font.name = "宋体";
+  font.size = size;
+  font.bold = bold;
+  box_.SetObjectText(id, text, font, colour);
 }
+std::string AnimationBoxSurface::ObjectText(int id) const { return box_.ObjectText(id); }
+void AnimationBoxSurface::SetObjectName(int id, std::string_view name) {
+  box_.SetObjectName(id, name);
+}
+std::string AnimationBoxSurface::ObjectName(int id) const { return box_.ObjectName(id); }
+void AnimationBoxSurface::MoveObject(int id, int x, int y) { box_.MoveObject(id, x, y); }
+int AnimationBoxSurface::ObjectLeft(int id) const { return box_.ObjectLeft(id); }
+int AnimationBoxSurface::ObjectTop(int id) const { return box_.ObjectTop(id); }
+void AnimationBoxSurface::ScaleObject(int id, int horizontal, int vertical) {
+  box_.ScaleObject(id, horizontal, vertical);
+}
+int AnimationBoxSurface::ObjectWidth(int id) const { return box_.ObjectWidth(id); }
+int AnimationBoxSurface::ObjectHeight(int id) const { return box_.ObjectHeight(id); }
+void AnimationBoxSurface::SetObjectTransparency(int id, int percent) {
+  box_.SetObjectTransparency(id, percent);
+}
+void AnimationBoxSurface::ShowObject(int id, bool visible) { box_.ShowObject(id, visible); }
+bool AnimationBoxSurface::IsObjectVisible(int id) const { return box_.IsObjectVisible(id); }
 
 void SpriteSet::Clear() {
   if (box_ != nullptr) box_->DeleteAllObjects();
-  items_.clear();
-}
-
-int SpriteSet::Add(SpriteItem item) {
-  if (box_ == nullptr) return 0;
-  item.SpriteId = box_->CreateObject(item.X, item.Y, item.Visible, item.Name);
-  box_->SetObjectPicture(item.SpriteId, item.NormalPicture);
-  item.Width = box_->ObjectWidth(item.SpriteId);
-  item.Height = box_->ObjectHeight(item.SpriteId);
-  if (item.RequestedWidth > 0) {
-    box_->ScaleObject(item.SpriteId, ScaleThousandths(item.RequestedWidth, item.Width),
-                      ScaleThousandths(item.RequestedHeight, item.Height));
-  }
-  items_.push_back(std::move(item));
-  return items_.back().SpriteId;
+  items_.Clear();
 }
 
 int SpriteSet::AddPictureSprite(const SpriteSpec& spec) {
-  SpriteItem item;
-  item.Name = spec.name;
-  item.X = spec.x;
-  item.Y = spec.y;
-  item.RequestedWidth = spec.requestedWidth;
-  item.RequestedHeight = spec.requestedHeight;
-  item.Visible = spec.visible;
-  item.NormalPicture = spec.normal;
-  item.HoverPicture = spec.hover;
-  item.PressedPicture = spec.pressed;
-  item.ClickRoutine = spec.click;
-  item.PressRoutine = spec.press;
-  item.EnterRoutine = spec.enter;
-  item.LeaveRoutine = spec.leave;
-  item.AfterClickMode = spec.afterClickMode;
-  return Add(std::move(item));
+  if (!surface_) return 0;
+  return items_.Add(*surface_, spec);
 }
 
 int SpriteSet::AddPlainPictureSprite(std::string_view name, int x, int y, int requestedWidth,
                                      int requestedHeight, bool visible, std::string_view picture,
                                      int transparency) {
-  if (box_ == nullptr) return 0;
-  SpriteItem item;
-  item.Name = name;
-  item.X = x;
-  item.Y = y;
-  item.RequestedWidth = requestedWidth;
-  item.RequestedHeight = requestedHeight;
-  item.Visible = visible;
-  item.NormalPicture = picture;
+  if (!surface_) return 0;
   // Transparency changes no size, so setting it after the measure is the same.
-  const int id = Add(std::move(item));
-  box_->SetObjectTransparency(id, transparency);
+  const int id = items_.Add(*surface_, {.name = name,
+                                        .x = x,
+                                        .y = y,
+                                        .requestedWidth = requestedWidth,
+                                        .requestedHeight = requestedHeight,
+                                        .visible = visible,
+                                        .normal = picture});
+  surface_->SetObjectTransparency(id, transparency);
   return id;
 }
 
@@ -103,11 +84,7 @@ void SpriteSet::ShowSprite(int id, bool visible) {
 }
 
 void SpriteSet::SetText(int id, std::string_view text, const SpriteTextStyle& style) {
-  ui::Font font;
-  font.name = "宋体";
-  font.size = style.size;
-  font.bold = style.bold;
-  box_->SetObjectText(id, text, font, style.colour);
+  surface_->SetObjectText(id, text, style.size, style.bold, style.colour);
 }
 
 void SpriteSet::PutSpriteText(int id, int x, int y, std::string_view text,
@@ -123,11 +100,7 @@ void SpriteSet::PutCenteredSpriteText(int id, std::string_view text, const Sprit
                                       int width, int height) {
   if (box_ == nullptr || !box_->HasObject(id)) return;
   SetText(id, text, style);
-  if (centreDown) {
-    top = CentredOffset(top, height, box_->ObjectHeight(id));
-    box_->MoveObject(id, left, top);
-  }
-  if (centreAcross) box_->MoveObject(id, CentredOffset(left, width, box_->ObjectWidth(id)), top);
+  CentreSprite(*surface_, id, centreAcross, centreDown, left, top, width, height);
 }
 
 int SpriteSet::SpriteWidth(int id) const { return box_ != nullptr ? box_->ObjectWidth(id) : 0; }
@@ -138,40 +111,20 @@ std::string SpriteSet::SpriteName(int id) const {
   return box_ != nullptr ? box_->ObjectName(id) : std::string();
 }
 
-const SpriteItem* SpriteSet::FindItem(int id) const {
-  for (const SpriteItem& item : items_) {
-    if (item.SpriteId == id) return &item;
-  }
-  return nullptr;
-}
-
 void SpriteSet::OnSpriteEnter(int id) {
-  const SpriteItem* item = FindItem(id);
-  if (item == nullptr) return;
-  if (!item->HoverPicture.empty()) SetSpritePicture(id, item->HoverPicture);
-  Run(item->EnterRoutine);
+  if (surface_) items_.OnEnter(*surface_, id);
 }
 
 void SpriteSet::OnSpriteLeave(int id) {
-  const SpriteItem* item = FindItem(id);
-  if (item == nullptr) return;
-  if (!item->HoverPicture.empty()) SetSpritePicture(id, item->NormalPicture);
-  Run(item->LeaveRoutine);
+  if (surface_) items_.OnLeave(*surface_, id);
 }
 
 void SpriteSet::OnSpritePress(int id) {
-  const SpriteItem* item = FindItem(id);
-  if (item == nullptr) return;
-  if (!item->HoverPicture.empty()) SetSpritePicture(id, item->PressedPicture);
-  Run(item->PressRoutine);
+  if (surface_) items_.OnPress(*surface_, id);
 }
 
 void SpriteSet::OnSpriteRelease(int id) {
-  const SpriteItem* item = FindItem(id);
-  // A sprite without a hover picture is no button: it neither changes nor clicks.
-  if (item == nullptr || item->HoverPicture.empty()) return;
-  SetSpritePicture(id, item->AfterClickMode == 1 ? item->NormalPicture : item->HoverPicture);
-  Run(item->ClickRoutine);
+  if (surface_) items_.OnRelease(*surface_, id);
 }
 
 void RouteSpriteEvents(ui::AnimationBox& box, SpriteSet& set) {
@@ -187,3 +140,4 @@ void RouteSpriteEvents(ui::AnimationBox& box, SpriteSet& set) {
 }
 
 }  // namespace workmemo
+

@@ -3,12 +3,13 @@
 // normal, hover and pressed picture that follow the mouse and run a routine when clicked,
 // plain pictures and text sprites. The set keeps what the mouse handlers need; position,
 // size, text and visibility live in the box and are read back from it.
-#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/ui/ui.h"
+#include "ui/sprite_items.h"
 
 namespace platform::ui {
 class AnimationBox;
@@ -16,45 +17,30 @@ class AnimationBox;
 
 namespace workmemo {
 
-using SpriteRoutine = std::function<void()>;
+// An animation box of a window as the surface its sprites live on.
+class AnimationBoxSurface : public SpriteSurface {
+ public:
+  explicit AnimationBoxSurface(platform::ui::AnimationBox& box) : box_(box) {}
+  int CreateObject(int x, int y, bool visible, std::string_view name) override;
+  void DeleteObjects(const std::vector<int>& ids) override;
+  void SetObjectPicture(int id, std::string_view bytes) override;
+  void SetObjectText(int id, std::string_view text, int size, bool bold,
+                     std::uint32_t colour) override;
+  std::string ObjectText(int id) const override;
+  void SetObjectName(int id, std::string_view name) override;
+  std::string ObjectName(int id) const override;
+  void MoveObject(int id, int x, int y) override;
+  int ObjectLeft(int id) const override;
+  int ObjectTop(int id) const override;
+  void ScaleObject(int id, int horizontal, int vertical) override;
+  int ObjectWidth(int id) const override;
+  int ObjectHeight(int id) const override;
+  void SetObjectTransparency(int id, int percent) override;
+  void ShowObject(int id, bool visible) override;
+  bool IsObjectVisible(int id) const override;
 
-// One sprite created through a set; the fields keep the values given at creation.
-struct SpriteItem {
-  std::string Name;
-  int SpriteId = 0;
-  int X = 0;
-  int Y = 0;
-  int Width = 0;   // natural size of the normal picture, measured before any scaling
-  int Height = 0;
-  int RequestedWidth = 0;
-  int RequestedHeight = 0;
-  bool Visible = true;
-  std::string NormalPicture;
-  std::string HoverPicture;  // empty: the sprite is not a button
-  std::string PressedPicture;
-  SpriteRoutine ClickRoutine;
-  SpriteRoutine PressRoutine;
-  SpriteRoutine EnterRoutine;
-  SpriteRoutine LeaveRoutine;
-  int AfterClickMode = 0;  // 1: the normal picture after a release, else the hover picture
-};
-
-// What AddPictureSprite creates; everything but the name and position may be left out.
-struct SpriteSpec {
-  std::string_view name;
-  int x = 0;
-  int y = 0;
-  int requestedWidth = 0;
-  int requestedHeight = 0;
-  bool visible = true;
-  std::string_view normal;
-  std::string_view hover;
-  std::string_view pressed;
-  SpriteRoutine click;
-  SpriteRoutine press;
-  SpriteRoutine enter;
-  SpriteRoutine leave;
-  int afterClickMode = 0;
+ private:
+  platform::ui::AnimationBox& box_;
 };
 
 // The look of a text sprite: always the Song face, whatever face a caller has in mind.
@@ -64,17 +50,16 @@ struct SpriteTextStyle {
   bool bold = false;
 };
 
-// truncate(start + (extent - size) / 2): halving toward zero on the whole sum, so a negative
-// odd difference lands where the real quotient truncates.
-int CentredOffset(int start, int extent, int size);
-
 class SpriteSet {
  public:
   SpriteSet() = default;
   SpriteSet(const SpriteSet&) = delete;
   SpriteSet& operator=(const SpriteSet&) = delete;
 
-  void Bind(platform::ui::AnimationBox& box) { box_ = &box; }
+  void Bind(platform::ui::AnimationBox& box) {
+    box_ = &box;
+    surface_.emplace(box);
+  }
   platform::ui::AnimationBox* Box() const { return box_; }
   // Deletes every object of the bound box (also those other sets made there) and every item.
   void Clear();
@@ -112,15 +97,14 @@ class SpriteSet {
   void OnSpritePress(int id);
   void OnSpriteRelease(int id);
 
-  const std::vector<SpriteItem>& Items() const { return items_; }
+  const std::vector<SpriteItem>& Items() const { return items_.All(); }
 
  private:
-  const SpriteItem* FindItem(int id) const;
   void SetText(int id, std::string_view text, const SpriteTextStyle& style);
-  int Add(SpriteItem item);
 
   platform::ui::AnimationBox* box_ = nullptr;
-  std::vector<SpriteItem> items_;
+  std::optional<AnimationBoxSurface> surface_;  // the bound box, as the items' surface
+  SpriteItems items_;
 };
 
 // Routes the four object events of a window's animation box to a set; ids of 0 are dropped.

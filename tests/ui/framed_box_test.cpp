@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_sprite_surface.h"
 #include "test_support.h"
 
 namespace workmemo {
@@ -20,92 +21,10 @@ std::string FakePicture(int width, int height) {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
-class BoxFake : public SpriteSurface {
+// Texts in this box are 7 pixels a byte wide and 13 high.
+class BoxFake : public testsupport::FakeSpriteSurface {
  public:
-  struct Object {
-    int x = 0, y = 0;
-    bool visible = true;
-    std::string name, picture, text;
-    int naturalWidth = 0, naturalHeight = 0;
-    int scaleX = 1000, scaleY = 1000;
-    int transparency = 0;
-    int textSize = 0;
-    bool bold = false;
-    std::uint32_t colour = 0;
-  };
-  int CreateObject(int x, int y, bool visible, std::string_view name) override {
-    Object o;
-    o.x = x;
-    o.y = y;
-    o.visible = visible;
-    o.name = name;
-    objects[next] = o;
-    return next++;
-  }
-  void DeleteObjects(const std::vector<int>& ids) override {
-    for (int id : ids) objects.erase(id);
-  }
-  void SetObjectPicture(int id, std::string_view bytes) override {
-    if (Object* o = Find(id)) {
-      o->picture = bytes;
-      o->text.clear();
-      o->naturalWidth = o->naturalHeight = 0;
-      std::sscanf(o->picture.c_str(), "%dx%d", &o->naturalWidth, &o->naturalHeight);
-    }
-  }
-  void SetObjectText(int id, std::string_view text, int size, bool bold,
-                     std::uint32_t colour) override {
-    if (Object* o = Find(id)) {
-      o->text = text;
-      o->textSize = size;
-      o->bold = bold;
-      o->colour = colour;
-      o->naturalWidth = 7 * int(text.size());
-      o->naturalHeight = 13;
-    }
-  }
-  std::string ObjectText(int id) const override { return Get(id).text; }
-  void SetObjectName(int id, std::string_view name) override {
-    if (Object* o = Find(id)) o->name = name;
-  }
-  std::string ObjectName(int id) const override { return Get(id).name; }
-  void MoveObject(int id, int x, int y) override {
-    if (Object* o = Find(id)) o->x = x, o->y = y;
-  }
-  int ObjectLeft(int id) const override { return Get(id).x; }
-  int ObjectTop(int id) const override { return Get(id).y; }
-  void ScaleObject(int id, int horizontal, int vertical) override {
-    if (Object* o = Find(id); o && horizontal > 0 && vertical > 0)
-      o->scaleX = horizontal, o->scaleY = vertical;
-  }
-  int ObjectWidth(int id) const override { return Get(id).naturalWidth * Get(id).scaleX / 1000; }
-  int ObjectHeight(int id) const override {
-    return Get(id).naturalHeight * Get(id).scaleY / 1000;
-  }
-  void SetObjectTransparency(int id, int percent) override {
-    if (Object* o = Find(id)) o->transparency = percent;
-  }
-  void ShowObject(int id, bool visible) override {
-    if (Object* o = Find(id)) o->visible = visible;
-  }
-  bool IsObjectVisible(int id) const override { return objects.count(id) && Get(id).visible; }
-
-  Object* Find(int id) {
-    auto it = objects.find(id);
-    return it == objects.end() ? nullptr : &it->second;
-  }
-  const Object& Get(int id) const {
-    static const Object none = [] {
-      Object o;
-      o.visible = false;
-      return o;
-    }();
-    auto it = objects.find(id);
-    return it == objects.end() ? none : it->second;
-  }
-
-  std::map<int, Object> objects;
-  int next = 1;
+  BoxFake() : FakeSpriteSurface(TextMetric{7, 13}) {}
 };
 
 class PanelFake : public FramePanel {
@@ -327,7 +246,7 @@ TEST_F(FramedBoxTest, TheFrameIsNoButton) {
 
   const FramedBox copy = framed;
   EXPECT_EQ(copy.Items().size(), 2u);
-  EXPECT_EQ(copy.Items()[0].name, name);
+  EXPECT_EQ(copy.Items()[0].Name, name);
   EXPECT_EQ(copy.FrameSprites(), framed.FrameSprites());
 }
 

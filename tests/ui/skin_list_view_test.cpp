@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_sprite_surface.h"
 #include "gui_test.h"
 #include "platform/image/image.h"
 #include "platform/ui/test_driver.h"
@@ -18,98 +19,8 @@
 namespace workmemo {
 namespace {
 
+using testsupport::FakeSpriteSurface;
 using testsupport::Show;
-
-// An animation box in memory. A picture is the text "W x H ..." of its natural size; a text
-// object is as wide as 2/3 of its point size per byte (a blank at 9 points is 6 pixels) and
-// 4/3 of its size high.
-class FakeSurface : public SpriteSurface {
- public:
-  struct Object {
-    int x = 0, y = 0;
-    bool visible = true;
-    std::string name, picture, text;
-    int size = 0, scaleX = 1000, scaleY = 1000, transparency = 0;
-  };
-
-  int CreateObject(int x, int y, bool visible, std::string_view name) override {
-    Object o;
-    o.x = x;
-    o.y = y;
-    o.visible = visible;
-    o.name = name;
-    objects[nextId] = o;
-    return nextId++;
-  }
-  void DeleteObjects(const std::vector<int>& ids) override {
-    for (int id : ids) objects.erase(id);
-  }
-  void SetObjectPicture(int id, std::string_view bytes) override {
-    if (Object* o = Find(id)) {
-      o->picture = bytes;
-      o->text.clear();
-    }
-  }
-  void SetObjectText(int id, std::string_view text, int size, bool, std::uint32_t) override {
-    if (Object* o = Find(id)) {
-      o->text = text;
-      o->size = size;
-      o->picture.clear();
-    }
-  }
-  std::string ObjectText(int id) const override { return Get(id).text; }
-  void SetObjectName(int id, std::string_view name) override {
-    if (Object* o = Find(id)) o->name = name;
-  }
-  std::string ObjectName(int id) const override { return Get(id).name; }
-  void MoveObject(int id, int x, int y) override {
-    if (Object* o = Find(id)) {
-      o->x = x;
-      o->y = y;
-    }
-  }
-  int ObjectLeft(int id) const override { return Get(id).x; }
-  int ObjectTop(int id) const override { return Get(id).y; }
-  void ScaleObject(int id, int h, int v) override {
-    Object* o = Find(id);
-    if (o != nullptr && h > 0 && v > 0) {
-      o->scaleX = h;
-      o->scaleY = v;
-    }
-  }
-  int ObjectWidth(int id) const override { return Natural(Get(id)).first * Get(id).scaleX / 1000; }
-  int ObjectHeight(int id) const override {
-    return Natural(Get(id)).second * Get(id).scaleY / 1000;
-  }
-  void SetObjectTransparency(int id, int percent) override {
-    if (Object* o = Find(id)) o->transparency = percent;
-  }
-  void ShowObject(int id, bool visible) override {
-    if (Object* o = Find(id)) o->visible = visible;
-  }
-  bool IsObjectVisible(int id) const override { return Get(id).visible; }
-
-  std::map<int, Object> objects;
-
- private:
-  Object* Find(int id) {
-    auto it = objects.find(id);
-    return it == objects.end() ? nullptr : &it->second;
-  }
-  const Object& Get(int id) const {
-    static const Object none{0, 0, false, {}, {}, {}, 0, 1000, 1000, 0};
-    auto it = objects.find(id);
-    return it == objects.end() ? none : it->second;
-  }
-  static std::pair<int, int> Natural(const Object& o) {
-    if (!o.text.empty())
-      return {static_cast<int>(o.text.size()) * o.size * 2 / 3, o.size * 4 / 3};
-    int w = 0, h = 0;
-    if (std::sscanf(o.picture.c_str(), "%d x %d", &w, &h) != 2) return {0, 0};
-    return {w, h};
-  }
-  int nextId = 1;
-};
 
 ListPictures FakePictures() {
   ListPictures p;
@@ -162,9 +73,9 @@ class ListTest : public ::testing::Test {
     ResetListForQuery(list, LargestFirstRow(count, list.VisibleRowCount()));
     Fill(1, count);
   }
-  const FakeSurface::Object& Obj(int id) { return box.objects.at(id); }
+  const FakeSpriteSurface::Object& Obj(int id) { return box.objects.at(id); }
 
-  FakeSurface box;
+  FakeSpriteSurface box;
   SkinListView list;
 };
 
@@ -180,7 +91,7 @@ TEST_F(ListTest, ScrollBarGeometryOfTheSystemsLists) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rows * 100 + c.top);
-    FakeSurface b;
+    FakeSpriteSurface b;
     SkinListView l;
     EXPECT_EQ(l.Create(b, c.rows, 2, c.left, c.top, c.width, 600, c.rowHeight, c.header,
                        FakePictures()),
