@@ -102,8 +102,8 @@ void CentreSprite(SpriteSurface& box, int id, bool across, bool down, int left, 
 // The items of one owner of sprites, with the creation and mouse rules they all share.
 class SpriteItems {
  public:
-  // Creates the object at the spec's position with its normal picture, measures it, scales it
-  // to the requested size when a width is asked for, and appends the item. Returns the id.
+  // Creates the object where `spec` places it, with its normal picture; measures it, scales
+  // it to the requested size when a width is asked for, and appends the item. Returns the id.
   int Add(SpriteSurface& box, const SpriteSpec& spec);
   // The first item with that id; lookups stop there even when a later item has it too.
   const SpriteItem* Find(int id) const;
