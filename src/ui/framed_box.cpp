@@ -102,18 +102,8 @@ int FramedBox::AddPictureSprite(std::string_view name, int x, int y, int request
                                 std::function<void()> clickRoutine,
                                 std::function<void()> pressRoutine, int afterClickMode) {
   if (box_ == nullptr) return 0;
-  return items_.Add(*box_, {.name = name,
-                            .x = x,
-                            .y = y,
-                            .requestedWidth = requestedWidth,
-                            .requestedHeight = requestedHeight,
-                            .visible = visible,
-                            .normal = normal,
-                            .hover = hover,
-                            .pressed = pressed,
-                            .click = std::move(clickRoutine),
-                            .press = std::move(pressRoutine),
-                            .afterClickMode = afterClickMode});
+  return items_.Add(*box_, name, x, y, requestedWidth, requestedHeight, visible, normal, hover,
+                    pressed, std::move(clickRoutine), std::move(pressRoutine), afterClickMode);
 }
 
 void FramedBox::SetSpriteTransparency(int id, int percent) {

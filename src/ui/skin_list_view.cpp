@@ -434,18 +434,8 @@ int SkinListView::AddPictureSprite(std::string_view name, int x, int y, int requ
                                    std::function<void()> click, std::function<void()> press,
                                    int afterClickMode) {
   if (box_ == nullptr) return 0;
-  return items_.Add(*box_, {.name = name,
-                            .x = x,
-                            .y = y,
-                            .requestedWidth = requestedWidth,
-                            .requestedHeight = requestedHeight,
-                            .visible = visible,
-                            .normal = normal,
-                            .hover = hover,
-                            .pressed = pressed,
-                            .click = std::move(click),
-                            .press = std::move(press),
-                            .afterClickMode = afterClickMode});
+  return items_.Add(*box_, name, x, y, requestedWidth, requestedHeight, visible, normal, hover,
+                    pressed, std::move(click), std::move(press), afterClickMode);
 }
 
 void SkinListView::PutCenteredSpriteText(int spriteId, std::string_view text,

@@ -48,6 +48,24 @@ void CentreSprite(SpriteSurface& box, int id, bool across, bool down, int left, 
     box.MoveObject(id, CentredOffset(left + nudgeAcross, width, box.ObjectWidth(id)), top);
 }
 
+int SpriteItems::Add(SpriteSurface& box, std::string_view name, int x, int y,
+                     int requestedWidth, int requestedHeight, bool visible,
+                     std::string_view normal, std::string_view hover, std::string_view pressed,
+                     SpriteRoutine click, SpriteRoutine press, int afterClickMode) {
+  return Add(box, {.name = name,
+                   .x = x,
+                   .y = y,
+                   .requestedWidth = requestedWidth,
+                   .requestedHeight = requestedHeight,
+                   .visible = visible,
+                   .normal = normal,
+                   .hover = hover,
+                   .pressed = pressed,
+                   .click = std::move(click),
+                   .press = std::move(press),
+                   .afterClickMode = afterClickMode});
+}
+
 int SpriteItems::Add(SpriteSurface& box, const SpriteSpec& spec) {
   SpriteItem item;
   item.Name = spec.name;

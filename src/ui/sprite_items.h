@@ -105,6 +105,10 @@ class SpriteItems {
   // Creates the object where `spec` places it, with its normal picture; measures it, scales
   // it to the requested size when a width is asked for, and appends the item. Returns the id.
   int Add(SpriteSurface& box, const SpriteSpec& spec);
+  // The same, from the positional arguments the list view and the framed box are called with.
+  int Add(SpriteSurface& box, std::string_view name, int x, int y, int requestedWidth,
+          int requestedHeight, bool visible, std::string_view normal, std::string_view hover,
+          std::string_view pressed, SpriteRoutine click, SpriteRoutine press, int afterClickMode);
   // The first item with that id; lookups stop there even when a later item has it too.
   const SpriteItem* Find(int id) const;
   void Clear() { items_.clear(); }
