@@ -5,12 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui/window.h"
 #include "ui/skin_painter.h"
 #include "ui/sprite_set.h"
-
-namespace platform::ui {
-class Window;
-}
 
 namespace workmemo {
 

@@ -93,7 +93,9 @@ TEST_F(HelpWindowTest, OpensOnTheWelcomeTextAndSwitchesTopicsByTheirLabels) {
     view = Look(*help);
     EXPECT_EQ(Show(view.topic), Show(c.topic));
     EXPECT_EQ(view.textShown, c.text != 0);
-    if (c.text != 0) EXPECT_EQ(view.text, HelpTopicText(c.text));
+    if (c.text != 0) {
+      EXPECT_EQ(view.text, HelpTopicText(c.text));
+    }
     EXPECT_EQ(view.guide1, c.guide1);
     EXPECT_EQ(view.guide2, c.guide2);
     EXPECT_EQ(Show(help->window().Unit("透明标签5").Text()), Show("操作指南1 "));
