@@ -8,6 +8,7 @@
 #include "shell/power_tasks.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
+#include "shell/framed_window.h"
 #include "ui/skin_painter.h"
 
 namespace workmemo {
@@ -18,24 +19,13 @@ namespace {
 
 constexpr int kWidth = 450;
 constexpr int kHeight = 280;
-constexpr int kBodyTop = 50;
 constexpr int kTickMs = 1000;
 
 void LayOut(ui::Window& window, SkinPainter& painter) {
   window.Resize(kWidth, kHeight);
   window.Unit("标题标签").Move(30, 5);
-  PaintWindowArgs paint;
-  paint.window = &window;
-  paint.backgroundBox = &window.UnitAs<ui::AnimationBox>("背景动画框");
-  paint.compositingBox = &window.UnitAs<ui::AnimationBox>("按钮动画框");
-  paint.childBox = &window.UnitAs<ui::AnimationBox>("子窗口背景动画框");
-  paint.childX = 0;
-  paint.childY = kBodyTop;
-  paint.childWidth = kWidth;
-  paint.childHeight = kHeight - 74;
-  paint.backgroundPicture = Ui().BackgroundPicture;
-  paint.transparency = Settings().SkinTransparency;
-  painter.PaintWindow(paint);
+  // The countdown keeps its template's font sizes.
+  PaintFramedShellWindow(painter, window, 0);
 
   const PowerTaskState& s = PowerTasks();
   window.Unit("标签1").SetText(std::to_string(s.PowerCountdownSeconds));

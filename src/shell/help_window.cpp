@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kWidth = 1000;
 constexpr int kHeight = 680;
-constexpr int kBodyTop = 50;
 constexpr int kMargin = 3;
 constexpr int kGuideX = 112;
 constexpr int kGuideY = 64;
@@ -83,7 +82,7 @@ void HelpWindow::LoadHelpWindow() {
 
 void HelpWindow::LayoutHelpWindow() {
   sprites_.Clear();
-  PaintFramedShellWindow(painter_, window_);
+  PaintFramedShellWindow(painter_, window_, Ui().LabelFontSize);
   for (int i = 0; i < 2; ++i) {
     const std::string picture = platform::files::ReadResource(kGuidePictures[i]).value_or("");
     guideIds_[i] = sprites_.AddPlainPictureSprite(kGuideSpriteName, kGuideX, kGuideY, kGuideWidth,
@@ -118,23 +117,6 @@ bool HelpWindow::ShowHelpTopic(std::string_view name) {
     }
   }
   return false;
-}
-
-void PaintFramedShellWindow(SkinPainter& painter, ui::Window& window, std::string_view fontName) {
-  PaintWindowArgs paint;
-  paint.window = &window;
-  paint.backgroundBox = &window.UnitAs<ui::AnimationBox>(kBackgroundBox);
-  paint.compositingBox = &window.UnitAs<ui::AnimationBox>("按钮动画框");
-  paint.childBox = &window.UnitAs<ui::AnimationBox>("子窗口背景动画框");
-  paint.childX = 0;
-  paint.childY = kBodyTop;
-  paint.childWidth = window.Width();
-  paint.childHeight = window.Height() - 74;
-  paint.backgroundPicture = Ui().BackgroundPicture;
-  paint.transparency = Settings().SkinTransparency;
-  paint.fontName = fontName;
-  paint.fontSize = Ui().LabelFontSize;
-  painter.PaintWindow(paint);
 }
 
 void ShowHelpWindow(std::string_view topic) {

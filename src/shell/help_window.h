@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/ui/window.h"
+#include "shell/framed_window.h"
 #include "ui/skin_painter.h"
 #include "ui/sprite_set.h"
 
@@ -48,11 +49,6 @@ class HelpWindow {
   int guideIds_[2] = {0, 0};
 };
 
-// Paints a framed window of the shell on its own three boxes (背景动画框, 按钮动画框,
-// 子窗口背景动画框) with the child area (0, 50, width, height - 74), the program's background
-// picture, skin transparency and label font size, and `fontName` (empty: faces unchanged).
-void PaintFramedShellWindow(SkinPainter& painter, platform::ui::Window& window,
-                            std::string_view fontName = {});
 
 // One non-modal window of a kind and the object that runs it; a closed window is released
 // only when the next one opens or Release is called, never from its own handler.

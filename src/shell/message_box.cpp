@@ -3,6 +3,7 @@
 #include "platform/ui/routines.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "shell/framed_window.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
 #include "ui/skin_painter.h"
@@ -16,8 +17,8 @@ namespace {
 
 constexpr int kWidth = 460;
 constexpr int kHeight = 260;
-constexpr int kBodyTop = 50;
-constexpr int kBodyHeight = kHeight - 74;
+constexpr int kBodyTop = kFramedBodyTop;
+constexpr int kBodyHeight = kHeight - kFramedBandsHeight;
 constexpr int kButtonWidth = 68;
 constexpr int kButtonHeight = 24;
 // The list font before the settings are read.
@@ -27,7 +28,6 @@ constexpr ui::Colour kWhite = ui::Rgb(255, 255, 255);
 constexpr ui::Colour kRed = ui::Rgb(255, 0, 0);
 
 constexpr std::string_view kBackgroundBox = "背景动画框";
-constexpr std::string_view kCompositingBox = "按钮动画框";
 constexpr std::string_view kChildBox = "子窗口背景动画框";
 constexpr std::string_view kWrapBox = "超级编辑框1";
 
@@ -121,19 +121,7 @@ void LayOut(OpenBox& box) {
 
   auto& background = window.UnitAs<ui::AnimationBox>(kBackgroundBox);
   auto& childBox = window.UnitAs<ui::AnimationBox>(kChildBox);
-  PaintWindowArgs paint;
-  paint.window = &window;
-  paint.backgroundBox = &background;
-  paint.compositingBox = &window.UnitAs<ui::AnimationBox>(kCompositingBox);
-  paint.childBox = &childBox;
-  paint.childX = 0;
-  paint.childY = kBodyTop;
-  paint.childWidth = kWidth;
-  paint.childHeight = kBodyHeight;
-  paint.backgroundPicture = Ui().BackgroundPicture;
-  paint.transparency = Settings().SkinTransparency;
-  paint.fontSize = Ui().LabelFontSize;
-  box.painter.PaintWindow(paint);
+  PaintFramedShellWindow(box.painter, window, Ui().LabelFontSize);
   box.bodyBackground =
       box.painter.SetUnitPictureFromBox(background, childBox, 0, kBodyTop, kWidth, kBodyHeight);
 

@@ -6,6 +6,7 @@
 #include "platform/ui/window.h"
 #include "shell/help_window.h"
 #include "shell/settings.h"
+#include "shell/ui_state.h"
 
 namespace workmemo {
 
@@ -49,7 +50,7 @@ void TrayNoticeWindow::LoadTrayNotice() {
 }
 
 void TrayNoticeWindow::LayoutTrayNotice() {
-  PaintFramedShellWindow(painter_, window_, "宋体");
+  PaintFramedShellWindow(painter_, window_, Ui().LabelFontSize, "宋体");
 }
 
 void TrayNoticeWindow::ToggleTrayNotice() {
