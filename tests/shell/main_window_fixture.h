@@ -67,7 +67,7 @@ class MainWindowTest : public testsupport::GuiTest {
 
   std::string Fresh(const std::string& image) {
     const std::string path = dataDir.File(image);
-    EXPECT_TRUE(platform::files::WriteAll(path, platform::files::ReadResource(":/db/" + image).value_or("")));
+    EXPECT_TRUE(testsupport::WriteDataFileFromImage(path, image)) << image;
     return path;
   }
 

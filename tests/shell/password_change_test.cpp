@@ -42,7 +42,7 @@ class ThreeDatabases : public ::testing::Test {
 
   std::string Fresh(const std::string& image) {
     const std::string path = dir.File(image);
-    EXPECT_TRUE(files::WriteAll(path, files::ReadResource(":/db/" + image).value_or("")));
+    EXPECT_TRUE(testsupport::WriteDataFileFromImage(path, image)) << image;
     return path;
   }
 

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/files/files.h"
+#include "platform/files/resources.h"
 #include "platform/text/text.h"
 
 namespace testsupport {
@@ -31,6 +33,11 @@ void TempHomeTest::TearDown() {
   delete home_;
   delete config_;
   home_ = config_ = nullptr;
+}
+
+bool WriteDataFileFromImage(const std::string& path, std::string_view image) {
+  const auto bytes = platform::files::ReadResource(":/db/" + std::string(image));
+  return bytes.has_value() && platform::files::WriteAll(path, *bytes);
 }
 
 std::string Show(std::string_view gb18030) { return platform::text::ToUtf8(gb18030); }

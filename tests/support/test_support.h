@@ -34,6 +34,10 @@ class TempHomeTest : public ::testing::Test {
   TempDir* config_ = nullptr;
 };
 
+// Writes the built-in empty data file `image` ("dstx2.dat", "dqtx2.dat", "jsb2.dat") to
+// `path`; false when the image is not linked in or the write fails.
+bool WriteDataFileFromImage(const std::string& path, std::string_view image);
+
 // A GB18030 text shown as UTF-8 in failure messages.
 std::string Show(std::string_view gb18030);
 

@@ -19,8 +19,7 @@ class Compact : public Db {
 
   // A reminder file that held many long reminders, most of them deleted since.
   std::string FileAfterMassDeletes(const std::string& path) {
-    const auto bytes = files::ReadResource(":/db/dstx2.dat");
-    EXPECT_TRUE(files::WriteAll(path, bytes.value_or("")));
+    EXPECT_TRUE(testsupport::WriteDataFileFromImage(path, "dstx2.dat"));
     db::Connection c;
     EXPECT_EQ(c.Open(db::ConnectionText(path, pw)), 1);
     EXPECT_EQ(c.Execute("BEGIN"), 1);

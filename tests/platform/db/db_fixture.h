@@ -32,9 +32,7 @@ class Db : public ::testing::Test {
   // A data file written from its compiled-in empty image.
   std::string Fresh(const std::string& image) {
     const std::string path = dir.File(image);
-    const auto bytes = files::ReadResource(":/db/" + image);
-    EXPECT_TRUE(bytes.has_value()) << image;
-    EXPECT_TRUE(files::WriteAll(path, bytes.value_or("")));
+    EXPECT_TRUE(testsupport::WriteDataFileFromImage(path, image)) << image;
     return path;
   }
 

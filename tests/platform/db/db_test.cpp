@@ -367,8 +367,7 @@ TEST_F(Db, QuotedTextsAndGb18030RoundTrip) {
 
 TEST_F(Db, Gb18030FileName) {
   const std::string path = dir.File(kTitle + ".dat");
-  const auto bytes = files::ReadResource(":/db/jsb2.dat");
-  ASSERT_TRUE(bytes && files::WriteAll(path, *bytes));
+  ASSERT_TRUE(testsupport::WriteDataFileFromImage(path, "jsb2.dat"));
   db::Connection c;
   OpenFile(c, path);
   EXPECT_EQ(c.Execute("insert into jsbsj(bt) values ('x')"), 1);

@@ -20,9 +20,7 @@ class StoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     path = dir.File("dstx2.dat");
-    const auto image = platform::files::ReadResource(":/db/dstx2.dat");
-    ASSERT_TRUE(image.has_value());
-    ASSERT_TRUE(platform::files::WriteAll(path, *image));
+    ASSERT_TRUE(testsupport::WriteDataFileFromImage(path, "dstx2.dat"));
     ASSERT_EQ(store.OpenDatabase(path, kDatabasePassword), 1);
   }
   void TearDown() override { platform::clock::ClearForTest(); }

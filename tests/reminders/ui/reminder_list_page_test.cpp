@@ -61,7 +61,7 @@ class ReminderPageTest : public testsupport::GuiTest {
     const std::string dataDir = home.File("data");
     ASSERT_TRUE(platform::files::MakeDirs(dataDir));
     const std::string path = dataDir + "/dstx2.dat";
-    ASSERT_TRUE(platform::files::WriteAll(path, *platform::files::ReadResource(":/db/dstx2.dat")));
+    ASSERT_TRUE(testsupport::WriteDataFileFromImage(path, "dstx2.dat"));
     ASSERT_EQ(Databases().Reminders.OpenDatabase(path, kDatabasePassword), 1);
     Services().ShowMessageBox = [this](std::string_view m) { messages.emplace_back(m); };
     PanelActions().SortRemindersByField = [this](ReminderList&, std::string_view field) {
