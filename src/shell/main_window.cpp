@@ -139,9 +139,7 @@ GateHooks MainWindow::MakeGateHooks() {
       painter_.SetButtonPictures(page->UnitAs<ui::PictureButton>("一次输入密码选择框"), ticked);
     }
   };
-  hooks.LoadedCovers = [] {
-    return Seams().LoadedCovers ? Seams().LoadedCovers() : std::vector<PasswordCover*>();
-  };
+  hooks.LoadedCovers = [] { return AllLoadedCovers(); };
   hooks.OpenAddReminderEditor = SeamCaller(&ModuleSeams::OpenAddReminderEditor);
   hooks.OpenModifyReminderEditor = SeamCaller(&ModuleSeams::OpenModifyReminderEditor);
   hooks.DeleteReminder = SeamCaller(&ModuleSeams::DeleteReminder);

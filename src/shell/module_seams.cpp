@@ -7,6 +7,15 @@ ModuleSeams& Seams() {
   return seams;
 }
 
+std::vector<PasswordCover*> AllLoadedCovers() {
+  std::vector<PasswordCover*> covers;
+  for (const auto& loaded : Seams().LoadedCovers) {
+    if (!loaded) continue;
+    for (PasswordCover* cover : loaded()) covers.push_back(cover);
+  }
+  return covers;
+}
+
 void CallSeam(SeamAction action) {
   if (const auto& call = Seams().*action) call();
 }

@@ -4,6 +4,7 @@
 // the program runs; the shell looks a member up only when it is used, and an empty one does
 // nothing (or the shell's default, where one is named).
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace workmemo {
@@ -30,10 +31,23 @@ struct ModuleSeams {
 
   // Every window of the module lays itself out again after a change of skin or opacity.
   std::function<void(int transparency)> ApplySkinToAllWindows;
+  // What the re-skinning runs, one entry per page or floating window, in the order of `step`
+  // (the SkinStep values below). A floating window's entry does nothing while it is not loaded.
+  struct SkinRelayout {
+    int step = 0;
+    std::function<void()> relayout;
+  };
+  std::vector<SkinRelayout> RelayoutForSkin;
   // Each list sets its headers and redraws in the new ListFontSize; every list adds one.
   std::vector<std::function<void()>> ListFontChanged;
-  // The password covers of the floating windows loaded now.
-  std::function<std::vector<PasswordCover*>()> LoadedCovers;
+  // The password covers of the floating windows loaded now; every module with covers adds one.
+  std::vector<std::function<std::vector<PasswordCover*>()>> LoadedCovers;
+
+  // The day the month calendar page shows while that page is visible, else none; the reminder
+  // editor's full reset starts from it.
+  std::function<std::optional<double>()> CalendarShownDay;
+  // Shows the reminders of `day` in the today window, loading it when it is not loaded.
+  std::function<void(double day)> ShowTodayRemindersOn;
   // At the end: every window the module has loaded is closed.
   std::vector<std::function<void()>> CloseLoadedWindows;
 
@@ -41,7 +55,26 @@ struct ModuleSeams {
   std::function<void()> CloseProgram;
 };
 
+// The order in which the re-skinning lays out the pages and then the open floating windows.
+enum SkinStep : int {
+  kSkinMainWindow = 10,
+  kSkinReminderListPage = 20,
+  kSkinDuePage = 30,
+  kSkinNotesPage = 40,
+  kSkinMaintenancePage = 50,
+  kSkinPasswordChangeAndSettingsPages = 60,
+  kSkinMonthCalendarPage = 70,
+  kSkinSkinsPage = 80,
+  kSkinPasswordCheckPage = 90,
+  kSkinTodayWindow = 110,
+  kSkinReminderPopup = 120,
+  kSkinDesktopClock = 130,
+  kSkinHelpWindow = 140,
+};
+
 ModuleSeams& Seams();
+// Every cover of every module's loaded floating windows.
+std::vector<PasswordCover*> AllLoadedCovers();
 
 using SeamAction = std::function<void()> ModuleSeams::*;
 // Runs that member of Seams() when a module has set it.
