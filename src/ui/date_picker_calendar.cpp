@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/days_in_month.h"
 #include "common/text_routines.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/units.h"
@@ -42,13 +43,6 @@ constexpr int kGridFontSize = 9;
 // The years whose steps stay put; a step beyond them comes back to the current year.
 constexpr int kFirstYear = 1901;
 constexpr int kLastYear = 2049;
-
-int DaysInMonth(int year, int month) {
-  static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (month < 1 || month > 12) return 0;
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
 
 // 0 = Sunday .. 6 = Saturday.
 int WeekdayColumn(int year, int month, int day) {

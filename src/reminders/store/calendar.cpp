@@ -94,13 +94,6 @@ double TimeOf(double dateTime) {
   return DateTimeFromSeconds(clk::DaysFromCivil(2000, 1, 1) * kSecondsPerDay + SecondOfDay(dateTime));
 }
 
-int DaysInMonth(int year, int month) {
-  if (year < 100 || year > 9999 || month < 1 || month > 12) return 0;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
 double MakeDateTime(int year, int month, int day, int hour, int minute, int second) {
   year = std::clamp(year, 100, 9999);
   month = std::clamp(month, 1, 12);

@@ -4,6 +4,8 @@
 // move a result. Parts are DatePart codes (reminder_record.h).
 #include <cstdint>
 
+#include "common/days_in_month.h"
+
 namespace workmemo {
 
 // The valid range of date-times: 100-01-01 00:00:00 to 9999-12-31 00:00:00.
@@ -24,8 +26,6 @@ double MakeDateTime(int year, int month, int day, int hour, int minute, int seco
 double AddToDate(double dateTime, int part, std::int64_t n);
 // first - second in the given part (see the definition of each part in calendar.cpp).
 double DateDifference(double first, double second, int part);
-// 28..31; 0 for a year outside 100..9999 or a month outside 1..12.
-int DaysInMonth(int year, int month);
 
 DateTimeParts SplitDateTime(double dateTime);
 int Weekday(double dateTime);     // 1 = Sunday .. 7 = Saturday
