@@ -35,6 +35,13 @@ TEST(Lunar, PublishedConversions) {
       {2033, 1, 31, 2033, 1, 1, 0},   {2033, 12, 22, 2033, 11, 1, 1},
       {2034, 2, 19, 2034, 1, 1, 0},   {2049, 2, 2, 2049, 1, 1, 0},
       {2050, 1, 22, 2049, 12, 29, 0},
+      // Reckoned at the Beijing meridian before 1929: these months begin a day earlier than
+      // a new moon just after midnight in UTC+8 would make them.
+      {1914, 11, 17, 1914, 10, 1, 0}, {1916, 2, 3, 1916, 1, 1, 0},
+      {1920, 11, 10, 1920, 10, 1, 0},
+      // The eighth month of 1978 began a day before the new moon; 中秋 on 16 September.
+      {1978, 9, 2, 1978, 8, 1, 0},    {1978, 9, 16, 1978, 8, 15, 0},
+      {1929, 2, 10, 1929, 1, 1, 0},
   };
   for (const Conversion& c : cases) {
     SCOPED_TRACE(DateText(Day(c.y, c.m, c.d)));
