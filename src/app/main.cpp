@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "calendar/calendar_registration.h"
 #include "reminders/ui/reminder_ui_registration.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
@@ -25,6 +26,7 @@ bool HasDisplay() {
 void RegisterModules() {
   workmemo::RegisterMainWindow();
   workmemo::RegisterReminderUi();
+  workmemo::RegisterCalendarUi();
 }
 
 }  // namespace

@@ -16,10 +16,11 @@ namespace workmemo {
 inline constexpr int kFramedBodyTop = 50;
 inline constexpr int kFramedBandsHeight = 74;
 
-// Paints `window` with its own three boxes, the child area (0, 50, width, height - 74), the
-// program's background picture and skin transparency; `fontSize` below 1 keeps the units'
-// sizes, an empty `fontName` their faces.
+// Paints `window` with its own three boxes, the child area (0, 50, width, height - 74 but
+// at least 0), the program's background picture and skin transparency; `fontSize` below 1
+// keeps the units' sizes, an empty `fontName` their faces; `showIcon` false leaves the
+// program icon off the title band.
 void PaintFramedShellWindow(SkinPainter& painter, platform::ui::Window& window, int fontSize,
-                            std::string_view fontName = {});
+                            std::string_view fontName = {}, bool showIcon = true);
 
 }  // namespace workmemo

@@ -48,6 +48,8 @@ struct ModuleSeams {
   std::function<std::optional<double>()> CalendarShownDay;
   // Shows the reminders of `day` in the today window, loading it when it is not loaded.
   std::function<void(double day)> ShowTodayRemindersOn;
+  // Whether the today window is loaded now (the calendar page follows it only then).
+  std::function<bool()> IsTodayWindowLoaded;
   // At the end: every window the module has loaded is closed.
   std::vector<std::function<void()>> CloseLoadedWindows;
 

@@ -43,6 +43,8 @@ void AddReminder(int days, int hour, int minute, int mode, const char* category,
   workmemo::Databases().Reminders.SaveReminder(r);
 }
 
+}  // namespace
+
 // The program-wide state of a start with default settings and a few reminders. The main
 // window lives on: its pages belong to the tool's window once they are placed in it.
 workmemo::MainWindow& ProgramMainWindow() {
@@ -61,8 +63,6 @@ workmemo::MainWindow& ProgramMainWindow() {
   main = new workmemo::MainWindow(workmemo::Databases(), workmemo::Run(), workmemo::Settings());
   return *main;
 }
-
-}  // namespace
 
 void RegisterMainWindowSetups() {
   RegisterSetupHook("MainWindow", [](platform::ui::Window& window) { ProgramMainWindow().Attach(window); });

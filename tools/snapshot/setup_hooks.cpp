@@ -1,5 +1,6 @@
 #include "setup_hooks.h"
 
+#include "calendar/calendar_registration.h"
 #include "platform/files/resources.h"
 #include "reminders/ui/reminder_ui_registration.h"
 #include "reminders/store/reminder_record.h"
@@ -43,6 +44,7 @@ void RegisterProgramWindows() {
     workmemo::SetUpCountdownWindow(window, nullptr);
   });
   for (auto& [name, setup] : workmemo::ReminderWindowSetups()) RegisterSetupHook(name, setup);
+  for (auto& [name, setup] : workmemo::CalendarWindowSetups(ProgramMainWindow)) RegisterSetupHook(name, setup);
   RegisterMainWindowSetups();
 }
 

@@ -8,6 +8,10 @@
 
 #include "platform/ui/window.h"
 
+namespace workmemo {
+class MainWindow;
+}
+
 namespace snapshot {
 
 using SetupHook = std::function<void(platform::ui::Window&)>;
@@ -21,6 +25,9 @@ const std::map<std::string, SetupHook>& SetupHooks();
 void RegisterProgramWindows();
 // The main window and its password pages.
 void RegisterMainWindowSetups();
+// The tool's one main window over a fresh program directory with a few reminders; pages are
+// drawn inside it.
+workmemo::MainWindow& ProgramMainWindow();
 // The program-wide state windows paint with, as at a start with default settings: the
 // built-in skin loaded, its first background picture, the default skin transparency.
 // False when the built-in skin cannot be read.
