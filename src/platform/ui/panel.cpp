@@ -108,12 +108,30 @@ void DrawPanel::GradientFill(int x, int y, int width, int height, Colour first, 
   c.painter.fillRect(x, y, width, height, gradient);
 }
 
+namespace {
+// The picture drawn last, decoded: a page draws the same background before every month.
+const QImage& Decoded(std::string_view bytes) {
+  static std::string lastBytes;
+  static QImage lastImage;
+  if (bytes != lastBytes) {
+    lastImage = platform::image::DecodeToQImage(bytes);
+    lastBytes.assign(bytes);
+  }
+  return lastImage;
+}
+}  // namespace
+
 void DrawPanel::DrawPicture(std::string_view bytes, int x, int y, int width, int height) {
-  const QImage image = platform::image::DecodeToQImage(bytes);
+  const QImage& image = Decoded(bytes);
   if (image.isNull()) return;
+  const QRect target(x, y, width > 0 ? width : image.width(), height > 0 ? height : image.height());
   Canvas c(panel());
+  if (target.size() == image.size()) {
+    c.painter.drawImage(target.topLeft(), image);
+    return;
+  }
   c.painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  c.painter.drawImage(QRect(x, y, width > 0 ? width : image.width(), height > 0 ? height : image.height()), image);
+  c.painter.drawImage(target, image);
 }
 
 void DrawPanel::CopyRectangle(const DrawPanel& source, int sx, int sy, int width, int height, int dx, int dy) {
