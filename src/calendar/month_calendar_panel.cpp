@@ -124,7 +124,7 @@ void SetUpMonthCalendarPanel(MainWindow& main, ui::Window& page) {
 ui::Window* MonthCalendarPanelWindow() { return Context() ? Context()->page : nullptr; }
 
 void ForgetMonthCalendarPanel() {
-  if (Context()) Context()->painter.ClearSprites();
+  // The page's painter made nothing of its own on the main window's boxes, which may be gone.
   Context().reset();
   MonthCalendar() = MonthCalendarView();
 }
