@@ -18,6 +18,8 @@ PACKAGES=(
   desktop-file-utils
   # turning the monitor off (xset dpms force off)
   x11-xserver-utils
+  # alarm sounds: the media framework with its FFmpeg backend, MIDI through FluidSynth
+  qt6-multimedia-dev libfluidsynth-dev timgm6mb-soundfont
   # generators of committed tables and fixtures
   python3 python3-ephem python3-xlwt
 )

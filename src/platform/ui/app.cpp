@@ -38,6 +38,8 @@ void StartApplication(int& argc, char** argv) {
     // Texts are measured at 96 DPI whatever the desktop says, without scaling.
     if (qEnvironmentVariableIsEmpty("QT_FONT_DPI")) qputenv("QT_FONT_DPI", "96");
     if (qEnvironmentVariableIsEmpty("QT_ENABLE_HIGHDPI_SCALING")) qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // Sound files are decoded by the media framework's FFmpeg backend (MP3, WAV, WMA).
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     g_app = new QApplication(argc, argv);
   }
