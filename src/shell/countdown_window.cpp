@@ -17,6 +17,8 @@ namespace ui = platform::ui;
 
 namespace {
 
+PowerCountdown* g_programCountdown = nullptr;
+
 constexpr int kWidth = 450;
 constexpr int kHeight = 280;
 constexpr int kTickMs = 1000;
@@ -89,5 +91,8 @@ ui::Window* PowerCountdown::LoadedWindow() const {
 void PowerCountdown::Close() {
   if (ui::Window* w = LoadedWindow()) w->Close();
 }
+
+PowerCountdown* ProgramPowerCountdown() { return g_programCountdown; }
+void SetProgramPowerCountdown(PowerCountdown* countdown) { g_programCountdown = countdown; }
 
 }  // namespace workmemo

@@ -40,4 +40,9 @@ class PowerCountdown {
   std::unique_ptr<platform::ui::Window> window_;
 };
 
+// The countdown the program runs on 关机时钟 of StartupWindow, which due power reminders
+// start; null while none is set (before the start, after the end, in tests without one).
+PowerCountdown* ProgramPowerCountdown();
+void SetProgramPowerCountdown(PowerCountdown* countdown);
+
 }  // namespace workmemo

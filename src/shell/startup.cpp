@@ -82,6 +82,7 @@ void InitialiseGlobals() {
 
 // In reverse order of dependence: windows and the icon go while the application object lives.
 void ReleaseGlobals() {
+  SetProgramPowerCountdown(nullptr);
   Objects().reset();
   Startup().StartupWindow = nullptr;
   Startup().MainWindow = nullptr;
@@ -117,6 +118,7 @@ PasswordGate& OwnOrRegisteredGate() {
     hooks.AskConfirm = [](std::string_view question) { return ShowConfirmBox(question) == 1; };
     hooks.CloseProgram = [] { EndProgram(0); };
     hooks.OpenAddReminderEditor = SeamCaller(&ModuleSeams::OpenAddReminderEditor);
+    hooks.LoadedCovers = [] { return AllLoadedCovers(); };
     own = std::make_unique<PasswordGate>(
         Run(), Settings(),
         StoredDigestCheck([] { return Databases().Reminders.ReadPasswordHash(); }),
@@ -360,29 +362,32 @@ void CloseStartupWindow() {
   }
 }
 
+bool RunReminderSystemTask(const ReminderRecord& r) {
+  using platform::os::PowerRequest;
+  switch (r.txrw) {
+    case ReminderTask::Shutdown:
+    case ReminderTask::LogOff:
+    case ReminderTask::Restart:
+      if (PowerCountdown* countdown = ProgramPowerCountdown()) countdown->Start(r.txrw, r.gjys, r.qzzx);
+      return true;
+    case ReminderTask::MonitorOff:
+      platform::os::CurrentPowerBackend().Perform(PowerRequest::MonitorOff, false);
+      return true;
+    case ReminderTask::LockComputer:
+      platform::os::CurrentPowerBackend().Perform(PowerRequest::LockScreen, false);
+      return true;
+    default:
+      return false;
+  }
+}
+
 void DefaultFireDueReminders(double second) {
   ProgramObjects* objects = Objects().get();
   if (objects == nullptr) return;
   ReminderList& due = objects->dueCopies;
   due.clear();
   Databases().Reminders.CollectDueReminders(second, due);
-  for (const ReminderRecord& r : due) {
-    switch (r.txrw) {
-      case ReminderTask::Shutdown:
-      case ReminderTask::LogOff:
-      case ReminderTask::Restart:
-        if (objects->countdown) objects->countdown->Start(r.txrw, r.gjys, r.qzzx);
-        break;
-      case ReminderTask::MonitorOff:
-        platform::os::CurrentPowerBackend().Perform(platform::os::PowerRequest::MonitorOff, false);
-        break;
-      case ReminderTask::LockComputer:
-        platform::os::CurrentPowerBackend().Perform(platform::os::PowerRequest::LockScreen, false);
-        break;
-      default:
-        break;  // the pop-up of a plain reminder comes with its own window
-    }
-  }
+  for (const ReminderRecord& r : due) RunReminderSystemTask(r);
 }
 
 void TickReminderClock() {
@@ -411,6 +416,7 @@ int RunProgram(int& argc, char** argv) {
   state.StartupWindow = &startupWindow;
   auto& shutdownClock = startupWindow.UnitAs<ui::Timer>("关机时钟");
   objects.countdown = std::make_unique<PowerCountdown>(shutdownClock);
+  SetProgramPowerCountdown(objects.countdown.get());
   startupWindow.On("关机时钟", ui::Event::Timer, [](ui::EventArgs&) {
     if (Objects() && Objects()->countdown) Objects()->countdown->Tick();
   });

@@ -19,6 +19,7 @@ class Window;
 namespace workmemo {
 
 class PasswordGate;
+struct ReminderRecord;
 
 inline constexpr char kProgramVersion[] = "3.2";
 
@@ -98,8 +99,13 @@ void EndProgram(int exitCode);
 // The end: the three connections closed and every loaded window closed.
 void CloseStartupWindow();
 
-// The default reminder check: the store's due reminders of that second; power tasks start
-// their countdown, the monitor and lock tasks act at once.
+// The system task of a due reminder, the one path of every reminder check: 关机, 注销 and
+// 重启 start the program's countdown (ignored while one runs), 关闭显示器 turns the monitor
+// off, 锁定计算机 locks the screen. False for a reminder whose task is none of these.
+bool RunReminderSystemTask(const ReminderRecord& reminder);
+
+// The default reminder check: the store's due reminders of that second, each system task
+// through RunReminderSystemTask.
 void DefaultFireDueReminders(double second);
 
 // 提醒时钟: the seconds due for checking, each given to the reminder check.

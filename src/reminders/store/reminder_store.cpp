@@ -283,9 +283,13 @@ int ReminderStore::SetPaused(int id, int mode) {
   const int position = FindLoadedReminder(id);
   if (position == 0 || mode < 0 || mode > 2) return 0;
   ReminderRecord& r = list_[static_cast<std::size_t>(position) - 1];
-  r.txzt = mode == 0 ? 0 : 1;
-  if (mode == 2) return 1;  // until the next load only
-  return Execute("update txsj set txzt=" + std::to_string(r.txzt) + " where id=" + std::to_string(id));
+  const int paused = mode == 0 ? 0 : 1;
+  // A stored pause that the table refused (a deleted row) leaves the list as it was, so the
+  // list never shows a state the next load would not.
+  if (mode != 2 && Execute("update txsj set txzt=" + std::to_string(paused) + " where id=" + std::to_string(id)) != 1)
+    return 0;
+  r.txzt = paused;
+  return 1;
 }
 
 int ReminderStore::SearchReminders(std::string_view label, std::string_view text, ReminderList& target) {

@@ -385,9 +385,11 @@ TEST_F(StoreTest, PauseRemindAgainAndCounterActOnLoadedRemindersOnly) {
   EXPECT_EQ(store.SetRepeatCounter(id, 5), 1);
   EXPECT_EQ(Row(id).Integer("cfjs"), 5);
 
-  // A row deleted behind the store's back: the pause is reported as failed.
+  // A row deleted behind the store's back: the pause is reported as failed and the loaded
+  // reminder stays running, as the table (without the row) would load it.
   ASSERT_EQ(store.Connection().Execute("delete from txsj where id=" + std::to_string(id)), 1);
   EXPECT_EQ(store.SetPaused(id, 1), 0);
+  EXPECT_EQ(store.Reminders()[0].txzt, 0);
 }
 
 TEST_F(StoreTest, CategoryItemsOfEmptyAndFilledTables) {
