@@ -83,21 +83,7 @@ void CloseBox(OpenBox& box, int answer) {
 
 int AddButton(OpenBox& box, std::string_view name, std::string_view skinName, int x, int y,
               int width, int height, SpriteRoutine click) {
-  const std::string base(skinName);
-  SpriteSpec spec;
-  spec.name = name;
-  spec.x = x;
-  spec.y = y;
-  spec.requestedWidth = width;
-  spec.requestedHeight = height;
-  const std::string normal = FindSkinEntry(base + "正常图片");
-  const std::string hover = FindSkinEntry(base + "点燃图片");
-  const std::string pressed = FindSkinEntry(base + "按下图片");
-  spec.normal = normal;
-  spec.hover = hover;
-  spec.pressed = pressed;
-  spec.click = std::move(click);
-  return box.sprites.AddPictureSprite(spec);
+  return AddSkinButtonSprite(box.sprites, name, skinName, x, y, width, height, std::move(click));
 }
 
 int AddTextPlaceholder(OpenBox& box, std::string_view name, bool visible = true) {

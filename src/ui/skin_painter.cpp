@@ -59,6 +59,30 @@ std::string FindSkinEntry(std::string_view name) {
   return {};
 }
 
+int AddButtonSprite(SpriteSet& sprites, std::string_view name, const ButtonPictures& pictures, int x,
+                    int y, int width, int height, SpriteRoutine click, bool visible) {
+  SpriteSpec spec;
+  spec.name = name;
+  spec.x = x;
+  spec.y = y;
+  spec.requestedWidth = width;
+  spec.requestedHeight = height;
+  spec.visible = visible;
+  spec.normal = pictures.normal;
+  spec.hover = pictures.hover;
+  spec.pressed = pictures.pressed;
+  spec.click = std::move(click);
+  return sprites.AddPictureSprite(spec);
+}
+
+int AddSkinButtonSprite(SpriteSet& sprites, std::string_view name, std::string_view skinBase, int x,
+                        int y, int width, int height, SpriteRoutine click, bool visible) {
+  const ButtonPictures pictures{FindSkinEntry(Joined(skinBase, skin::kNormalPictureSuffix)),
+                                FindSkinEntry(Joined(skinBase, skin::kHoverPictureSuffix)),
+                                FindSkinEntry(Joined(skinBase, skin::kPressedPictureSuffix))};
+  return AddButtonSprite(sprites, name, pictures, x, y, width, height, std::move(click), visible);
+}
+
 ui::Colour SkinColour(std::string_view name) {
   const std::string data = FindSkinEntry(name);
   // The text of an entry ends at its first zero byte.

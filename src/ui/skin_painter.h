@@ -21,6 +21,17 @@ namespace workmemo {
 
 // A copy of the data of the first loaded entry with exactly that name; empty when none.
 std::string FindSkinEntry(std::string_view name);
+// A button sprite with its normal, hover and pressed pictures, scaled to width x height (0:
+// the picture's own size). Returns its id.
+struct ButtonPictures {
+  std::string normal, hover, pressed;
+};
+int AddButtonSprite(SpriteSet& sprites, std::string_view name, const ButtonPictures& pictures, int x,
+                    int y, int width, int height, SpriteRoutine click, bool visible = true);
+// The same with the skin's pictures of `skinBase` (its entries skinBase + 正常图片, 点燃图片
+// and 按下图片).
+int AddSkinButtonSprite(SpriteSet& sprites, std::string_view name, std::string_view skinBase, int x,
+                        int y, int width, int height, SpriteRoutine click, bool visible = true);
 // A colour entry: its data as decimal text, 0 for a missing or unreadable entry.
 platform::ui::Colour SkinColour(std::string_view name);
 // The traditional lunar festival of a solar date ("春节", "元宵节", ...), empty on other days

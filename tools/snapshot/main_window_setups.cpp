@@ -21,17 +21,6 @@ namespace snapshot {
 
 namespace {
 
-// A fresh program directory, so the tool never writes into the user's own.
-void UseFreshProgramDirectory() {
-  static std::string home;
-  if (!home.empty()) return;
-  char pattern[] = "/tmp/workmemo-snapshot-XXXXXX";
-  if (::mkdtemp(pattern) == nullptr) return;
-  home = pattern;
-  ::setenv("WORKMEMO_HOME", home.c_str(), 1);
-  std::atexit([] { std::filesystem::remove_all(home); });
-}
-
 void AddReminder(int days, int hour, int minute, int mode, const char* category, const char* title) {
   const double today = static_cast<int>(platform::clock::Now());
   workmemo::ReminderRecord r;
@@ -44,6 +33,17 @@ void AddReminder(int days, int hour, int minute, int mode, const char* category,
 }
 
 }  // namespace
+
+// A fresh program directory, so the tool never writes into the user's own.
+void UseFreshProgramDirectory() {
+  static std::string home;
+  if (!home.empty()) return;
+  char pattern[] = "/tmp/workmemo-snapshot-XXXXXX";
+  if (::mkdtemp(pattern) == nullptr) return;
+  home = pattern;
+  ::setenv("WORKMEMO_HOME", home.c_str(), 1);
+  std::atexit([] { std::filesystem::remove_all(home); });
+}
 
 // The program-wide state of a start with default settings and a few reminders. The main
 // window lives on: its pages belong to the tool's window once they are placed in it.

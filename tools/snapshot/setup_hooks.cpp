@@ -46,6 +46,7 @@ void RegisterProgramWindows() {
   for (auto& [name, setup] : workmemo::ReminderWindowSetups()) RegisterSetupHook(name, setup);
   for (auto& [name, setup] : workmemo::CalendarWindowSetups(ProgramMainWindow)) RegisterSetupHook(name, setup);
   RegisterMainWindowSetups();
+  RegisterPopupSetups();
 }
 
 bool PrepareProgramState() {

@@ -28,6 +28,10 @@ void RegisterMainWindowSetups();
 // The tool's one main window over a fresh program directory with a few reminders; pages are
 // drawn inside it.
 workmemo::MainWindow& ProgramMainWindow();
+// The reminder pop-up: a reminder paged, an advance notice, the password cover.
+void RegisterPopupSetups();
+// A fresh program directory for the run, so the tool never writes into the user's own.
+void UseFreshProgramDirectory();
 // The program-wide state windows paint with, as at a start with default settings: the
 // built-in skin loaded, its first background picture, the default skin transparency.
 // False when the built-in skin cannot be read.

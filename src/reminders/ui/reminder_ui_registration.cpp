@@ -3,6 +3,7 @@
 #include "platform/clock/clock.h"
 #include "platform/ui/window.h"
 #include "reminders/store/calendar.h"
+#include "reminders/ui/reminder_firing.h"
 #include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/timed_reminder_panel.h"
 #include "shell/main_window.h"
@@ -69,6 +70,7 @@ void RegisterReminderUi() {
     SetReminderListHeaders();
     ShowReminderListPage(ListPages().ListPageNumber);
   });
+  RegisterReminderFiring();
 }
 
 std::vector<std::pair<std::string, ReminderWindowSetup>> ReminderWindowSetups() {

@@ -12,7 +12,8 @@ class Window;
 namespace workmemo {
 
 // Registers the list page with the main window's pages and its redraw on a change of the
-// list font size; the start sequence calls it before the main window loads.
+// list font size, and the reminder check with its pop-up; the start sequence calls it before
+// the main window loads.
 void RegisterReminderUi();
 
 // The windows of this module by name, each with a set-up that shows it as the program does

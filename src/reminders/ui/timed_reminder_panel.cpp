@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "platform/image/image.h"
 #include "platform/ui/routines.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
@@ -11,6 +10,7 @@
 #include "shell/run_state.h"
 #include "shell/settings.h"
 #include "shell/shell_services.h"
+#include "ui/field_pictures.h"
 #include "ui/skin_entry_names.h"
 #include "ui/skin_list_view_box.h"
 #include "ui/skin_painter.h"
@@ -69,30 +69,6 @@ ReminderPanelHost& Host() {
 
 void Perform(const std::function<void()>& action) {
   if (action) action();
-}
-
-// The stand-in for the closed query box: 425 x 26, white, framed in grey.
-const std::string& QueryFramePicture() {
-  static const std::string png = [] {
-    platform::image::Image img;
-    img.width = 425;
-    img.height = 26;
-    img.pixels.assign(static_cast<std::size_t>(img.width) * img.height, 0xFFFFFFFFu);
-    for (int x = 0; x < img.width; ++x) {
-      img.pixels[static_cast<std::size_t>(x)] = 0xFFA0A0A0u;
-      img.pixels[static_cast<std::size_t>(img.height - 1) * img.width + x] = 0xFFA0A0A0u;
-    }
-    for (int y = 0; y < img.height; ++y) {
-      img.pixels[static_cast<std::size_t>(y) * img.width] = 0xFFA0A0A0u;
-      img.pixels[static_cast<std::size_t>(y) * img.width + img.width - 1] = 0xFFA0A0A0u;
-    }
-    return platform::image::EncodePng(img);
-  }();
-  return png;
-}
-
-std::string SkinButton(std::string_view base, int state) {
-  return FindSkinEntry(std::string(base) + std::string(skin::kButtonPictureSuffixes[state]));
 }
 
 ui::Unit& PageUnit(std::string_view name) { return Context()->page->Unit(name); }
@@ -212,24 +188,13 @@ void BuildBarSprites(ui::AnimationBox& bar) {
   const int frameTop = frame.Top() - bar.Top();
   const int frameRight = frameLeft + frame.Width();
   ctx.queryFrameSprite = ctx.sprites.AddPlainPictureSprite(
-      kReminderQueryFrameSprite, frameLeft - 1, frameTop - 1, 0, 0, true, QueryFramePicture());
+      kReminderQueryFrameSprite, frameLeft - 1, frameTop - 1, 0, 0, true, FramedFieldPicture(425, 26));
   ctx.queryTextSprite =
       ctx.sprites.AddPlainPictureSprite(kReminderQueryTextSprite, frameLeft + 3, 0, 0, 0, true, {});
   SetQueryText(" ");
   auto button = [&ctx](std::string_view name, std::string_view base, int x, int y,
                        std::function<void()> click) {
-    SpriteSpec spec;
-    spec.name = name;
-    spec.x = x;
-    spec.y = y;
-    spec.visible = false;
-    const std::string normal = SkinButton(base, 0), hover = SkinButton(base, 1),
-                      pressed = SkinButton(base, 2);
-    spec.normal = normal;
-    spec.hover = hover;
-    spec.pressed = pressed;
-    spec.click = std::move(click);
-    return ctx.sprites.AddPictureSprite(spec);
+    return AddSkinButtonSprite(ctx.sprites, name, base, x, y, 0, 0, std::move(click), false);
   };
   ctx.refreshSprite = button(kReminderRefreshSprite, "刷新小透明", frameRight - 36, frameTop + 5, ShowAllReminders);
   ctx.clearSprite = button(kReminderClearSprite, "删除小透明", frameRight - 18, frameTop + 5, ClearReminderQuery);
@@ -366,6 +331,18 @@ void SelectReminderQueryField() {
   SetQueryText({});
   Context()->clearWanted = false;
   ShowQueryButtons();
+}
+
+bool ReplaceListPageCopy(const ReminderRecord& record) {
+  ReminderList& records = ListPageReminders();
+  const int position = FindReminderIndex(records, record.id);
+  if (position == 0) return false;
+  records[static_cast<std::size_t>(position) - 1] = record;
+  return true;
+}
+
+void RedrawReminderListPage() {
+  if (Context()) ShowReminderListPage(ListPages().ListPageNumber);
 }
 
 }  // namespace workmemo

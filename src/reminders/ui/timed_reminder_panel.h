@@ -80,4 +80,10 @@ void ClearReminderQuery();
 void RunReminderQuery();
 void SelectReminderQueryField();
 
+// One reminder changed elsewhere (fired, reminded again, paused): the page's copy with its id
+// replaced by `record`. False, and nothing changed, when the page does not hold it.
+bool ReplaceListPageCopy(const ReminderRecord& record);
+// The page's rows written again at the current first row, when the page is loaded.
+void RedrawReminderListPage();
+
 }  // namespace workmemo

@@ -1,0 +1,178 @@
+// The reminder check of one second on the settable clock, with the recording fakes for power,
+// sound and the shell's opener: what each due reminder does and what the second ends with.
+#include "reminders/ui/reminder_firing.h"
+
+#include <gtest/gtest.h>
+
+#include "popup_fixture.h"
+#include "reminders/ui/reminder_actions.h"
+
+namespace workmemo::testing {
+namespace {
+
+using platform::os::PowerRequest;
+using platform::os::RecordingSoundBackend;
+using Player = RecordingSoundBackend::Player;
+
+class FiringTest : public PopupFixture {};
+
+TEST_F(FiringTest, EachDueReminderActsAndTheSecondEndsWithOnePopupFill) {
+  const std::string wav = MakeFile("a.wav"), mp3 = MakeFile("b.MP3");
+  const std::string programA = MakeFile("a.sh", true), programB = MakeFile("b.sh", true);
+  struct Due {
+    int task = ReminderTask::Remind;
+    int txdz = 0;
+    std::string sound, program, web;
+    int gjys = 0, qzzx = 0;
+  };
+  struct Case {
+    const char* name;
+    std::vector<Due> due;
+    std::string counter;  // empty: no pop-up
+    std::vector<RecordingSoundBackend::Call> sounds;
+    std::vector<std::string> opened;
+    std::vector<PowerRequest> power;
+    int pendingTask = 0, seconds = 0, force = 0;
+  } cases[] = {
+      {"two reminders pop up in one second",
+       {{0, 0, wav, programA, "a.example"}, {0, 0, mp3, programB, "HTTPS://b.example"}},
+       "2/2",
+       {{Player::Mp3, mp3}},
+       {programA, "http://a.example", programB, "https://b.example"}},
+      {"a reminder, then a shutdown",
+       {{0, 0, wav, "", ""}, {ReminderTask::Shutdown, 0, "", "", "", 20, 0}},
+       "1/1",
+       {{Player::Other, wav}},
+       {},
+       {},
+       ReminderTask::Shutdown, 20, 0},
+      {"two reminders without the pop-up",
+       {{0, 1, wav, "", "a.example"}, {0, 1, mp3, "", "mailto:b@example.com"}},
+       "",
+       {{Player::Other, wav}, {Player::Mp3, mp3}},
+       {"http://a.example", "mailto:b@example.com"}},
+      {"two shutdowns", {{ReminderTask::Shutdown, 0, "", "", "", 20, 0}, {ReminderTask::Shutdown, 0, "", "", "", 50, 1}},
+       "", {}, {}, {}, ReminderTask::Shutdown, 20, 0},
+      {"a forced restart after 30 seconds", {{ReminderTask::Restart, 0, "", "", "", 30, 1}},
+       "", {}, {}, {}, ReminderTask::Restart, 30, 1},
+      {"two monitor-offs", {{ReminderTask::MonitorOff}, {ReminderTask::MonitorOff}},
+       "", {}, {}, {PowerRequest::MonitorOff, PowerRequest::MonitorOff}},
+      {"a lock", {{ReminderTask::LockComputer}}, "", {}, {}, {PowerRequest::LockScreen}},
+  };
+  double second = MakeDateTime(2016, 2, 7, 9, 0, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    second += 60.0 / 86400;
+    for (const Due& d : c.due) {
+      SaveOnce(second, [&d](ReminderRecord& r) {
+        r.txrw = d.task;
+        r.txdz = d.txdz;
+        r.txyy = d.sound;
+        r.txcx = d.program;
+        r.txwy = d.web;
+        r.gjys = d.gjys;
+        r.qzzx = d.qzzx;
+      });
+    }
+    Fire(second);
+
+    EXPECT_EQ(Counter(), c.counter);
+    EXPECT_EQ(PopupQueue().size(), static_cast<std::size_t>(c.counter.empty() ? 0 : c.counter.back() - '0'));
+    EXPECT_EQ(sound.calls, c.sounds);
+    EXPECT_EQ(Opened(), c.opened);
+    std::vector<PowerRequest> requests;
+    for (const auto& call : power.calls) requests.push_back(call.request);
+    EXPECT_EQ(requests, c.power);
+    EXPECT_EQ(countdown->LoadedWindow() != nullptr, c.pendingTask != 0);
+    EXPECT_EQ(PowerTasks().PendingPowerTask, c.pendingTask);
+    EXPECT_EQ(PowerTasks().PowerCountdownSeconds, c.seconds);
+    EXPECT_EQ(PowerTasks().PendingPowerForce, c.force);
+    if (c.pendingTask != 0) {
+      EXPECT_EQ(startup->UnitAs<platform::ui::Timer>("关机时钟").Interval(), 1000);
+    }
+
+    CloseReminderPopup();
+    countdown->Close();
+    PowerTasks() = PowerTaskState();
+    sound.calls.clear();
+    opener.calls.clear();
+    power.calls.clear();
+  }
+}
+
+TEST_F(FiringTest, APassingReminderIsRedrawnOnTheListPageAndAQuietSecondRedrawsNothing) {
+  const double at = MakeDateTime(2016, 2, 7, 9, 0, 0);
+  const int id = SaveOnce(at, [](ReminderRecord& r) { r.txbt = "stored title"; });
+  // The page holds an older copy of it than the store.
+  ReminderRecord older = Databases().Reminders.Reminders()[0];
+  older.txbt = "older title";
+  ListPageReminders() = {older};
+  ListPages().ListPageRowCount = 1;
+  ShowReminderListPage(1);
+  ASSERT_EQ(TimedReminderList().CellText(1, 6), "older title");
+  EXPECT_EQ(Databases().Reminders.GetReminderState(older), ReminderState::Pending);
+
+  Fire(at);
+  ASSERT_EQ(ListPageReminders().size(), 1u);
+  EXPECT_EQ(ListPageReminders()[0].id, id);
+  EXPECT_EQ(Databases().Reminders.GetReminderState(ListPageReminders()[0]), ReminderState::Passed);
+  EXPECT_EQ(TimedReminderList().CellText(1, 6), "stored title");
+
+  // A second with nothing due leaves the page as it was drawn.
+  ListPageReminders()[0].txbt = "changed behind the page";
+  Fire(at + 1.0 / 86400);
+  EXPECT_EQ(TimedReminderList().CellText(1, 6), "stored title");
+  EXPECT_TRUE(LastDueReminders().empty());
+}
+
+TEST(WebPageAddressTest, OnlyAnAddressWithoutASchemeGetsTheWebPrefix) {
+  const struct {
+    const char* address;
+    const char* opened;
+  } cases[] = {
+      {"www.example.com", "http://www.example.com"},
+      {"http://a", "http://a"},
+      {"HTTP://a", "HTTP://a"},
+      {"HTTPS://a", "HTTPS://a"},
+      {"ftp://a", "ftp://a"},
+      {"svn+ssh://host/x", "svn+ssh://host/x"},
+      {"mailto:a@b.c", "mailto:a@b.c"},
+      {"MailTo:a@b.c", "MailTo:a@b.c"},
+      {"example.com:8080", "http://example.com:8080"},
+      {"://a", "http://://a"},
+      {"1ftp://a", "http://1ftp://a"},
+      {"网站.中国", "http://网站.中国"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(WebPageAddress(c.address), c.opened) << c.address;
+}
+
+TEST_F(FiringTest, SoundFilesGoToTheirPlayerAndAMissingOneToNone) {
+  const struct {
+    const char* name;
+    Player player;
+  } cases[] = {{"a.mp3", Player::Mp3}, {"b.Mp3", Player::Mp3}, {"c.MP3", Player::Mp3},
+               {"d.wav", Player::Other}, {"e.mid", Player::Other}, {"f.WMA", Player::Other},
+               {"noextension", Player::Other}, {"g.mp3.wav", Player::Other}};
+  for (const auto& c : cases) {
+    sound.calls.clear();
+    const std::string path = MakeFile(c.name);
+    PlayReminderSound(path);
+    EXPECT_EQ(sound.calls, (std::vector<RecordingSoundBackend::Call>{{c.player, path}})) << c.name;
+  }
+  sound.calls.clear();
+  PlayReminderSound(home.File("missing.mp3"));
+  PlayReminderSound("");
+  PlayReminderSound(home.path());  // a folder is no sound file
+  EXPECT_TRUE(sound.calls.empty());
+
+  // A reminder whose sound is missing still pops up.
+  const double at = MakeDateTime(2016, 2, 7, 9, 0, 0);
+  SaveOnce(at, [this](ReminderRecord& r) { r.txyy = home.File("missing.wav"); });
+  Fire(at);
+  EXPECT_EQ(Counter(), "1/1");
+  EXPECT_TRUE(sound.calls.empty());
+  EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace
+}  // namespace workmemo::testing
