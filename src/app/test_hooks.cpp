@@ -1,5 +1,6 @@
 #include "test_hooks.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -8,10 +9,14 @@
 #include <sstream>
 #include <string>
 
+#include "platform/clock/clock.h"
 #include "platform/os/tray.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "reminders/ui/reminder_popup.h"
+#include "reminders/ui/reminder_popup_units.h"
+#include "shell/data_files.h"
 #include "shell/main_window.h"
 #include "shell/password_gate.h"
 #include "shell/shell_services.h"
@@ -34,6 +39,7 @@ struct Hook {
   std::size_t modalsLogged = 0;
   int showRequests = 0;
   std::string panel;
+  std::string popupTitle;  // the title the loaded pop-up showed when last reported
   bool started = false;
 };
 
@@ -71,6 +77,17 @@ void RunCommand(const std::string& line) {
     h.script->AnswerWindow([rest](ui::Window& w) { ClickSprite(w, rest); }, 50);
   } else if (verb == "password") {  // OK of the password page with this text typed
     ProgramGate().ConfirmPasswordPrompt(rest);
+  } else if (verb == "remind-in") {  // a one-time reminder saved this many seconds from now
+    std::istringstream words(rest);
+    int seconds = 0;
+    std::string title;
+    words >> seconds;
+    std::getline(words >> std::ws, title);
+    ReminderRecord r;
+    r.ksdate = r.kstime = r.jsdate = r.jstime = r.txdate =
+        std::floor(platform::clock::Now() * 86400 + 0.5) / 86400 + seconds / 86400.0;
+    r.txbt = title;
+    Log(Databases().Reminders.SaveReminder(r) == 1 ? "saved " + title : "not-saved " + title);
   } else {
     Log("unknown-command " + line);
   }
@@ -113,6 +130,12 @@ void Report() {
   if (Startup().ShowRequests != h.showRequests) {
     h.showRequests = Startup().ShowRequests;
     Log("show-requests " + std::to_string(h.showRequests));
+  }
+  ReminderPopupWindow* popup = LoadedReminderPopup();
+  const std::string popupTitle = popup != nullptr ? popup->SpriteText(popup::kTitleTextSprite) : std::string();
+  if (popupTitle != h.popupTitle) {
+    h.popupTitle = popupTitle;
+    Log(popupTitle.empty() ? std::string("popup closed") : "popup " + popupTitle);
   }
   const MainWindow* main = ProgramMainWindow();
   const std::string& panel = main != nullptr ? main->ShownPage() : Startup().LastPanelShown;

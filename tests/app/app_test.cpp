@@ -210,4 +210,16 @@ TEST_F(AppTest, AnUnreadableSkinPackageEndsWithItsMessage) {
   EXPECT_FALSE(program.HasLine("running"));
 }
 
+TEST_F(AppTest, AReminderSavedASecondAheadOpensThePopupInItsSecond) {
+  Program program(home(), "run", {"aa"});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("running")) << program.Log();
+  program.Send("remind-in 1 到点了：开会");
+  ASSERT_TRUE(program.WaitFor("saved 到点了：开会")) << Show(program.Log());
+  EXPECT_TRUE(program.WaitFor("popup 到点了：开会")) << Show(program.Log());
+  program.Send("confirm 确定按钮");
+  program.Send("tray-menu 退出");
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+}
+
 }  // namespace

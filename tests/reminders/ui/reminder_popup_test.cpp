@@ -102,6 +102,8 @@ TEST_F(PopupTest, TheKindOfAFiringAndTheLinesOfTheStrip) {
   auto& box = Shown()->window().UnitAs<ui::AnimationBox>(kBackgroundBox);
   const int mode = Shown()->SpriteId(kModeSprite);
   EXPECT_EQ(box.ObjectLeft(mode) + box.ObjectWidth(mode), kWidth - 3);
+  EXPECT_EQ(Text(kClockSprite), "09:01:00");
+  EXPECT_EQ(Shown()->window().UnitAs<ui::Timer>(kClockTimer).Interval(), 100);
 
   ReminderRecord notice;
   notice.IsNoticeFiring = 1;
@@ -173,6 +175,20 @@ TEST_F(PopupTest, TheWindowMenuStoresTopMostAndPositionMemory) {
   drive::Click(window.Unit("菜单按钮"), 5, 5);
   EXPECT_EQ(AccessConfigItem("gjsz", "txckwz", {}, true), "1");
   EXPECT_TRUE(window.UnitAs<ui::MenuItem>(kPositionItem).IsChecked());
+}
+
+TEST_F(PopupTest, ANewSkinLaysTheOpenPopupOutAgainOnTheSameEntry) {
+  Pop([](ReminderRecord& r) { r.txbt = "first"; });
+  Pop([](ReminderRecord& r) { r.txbt = "second"; });
+  Shown()->ShowPreviousPopupRecord();
+  Shown()->SetRemindAgainText("25");
+  for (const auto& step : Seams().RelayoutForSkin) {
+    if (step.step == kSkinReminderPopup) step.relayout();
+  }
+  EXPECT_EQ(Counter(), "1/2");
+  EXPECT_EQ(Text(kTitleTextSprite), "first");
+  EXPECT_EQ(Text(kMinutesSprite), "0");
+  EXPECT_EQ(Shown()->window().Unit(kMinutesBox).Text(), "0");
 }
 
 class FakeCover : public PasswordCover {
