@@ -246,7 +246,7 @@ void SkinListView::SetColumnPosition(int column, int x, int y) {
   ResizeSprite(cell, w, rowSize_, kSmallPicture, kSmallPicture);
 }
 
-void SkinListView::SetHeaderText(int column, std::string_view text, const ListTextLook& look) {
+void SkinListView::SetHeaderText(int column, std::string_view text, const ListCaptionLook& look) {
   if (look.centreAcross || look.centreDown)
     PutCenteredSpriteText(HeaderItem(column), text, look, ColumnLeft(column), RowTop(0),
                           ColumnWidth(column), rowSize_);

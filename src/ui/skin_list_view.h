@@ -38,6 +38,12 @@ struct ListTextLook {
   bool centreDown = false;
 };
 
+// A column caption is written like a cell but centred both ways in its header cell unless a
+// caller says otherwise: that is how every list shows its captions.
+struct ListCaptionLook : ListTextLook {
+  ListCaptionLook(int size = 9) : ListTextLook{size, false, 0, true, true} {}
+};
+
 // Gives object `id` its text and, as asked, centres it in (left, top, width, height): down
 // first, then across. The list's own rule: the middle is truncated first and then nudged one
 // pixel right and two down (the framed box nudges before truncating).
@@ -106,7 +112,7 @@ class SkinListView {
   // grid line left of it.
   void SetColumn(int column, int x, int yOffset, int width = 0, int height = 0);
   void SetColumnPosition(int column, int x, int y);
-  void SetHeaderText(int column, std::string_view text, const ListTextLook& look);
+  void SetHeaderText(int column, std::string_view text, const ListCaptionLook& look);
   // Writes a cell; with fit the text is first cut to the column's width (at a line break
   // or with "..."). Returns the text written.
   std::string SetCellText(int row, int column, std::string_view text, const ListTextLook& look,

@@ -274,8 +274,7 @@ void BuildReminderListColumns() {
 }
 
 void SetReminderListHeaders() {
-  ListTextLook look;
-  look.size = Settings().ListFontSize;
+  const ListCaptionLook look(Settings().ListFontSize);
   for (int c = 2; c <= kListColumns; ++c) TimedReminderList().SetHeaderText(c, kColumnCaptions[c - 1], look);
 }
 

@@ -129,6 +129,13 @@ TEST_F(ReminderPageTest, TheListIsBuiltAsThePageNeedsIt) {
   EXPECT_EQ(List().ColumnCount(), 6);
   EXPECT_EQ(Show(List().QueryHeaderItem(2)), Show("提醒日期"));
   EXPECT_EQ(Show(List().QueryHeaderItem(6)), Show("提醒标题"));
+  // Each caption is centred over its column both ways, as the centred cells below it are.
+  for (int c = 2; c <= 6; ++c) {
+    const int caption = List().HeaderItem(c);
+    EXPECT_EQ(List().SpriteLeft(caption),
+              List().ColumnLeft(c) + (List().ColumnWidth(c) - List().SpriteWidth(caption)) / 2 + 1) << c;
+    EXPECT_EQ(List().SpriteTop(caption), (List().RowHeight() - List().SpriteHeight(caption)) / 2 + 2) << c;
+  }
   EXPECT_EQ(page->Unit("界面功能框_提醒").Top(), 588 - 30 - 8);
   // An empty data file: no rows, no scroll bar.
   EXPECT_EQ(ListPages().ListPageRowCount, 0);
