@@ -70,7 +70,11 @@ struct Builder {
         widget = edit;
       } else {
         auto* edit = new QLineEdit(parent);
-        if (password) edit->setEchoMode(QLineEdit::Password);
+        if (password) {
+          edit->setEchoMode(QLineEdit::Password);
+          // A star for each typed character, not the style's round dot.
+          edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+        }
         QObject::connect(edit, &QLineEdit::textChanged, edit, [u] {
           EventArgs args;
           UnitAccess::Fire(*u, Event::TextChanged, args);

@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QFontInfo>
+#include <QLineEdit>
 
 #include <algorithm>
 #include <string_view>
@@ -14,6 +15,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/routines.h"
 #include "platform/ui/test_driver.h"
+#include "platform/ui/widgets.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -155,6 +157,17 @@ TEST_F(WindowTest, EditBoxesHandOutCrLf) {
   single.SetText(G("会议"));
   single.SelectAll();
   EXPECT_EQ(single.SelectedText(), G("会议"));
+}
+
+TEST_F(WindowTest, PasswordBoxesShowAStarForEachCharacter) {
+  auto w = Window::FromJson(
+      R"({"units": [{"kind": "edit", "name": "pw", "geometry": [0, 0, 120, 20], "password": true}]})", "Password");
+  auto& box = w->UnitAs<EditBox>("pw");
+  box.SetText(G("ab9会"));
+  auto* edit = qobject_cast<QLineEdit*>(detail::UnitAccess::WidgetOf(box));
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->displayText(), QStringLiteral("****"));
+  EXPECT_EQ(box.Text(), G("ab9会"));
 }
 
 TEST_F(WindowTest, RichEditDisplayLinesWrapAtTheBoxWidth) {
