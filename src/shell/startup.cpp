@@ -2,9 +2,9 @@
 
 #include <malloc.h>
 
-#include <cmath>
 #include <cstdio>
 
+#include "common/text_routines.h"
 #include "platform/clock/clock.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
@@ -154,15 +154,6 @@ void WriteVersionStamp() {
     AccessConfigItem("mrvbwl", "bbh", kProgramVersion);
 }
 
-int ToInteger(std::string_view text) {
-  return static_cast<int>(std::lround(std::atof(std::string(text).c_str())));
-}
-
-int ReadSkinTransparency() {
-  const int value = ToInteger(AccessConfigItem("pf", "pftmd", {}, true));
-  return value < 1 || value > 90 ? kDefaultSkinTransparency : value;
-}
-
 void StartReminderClock(ui::Window& startupWindow) {
   auto& clock = startupWindow.UnitAs<ui::Timer>("提醒时钟");
   startupWindow.On("提醒时钟", ui::Event::Timer, [](ui::EventArgs&) { TickReminderClock(); });
@@ -202,6 +193,11 @@ int CappedTaskbarHeight(int measured) {
   return measured > kTaskbarHeightLimit ? kTaskbarHeightCapped : measured;
 }
 
+int ReadSkinTransparency() {
+  const int value = TextToInteger(AccessConfigItem("pf", "pftmd", {}, true));
+  return value < 1 || value > 90 ? kDefaultSkinTransparency : value;
+}
+
 std::string ChooseBackgroundPicture() {
   SkinPainter painter;
   std::string picture;
@@ -209,14 +205,16 @@ std::string ChooseBackgroundPicture() {
   if (!festival.empty()) {
     picture = FindSkinEntry(festival + std::string(skin::kFestivalPictureWord) + "1");
   } else {
-    const int n = ToInteger(ReadConfigItemOr("pf", "bjtp", "0"));
+    const int n = TextToInteger(ReadConfigItemOr("pf", "bjtp", "0"));
     if (n > 0) {
       picture = FindSkinEntry(std::string(skin::kBackgroundPicturePrefix) + std::to_string(n));
     } else if (n < 0) {
-      const std::string path = AccessConfigItem("pf", "yhtp" + std::to_string(-n), {}, true);
+      // Negated in 64 bits: the smallest integer has no 32-bit negation.
+      const std::string path =
+          AccessConfigItem("pf", "yhtp" + std::to_string(-static_cast<std::int64_t>(n)), {}, true);
       if (!path.empty()) picture = platform::files::ReadAll(path).value_or(std::string());
     } else {
-      const int c = ToInteger(ReadConfigItemOr("pf", "cstp", "1"));
+      const int c = TextToInteger(ReadConfigItemOr("pf", "cstp", "1"));
       picture = FindSkinEntry(std::string(skin::kSolidColourPicturePrefix) +
                               std::to_string(c > 0 ? c : 1));
     }
@@ -257,8 +255,7 @@ void RunStartupSequence() {
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
   if (state.Ending) return;
   if (Settings().ShowTodayWindowAtStart == 1) CallSeam(&ModuleSeams::ShowTodayWindow);
-  const double clockSetting = std::atof(AccessConfigItem("szck", "szckxs", {}, true).c_str());
-  if (std::fabs(clockSetting - 1) < 1e-7) CallSeam(&ModuleSeams::ShowDesktopClock);
+  if (IsFlagOn(AccessConfigItem("szck", "szckxs", {}, true))) CallSeam(&ModuleSeams::ShowDesktopClock);
 
   ui::Window& startupWindow = *state.StartupWindow;
   Objects()->tick.StartAfter(loadedAt, loadedOffset);

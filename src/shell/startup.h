@@ -70,6 +70,9 @@ bool ProgramHasTray();
 // The created handler of StartupWindow: the whole start, in order.
 void RunStartupSequence();
 
+// [pf] pftmd as a whole number, or the default 10 when it lies outside 1 to 90.
+int ReadSkinTransparency();
+
 // The background picture of every skinned window, chosen at start from the festival, the
 // stored choice and the skin.
 std::string ChooseBackgroundPicture();

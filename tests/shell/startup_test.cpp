@@ -61,13 +61,22 @@ TEST_F(BackgroundChoiceTest, StoredChoiceFestivalAndFallback) {
       {"a missing numbered entry", {{"bjtp", "999"}}, 0, FindSkinEntry("纯色图片1")},
       {"christmas wins over the stored choice", {{"bjtp", "2"}}, christmas,
        FindSkinEntry("圣诞图片1")},
+      // The numbers are truncated toward zero and held within the 32-bit range.
+      {"-0.6 is no user picture", {{"bjtp", "-0.6"}, {"yhtp1", picture.c_str()}}, 0, FindSkinEntry("纯色图片1")},
+      {"2.9 is background 2", {{"bjtp", "2.9"}}, 0, FindSkinEntry("背景图片2")},
+      {"a huge number names no entry", {{"bjtp", "1e20"}, {"cstp", "2"}}, 0, FindSkinEntry("纯色图片1")},
+      {"the smallest integer names its user picture",
+       {{"bjtp", "-2147483648"}, {"yhtp2147483648", picture.c_str()}}, 0, "my own picture bytes"},
+      {"-1e20 reads as the smallest integer", {{"bjtp", "-1e20"}, {"yhtp2147483648", picture.c_str()}}, 0,
+       "my own picture bytes"},
+      {"plain colour 1.7 is colour 1", {{"bjtp", "0"}, {"cstp", "1.7"}}, 0, FindSkinEntry("纯色图片1")},
   };
   for (const Case& c : cases) {
     std::remove(ConfigFilePath().c_str());
     for (const auto& [key, value] : c.items) AccessConfigItem("pf", key, value);
     if (c.day != 0) platform::clock::SetForTest(c.day);
     EXPECT_FALSE(c.expected.empty()) << c.name;
-    EXPECT_EQ(ChooseBackgroundPicture(), c.expected) << c.name;
+    EXPECT_TRUE(ChooseBackgroundPicture() == c.expected) << c.name;  // no picture bytes printed
     platform::clock::SetForTest(platform::clock::SerialFromFields({2024, 3, 5, 10, 0, 0}));
   }
   // With nothing stored, the defaults are written on the way.
@@ -75,6 +84,22 @@ TEST_F(BackgroundChoiceTest, StoredChoiceFestivalAndFallback) {
   ChooseBackgroundPicture();
   EXPECT_EQ(AccessConfigItem("pf", "bjtp", {}, true), "0");
   EXPECT_EQ(AccessConfigItem("pf", "cstp", {}, true), "1");
+}
+
+// [pf] pftmd is read as every other setting is: truncated toward zero and held within the
+// 32-bit range, never rounded or wrapped; nothing is written.
+TEST_F(BackgroundChoiceTest, SkinTransparencyOutsideOneToNinetyIsTen) {
+  const struct {
+    const char* stored;
+    int transparency;
+  } opacities[] = {{"", 10}, {"0", 10}, {"0.6", 10}, {"1", 1}, {"90.6", 90}, {"95", 10},
+                   {"-0.6", 10}, {"1e20", 10}, {"-2147483648", 10}, {"4294967336", 10}};
+  for (const auto& o : opacities) {
+    std::remove(ConfigFilePath().c_str());
+    if (*o.stored) AccessConfigItem("pf", "pftmd", o.stored);
+    EXPECT_EQ(ReadSkinTransparency(), o.transparency) << o.stored;
+    EXPECT_EQ(AccessConfigItem("pf", "pftmd", {}, true), o.stored);  // nothing written
+  }
 }
 
 }  // namespace
