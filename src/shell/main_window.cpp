@@ -209,8 +209,10 @@ void MainWindow::LoadMainWindow() {
 void MainWindow::LayoutMainWindow() {
   ui::Window& w = *window_;
   w.Resize(kWidth, kHeight);
-  const double top = (ui::ScreenHeight() - kHeight - settings_.TaskbarHeight) / 2.0;
-  w.Move(w.Left(), static_cast<int>(std::lround(top)));
+  // Centred on the screen, in the height the desktop's panels leave free.
+  const double windowLeft = (ui::ScreenWidth() - kWidth) / 2.0;
+  const double windowTop = (ui::ScreenHeight() - kHeight - settings_.TaskbarHeight) / 2.0;
+  w.Move(static_cast<int>(std::lround(windowLeft)), static_cast<int>(std::lround(windowTop)));
   panelArea_ = {2, kNavigationBottom, kWidth - 4, kHeight - 140};
 
   // Every step left uses the close button's width, whatever the button's own.

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "main_window_fixture.h"
+#include "platform/ui/app.h"
 #include "shell/password_gate.h"
 #include "shell/tray_notice_window.h"
 
@@ -15,10 +17,14 @@ namespace {
 using testsupport::Show;
 
 TEST_F(MainWindowTest, LoadLaysOutTheWindowAndPlacesEveryPageAsAChildOverPanelArea) {
+  settings.TaskbarHeight = 40;
   MainWindow& m = Open();
   ui::Window& w = m.Window();
   EXPECT_EQ(w.Width(), 1100);
   EXPECT_EQ(w.Height(), 728);
+  // Centred on the screen, in the height the desktop's panels leave free.
+  EXPECT_EQ(w.Left(), static_cast<int>(std::lround((ui::ScreenWidth() - 1100) / 2.0)));
+  EXPECT_EQ(w.Top(), static_cast<int>(std::lround((ui::ScreenHeight() - 728 - 40) / 2.0)));
   EXPECT_TRUE(w.IsFrameless());
   const PanelRect& area = m.PanelArea();
   EXPECT_EQ(std::vector<int>({area.left, area.top, area.width, area.height}),
