@@ -10,7 +10,8 @@ namespace ui = platform::ui;
 
 namespace {
 
-// The menu opens with its corner this far left of and above the pointer.
+// The menu opens with its top right corner this far left of and above the pointer, so that
+// it runs left, away from the screen edge where the tray sits.
 constexpr int kMenuOffset = 5;
 
 void Bind(ui::Window& window, std::string_view item, std::function<void()> action) {
@@ -44,7 +45,7 @@ void HandleTrayEvent(const platform::os::TrayEvent& event, ui::Menu& menu,
       if (actions.ShowMainWindow) actions.ShowMainWindow();
       break;
     case platform::os::TrayClick::Right:
-      menu.Popup(event.x - kMenuOffset, event.y - kMenuOffset);
+      menu.Popup(event.x - kMenuOffset, event.y - kMenuOffset, ui::MenuAnchor::TopRight);
       break;
     case platform::os::TrayClick::Double:
       break;

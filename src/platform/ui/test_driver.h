@@ -37,6 +37,13 @@ class Script {
   const std::vector<std::string>& FileDialogs() const { return fileDialogs_; }
   const std::vector<std::string>& Menus() const { return menus_; }
   const std::vector<std::string>& ModalWindows() const { return modalWindows_; }
+  // Where each pop-up menu was asked to open, in order.
+  struct MenuPlace {
+    int x = 0, y = 0;
+    MenuAnchor anchor = MenuAnchor::TopLeft;
+    bool operator==(const MenuPlace&) const = default;
+  };
+  const std::vector<MenuPlace>& MenuPlaces() const { return menuPlaces_; }
   // Questions that found no answer queued (closed or cancelled at once).
   int Unanswered() const { return unanswered_; }
 
@@ -45,6 +52,7 @@ class Script {
   void NoteMessage(std::string text);
   bool TakeFileAnswer(std::string& path, const std::string& title);
   bool TakeMenuAnswer(std::string& item, const std::string& menu);
+  void NoteMenuPlace(MenuPlace place) { menuPlaces_.push_back(place); }
 
  private:
   struct WindowAnswer {
@@ -59,6 +67,7 @@ class Script {
   std::vector<std::string> fileDialogs_;
   std::vector<std::string> menus_;
   std::vector<std::string> modalWindows_;
+  std::vector<MenuPlace> menuPlaces_;
   int unanswered_ = 0;
 };
 

@@ -456,15 +456,21 @@ MenuItem* FindItem(const std::vector<MenuItem*>& items, std::string_view name) {
 }
 }  // namespace
 
-void Menu::Popup(int screenX, int screenY) {
+void Menu::Popup(int screenX, int screenY, MenuAnchor anchor) {
   if (auto* script = testing::Script::Current()) {
+    script->NoteMenuPlace({screenX, screenY, anchor});
     std::string answer;
     if (script->TakeMenuAnswer(answer, name_) && !answer.empty()) {
       if (MenuItem* item = FindItem(items_, answer)) item->Choose();
     }
     return;
   }
-  impl_->menu->popup(QPoint(screenX, screenY));
+  QMenu& menu = *impl_->menu;
+  if (anchor == MenuAnchor::TopRight) {
+    menu.ensurePolished();
+    screenX -= menu.sizeHint().width();
+  }
+  menu.popup(QPoint(screenX, screenY));
 }
 
 bool Menu::IsShown() const { return impl_->menu->isVisible(); }

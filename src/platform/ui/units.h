@@ -330,6 +330,9 @@ struct MenuColours {
   bool operator==(const MenuColours&) const = default;
 };
 
+// Which corner of a pop-up menu lies at the point it is opened at.
+enum class MenuAnchor { TopLeft, TopRight };
+
 // Pop-up menu; its items are units of their own (kind MenuItem), found by name.
 class Menu : public Unit {
  public:
@@ -339,7 +342,9 @@ class Menu : public Unit {
   void SetColours(const MenuColours& colours);
   const MenuColours& Colours() const { return colours_; }
   void PopupAtPointer();
-  void Popup(int screenX, int screenY);
+  // TopRight opens the menu towards the left of the point, as a menu at a screen's right edge
+  // wants.
+  void Popup(int screenX, int screenY, MenuAnchor anchor = MenuAnchor::TopLeft);
   bool IsShown() const;
 
  private:

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <algorithm>
 #include <string_view>
@@ -333,6 +334,24 @@ TEST_F(WindowTest, MessageBoxFileDialogAndMenuTakeScriptedAnswers) {
   window->UnitAs<Menu>(G("菜单2")).PopupAtPointer();
   EXPECT_EQ(about, 1);
   EXPECT_EQ(script->Unanswered(), 0);
+}
+
+TEST_F(WindowTest, AMenuOpensWithTheCornerItIsAnchoredBy) {
+  auto& menu = window->UnitAs<Menu>(G("菜单2"));
+  menu.Popup(600, 300, MenuAnchor::TopRight);
+  EXPECT_EQ(script->MenuPlaces(), (std::vector<drive::Script::MenuPlace>{{600, 300, MenuAnchor::TopRight}}));
+
+  // Without a script the real menu opens: anchored at its top right it runs left of the point.
+  script.reset();
+  QMenu* shown = detail::UnitAccess::MenuWidget(menu);
+  menu.Popup(600, 300, MenuAnchor::TopRight);
+  ASSERT_TRUE(menu.IsShown());
+  EXPECT_EQ(shown->geometry().left() + shown->geometry().width(), 600);
+  EXPECT_EQ(shown->geometry().top(), 300);
+  shown->hide();
+  menu.Popup(100, 300);
+  EXPECT_EQ(shown->geometry().topLeft(), QPoint(100, 300));
+  shown->hide();
 }
 
 TEST_F(WindowTest, MouseAndKeysReachTheirHandlers) {
