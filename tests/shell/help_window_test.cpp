@@ -119,6 +119,12 @@ TEST_F(HelpWindowTest, BuiltInTextsAndPicturesAreThere) {
   const std::string licence = HelpTopicText(2);
   const std::string updates = HelpTopicText(4);
   EXPECT_EQ(welcome.rfind("欢迎使用枫汀阁工作备忘录", 0), 0u) << Show(welcome);
+  // The password feature promises only what a user can switch on: the pages and closing.
+  const std::size_t passwords = welcome.find("密码管理：");
+  ASSERT_NE(passwords, std::string::npos);
+  const std::string passwordLine = welcome.substr(passwords, welcome.find('\n', passwords) - passwords);
+  for (const char* unguarded : {"添加", "删除"})
+    EXPECT_EQ(passwordLine.find(unguarded), std::string::npos) << Show(passwordLine);
   EXPECT_EQ(licence.rfind("最终用户许可协议", 0), 0u);
   EXPECT_NE(licence.find("枫汀阁工作备忘录"), std::string::npos);
   for (const char* heading : {"更新说明(3.2)：", "更新说明(3.1)：", "更新说明(3.0)："}) {
