@@ -7,10 +7,11 @@ namespace workmemo {
 
 std::string FormatDateTime(double serial, int style) {
   const platform::clock::DateTimeFields f = platform::clock::FieldsFromSerial(serial);
-  const std::string year = std::to_string(f.year);
   if (style == 6) {
-    return year + "年" + std::to_string(f.month) + "月" + std::to_string(f.day) + "日";
+    return std::to_string(f.year) + "年" + std::to_string(f.month) + "月" + std::to_string(f.day) + "日";
   }
+  std::string year = std::to_string(f.year);
+  if (year.size() < 4) year.insert(0, 4 - year.size(), '0');
   const std::string month = PadTwoDigits(f.month), day = PadTwoDigits(f.day);
   const std::string hour = PadTwoDigits(f.hour), minute = PadTwoDigits(f.minute);
   const std::string second = PadTwoDigits(f.second);

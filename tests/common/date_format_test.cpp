@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/clock/clock.h"
 #include "test_support.h"
 
@@ -27,7 +29,29 @@ TEST(FormatDateTime, EveryStyle) {
   EXPECT_EQ(FormatDateTime(t, -1), "");
   EXPECT_EQ(FormatDateTime(Serial(2016, 12, 31, 23, 59, 59), 10), "12-31");
   EXPECT_EQ(FormatDateTime(Serial(2016, 1, 5, 0, 0, 0), 6), "2016年1月5日");
-  EXPECT_EQ(FormatDateTime(Serial(100, 1, 1, 0, 0, 0), 0), "100-01-01 00:00:00");
+}
+
+// The stored forms always carry four digits of year, as the date columns require.
+TEST(FormatDateTime, YearsHaveFourDigitsExceptInStyleSix) {
+  const struct {
+    int year;
+    const char* style0;
+    const char* style5;
+    const char* style6;
+  } cases[] = {
+      {1, "0001-02-07 08:05:09", "00010207", "1年2月7日"},
+      {100, "0100-02-07 08:05:09", "01000207", "100年2月7日"},
+      {999, "0999-02-07 08:05:09", "09990207", "999年2月7日"},
+      {1000, "1000-02-07 08:05:09", "10000207", "1000年2月7日"},
+      {9999, "9999-02-07 08:05:09", "99990207", "9999年2月7日"},
+  };
+  for (const auto& c : cases) {
+    const double t = Serial(c.year, 2, 7, 8, 5, 9);
+    EXPECT_EQ(FormatDateTime(t, 0), c.style0) << c.year;
+    EXPECT_EQ(FormatDateTime(t, 1), std::string(c.style0).substr(0, 10)) << c.year;
+    EXPECT_EQ(FormatDateTime(t, 5), c.style5) << c.year;
+    EXPECT_EQ(FormatDateTime(t, 6), c.style6) << c.year;
+  }
 }
 
 TEST(FormatDateTime, RoundsToTheNearestSecondWithCarry) {

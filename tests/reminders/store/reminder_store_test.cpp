@@ -154,6 +154,25 @@ TEST_F(StoreTest, EveryColumnRoundTripsThroughInsertUpdateAndLoad) {
   EXPECT_EQ(store.ReadReminderTitle(4711), "");
 }
 
+// A reminder of any year the table holds is written back: its insert, its update and its
+// remind-again writes, the years before 1000 (as an import may bring them) included.
+TEST_F(StoreTest, RemindersOfEveryYearAreWrittenBack) {
+  clk::SetForTest(At(2024, 3, 1));
+  for (int year : {1, 999, 1000, 9999}) {
+    SCOPED_TRACE(year);
+    const double start = clk::SerialFromFields({year, 6, 15, 8, 30, 0});
+    ReminderRecord r = Reminder(RepeatMode::Once, start);
+    r.id = 0;
+    ASSERT_EQ(store.SaveReminder(r), 1);
+    EXPECT_EQ(Text(Row(r.id).DateTime("ksdate")), Text(start));
+    r.txbt = "changed";
+    EXPECT_EQ(store.SaveReminder(r), 1);
+    EXPECT_EQ(store.SetRemindAgain(r.id, 1, start + 1), 1);
+    EXPECT_EQ(store.SetRemindAgain(r.id, 0, 0), 1);
+    EXPECT_EQ(Text(Row(r.id).DateTime("txdate")), Text(start));
+  }
+}
+
 TEST_F(StoreTest, FailedSavesLeaveTheListAndTheCallerAlone) {
   clk::SetForTest(At(2024, 3, 1));
   const int kept = Add(Reminder(RepeatMode::Once, At(2024, 4, 1)));
