@@ -30,6 +30,11 @@ std::string TruncateText(std::string_view text, int n) {
   return std::string(text.substr(0, platform::text::CutPoint(text, limit)));
 }
 
+bool TextSortsBefore(std::string_view a, std::string_view b) {
+  // std::string compares its bytes as unsigned, so double-byte characters sort after ASCII.
+  return platform::text::AsciiLower(a) < platform::text::AsciiLower(b);
+}
+
 std::string JoinByteArrays(std::initializer_list<std::string_view> parts) {
   std::string out;
   for (std::string_view part : parts) out.append(part);

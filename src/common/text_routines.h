@@ -16,6 +16,10 @@ std::string GetFileExtension(std::string_view path);
 // text is shorter; empty for n of 0 or less.
 std::string TruncateText(std::string_view text, int n);
 
+// Whether text a sorts before text b: by their GBK bytes, which orders the common Chinese
+// characters by their pinyin, with Latin letters compared without regard to case.
+bool TextSortsBefore(std::string_view a, std::string_view b);
+
 // The parts one after another, as a new byte set.
 std::string JoinByteArrays(std::initializer_list<std::string_view> parts);
 

@@ -323,6 +323,9 @@ std::vector<std::string> ReminderStore::CategoryComboItems(int addAll) {
     return items;
   }
   for (records_.MoveFirst(); !records_.Eof(); records_.MoveNext()) items.push_back(records_.Text("lx"));
+  // The drop-downs list the categories sorted, whatever order the rows were added in.
+  std::sort(items.begin() + (addAll == 1 ? 1 : 0), items.end(),
+            [](const std::string& a, const std::string& b) { return TextSortsBefore(a, b); });
   return items;
 }
 

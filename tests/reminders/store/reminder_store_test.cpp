@@ -415,15 +415,12 @@ TEST_F(StoreTest, CategoryItemsOfEmptyAndFilledTables) {
   EXPECT_EQ(store.CategoryComboItems(0), std::vector<std::string>{"普通提醒"});
   EXPECT_EQ(store.CategoryComboItems(1), (std::vector<std::string>{"全部提醒", "普通提醒"}));
   clk::SetForTest(At(2024, 1, 1));
-  for (const char* category : {"工作", "个人", "工作"})
+  // Each category once, sorted: Latin letters without regard to case, then Chinese by pinyin
+  // (学 comes before 工 in code-point order).
+  for (const char* category : {"学习", "Beta", "工作", "alpha", "个人", "工作"})
     Add(testing::With(Reminder(RepeatMode::Once, At(2024, 2, 1)), [&](ReminderRecord& r) { r.txlx = category; }));
-  std::vector<std::string> items = store.CategoryComboItems(1);
-  ASSERT_EQ(items.size(), 3u);
-  EXPECT_EQ(items[0], "全部提醒");
-  std::sort(items.begin() + 1, items.end());
-  std::vector<std::string> expected = {"个人", "工作"};
-  std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(std::vector<std::string>(items.begin() + 1, items.end()), expected);
+  EXPECT_EQ(store.CategoryComboItems(1), (std::vector<std::string>{"全部提醒", "alpha", "Beta", "个人", "工作", "学习"}));
+  EXPECT_EQ(store.CategoryComboItems(0), (std::vector<std::string>{"alpha", "Beta", "个人", "工作", "学习"}));
 }
 
 TEST_F(StoreTest, UserRowPasswordLoginModeAndProtectionFlags) {
