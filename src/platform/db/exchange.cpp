@@ -37,6 +37,14 @@ std::string Quote(std::string_view name) {
   return out;
 }
 
+// Names the sheet row (row 1 holds the column names) and the column of the text.
+ExchangeResult TextTooLong(std::string_view sheet, std::size_t sheetRow, std::string_view column, long limit) {
+  return {false, 0,
+          text::FromUtf8("工作表 ") + std::string(sheet) + text::FromUtf8(" 第 " + std::to_string(sheetRow) + " 行 ") +
+              std::string(column) +
+              text::FromUtf8(" 列的文字超过 " + std::to_string(limit) + " 个字符，没有导入任何记录。")};
+}
+
 std::string QuotedText(std::string_view gb18030) { return "'" + EscapeSqlText(gb18030) + "'"; }
 
 std::string_view Trim(std::string_view s) {
@@ -94,19 +102,27 @@ bool IsValidSerial(double serial) {
   return std::isfinite(serial) && serial >= kFirst && serial < kLast;
 }
 
+// The text a cell gives a text column; nothing for an empty cell or one without a text.
+std::optional<std::string> TextOf(const xls::Cell& cell) {
+  switch (cell.type) {
+    case xls::CellType::Text: return cell.text;
+    case xls::CellType::Number: return FormatNumber(cell.number);
+    case xls::CellType::DateTime:
+      if (IsValidSerial(cell.number)) return clock::FormatStored(cell.number);
+      return std::nullopt;
+    case xls::CellType::Bool: return std::string(cell.number != 0 ? "1" : "0");
+    default: return std::nullopt;
+  }
+}
+
 // The SQL literal of a cell in the form the program itself stores in a column of `kind`;
 // NULL for an empty cell or one that cannot be converted.
 std::string Literal(const xls::Cell& cell, ColumnKind kind) {
   switch (kind) {
-    case ColumnKind::Text:
-      switch (cell.type) {
-        case xls::CellType::Text: return QuotedText(cell.text);
-        case xls::CellType::Number: return QuotedText(FormatNumber(cell.number));
-        case xls::CellType::DateTime:
-          return IsValidSerial(cell.number) ? QuotedText(clock::FormatStored(cell.number)) : "NULL";
-        case xls::CellType::Bool: return cell.number != 0 ? "'1'" : "'0'";
-        default: return "NULL";
-      }
+    case ColumnKind::Text: {
+      const std::optional<std::string> value = TextOf(cell);
+      return value ? QuotedText(*value) : "NULL";
+    }
     case ColumnKind::Integer: {
       const std::optional<double> v = NumberOf(cell);
       if (!v || !std::isfinite(*v)) return "NULL";
@@ -348,7 +364,14 @@ ExchangeResult ImportTable(Connection& connection, std::string_view table,
     std::string values = "(";
     bool blank = true;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-      const std::string literal = Literal(sheet->At(r, source[i]), columns[i].kind);
+      const xls::Cell& cell = sheet->At(r, source[i]);
+      // A text too long for its column would be lost: the workbook is refused instead.
+      if (limits[i] >= 0) {
+        const std::optional<std::string> value = TextOf(cell);
+        if (value && text::CharCount(*value) > static_cast<std::size_t>(limits[i]))
+          return TextTooLong(sheet->name, r + 2, columns[i].name, limits[i]);
+      }
+      const std::string literal = Literal(cell, columns[i].kind);
       blank = blank && literal == "NULL";
       if (i) values += ',';
       values += literal;
@@ -362,14 +385,6 @@ ExchangeResult ImportTable(Connection& connection, std::string_view table,
     }
   }
   if (!flush()) return failed();
-
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    if (limits[i] < 0) continue;
-    const std::string q = Quote(columns[i].name);
-    if (!connection.Execute("UPDATE " + std::string(kStaging) + " SET " + q + "=NULL WHERE length(" + q +
-                            ")>" + std::to_string(limits[i])))
-      return failed();
-  }
 
   const std::string cols = JoinQuoted(columns);
   std::string insert = "INSERT INTO " + Quote(table) + " (" + cols + ") SELECT " + JoinQuoted(columns, "ek.") +

@@ -42,9 +42,9 @@ ExchangeResult ExportTable(Connection& connection, std::string_view table,
 // A sheet row is skipped when the table holds a row whose `duplicateColumns` all equal it
 // (texts without regard to letter case, date-times to the second, NULL equal to NULL);
 // with no duplicate columns every row is inserted. A cell that cannot be converted to its
-// column's kind (or is too long for a limited text column) goes in as NULL; rows blank in
-// every column are passed over. An unreadable workbook, a missing sheet or a missing column
-// fails the import and nothing is inserted.
+// column's kind goes in as NULL; rows blank in every column are passed over. An unreadable
+// workbook, a missing sheet or column, or a text longer than its column allows (the message
+// names the sheet row and the column) fails the import and nothing is inserted.
 ExchangeResult ImportTable(Connection& connection, std::string_view table,
                            const std::vector<ExchangeColumn>& columns, std::string_view file,
                            const std::vector<std::string>& duplicateColumns);

@@ -79,12 +79,15 @@ int ExportToExcel(ReminderStore& store, std::string_view file, std::string_view 
 }
 
 int ImportFromExcel(ReminderStore& store, std::string_view file, std::string_view table,
-                    const std::vector<std::string>& columns, std::string& condition, int skipCheck) {
+                    const std::vector<std::string>& columns, std::string& condition, int skipCheck,
+                    std::string* reason) {
   condition = skipCheck != 0 ? "" : "where ksdate=ek.ksdate and txbt=ek.txbt";
   if (columns.empty()) return 0;
   const std::vector<std::string> duplicateTest =
       skipCheck != 0 ? std::vector<std::string>{} : std::vector<std::string>{"ksdate", "txbt"};
-  return db::ImportTable(store.Connection(), table, Typed(columns), file, duplicateTest).ok ? 1 : 0;
+  const db::ExchangeResult result = db::ImportTable(store.Connection(), table, Typed(columns), file, duplicateTest);
+  if (reason) *reason = result.message;
+  return result.ok ? 1 : 0;
 }
 
 }  // namespace workmemo

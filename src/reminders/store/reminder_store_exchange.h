@@ -30,8 +30,10 @@ int ExportToExcel(ReminderStore& store, std::string_view file, std::string_view 
 // Inserts the rows of the sheet named after `table`. With `skipCheck` 0 a row is skipped when
 // the table holds one with the same ksdate and txbt, and `condition` receives that test's
 // text; otherwise every row goes in and `condition` is emptied. ReminderList is untouched:
-// imported reminders join it with the next load.
+// imported reminders join it with the next load. A refused workbook inserts nothing;
+// `reason`, when given, then says why (a text too long for its column names its sheet row).
 int ImportFromExcel(ReminderStore& store, std::string_view file, std::string_view table,
-                    const std::vector<std::string>& columns, std::string& condition, int skipCheck);
+                    const std::vector<std::string>& columns, std::string& condition, int skipCheck,
+                    std::string* reason = nullptr);
 
 }  // namespace workmemo

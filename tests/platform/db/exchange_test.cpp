@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "db_fixture.h"
+#include "platform/text/text.h"
 #include "platform/xls/xls.h"
 
 namespace {
@@ -252,11 +253,12 @@ TEST_F(Exchange, DuplicateTestsIgnoreLetterCaseAndCompareToTheSecond) {
   EXPECT_EQ(r.rowsAdded, 1);
 }
 
-// A cell that does not fit its column goes in as NULL; the row still goes in.
+// A cell that cannot be converted to its column's kind goes in as NULL; the row still goes in.
 TEST_F(Exchange, CellsAreStoredInTheProgramsFormOrAsNull) {
   db::Connection c;
   OpenFile(c, Fresh("dstx2.dat"));
-  const std::string longTitle(256, 'x');
+  std::string longChinese;
+  for (int i = 0; i < 255; ++i) longChinese += "\xBB\xE1";  // 会
   struct Case {
     const char* column;
     xls::Cell cell;
@@ -277,8 +279,8 @@ TEST_F(Exchange, CellsAreStoredInTheProgramsFormOrAsNull) {
       {"ksdate", xls::Cell::Num(1e9), "NULL"},
       {"txbt", xls::Cell::Num(42), "'42'"},
       {"txbt", xls::Cell::Str("it's"), "'it''s'"},
-      {"txbt", xls::Cell::Str(longTitle), "NULL"},
       {"txbt", xls::Cell::Str(std::string(255, 'y')), "'" + std::string(255, 'y') + "'"},
+      {"txbt", xls::Cell::Str(longChinese), "'" + longChinese + "'"},  // 255 characters, 510 bytes
   };
   xls::Sheet sheet{"txsj", {"txfs", "ksdate", "txbt", "txnr"}, {}};
   for (std::size_t i = 0; i < cases.size(); ++i) {
@@ -328,6 +330,11 @@ TEST_F(Exchange, FailedImportsInsertNothing) {
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.message.empty());
   }
+  // A text longer than its column allows refuses the whole workbook, naming where it stands.
+  xls::Sheet tooLong{"jsbsj", {"bt", "nr"}, {{xls::Cell::Str("a")}, {xls::Cell::Str(std::string(256, 'x'))}}};
+  const db::ExchangeResult refused = db::ImportTable(c, "jsbsj", columns, Workbook("toolong.xls", tooLong), {"bt"});
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.message, platform::text::FromUtf8("工作表 jsbsj 第 3 行 bt 列的文字超过 255 个字符，没有导入任何记录。"));
   EXPECT_FALSE(db::ImportTable(c, "jsbsj", {}, goodPath, {}).ok);
   EXPECT_FALSE(db::ImportTable(c, "jsbsj", columns, goodPath, {"lx"}).ok);  // tested column not exchanged
   EXPECT_EQ(Count(c, "jsbsj"), 0);

@@ -94,6 +94,13 @@ TEST_F(StoreExchangeTest, ImportSkipsStoredStartAndTitleAndLeavesTheListAlone) {
 
   // A workbook without the sheet or one of the columns fails and adds nothing.
   EXPECT_EQ(ImportFromExcel(store, book, "txsj", {"ksdate", "txbt", "txnr"}, condition, 1), 0);
+
+  // So does one whose title would not fit: the title is not lost, and the caller learns where it is.
+  sheet.rows.push_back({xls::Cell::Date(At(2024, 5, 2, 9)), xls::Cell::Str(std::string(256, 'x')), xls::Cell::Num(1)});
+  ASSERT_TRUE(xls::WriteWorkbook({{sheet}}, book).ok());
+  std::string reason;
+  EXPECT_EQ(ImportFromExcel(store, book, "txsj", {"ksdate", "txbt", "txfs"}, condition, 1, &reason), 0);
+  EXPECT_EQ(reason, "工作表 txsj 第 5 行 txbt 列的文字超过 255 个字符，没有导入任何记录。");
   EXPECT_EQ(ImportFromExcel(store, dir.File("missing.xls"), "txsj", {"ksdate"}, condition, 1), 0);
   EXPECT_EQ(store.CountReminders(), 3);
 }
