@@ -237,6 +237,8 @@ int Connection::Execute(std::string_view sql, std::int64_t* rowsChanged) {
   return Run(db_, sql, lastError_, rowsChanged, nullptr, nullptr) ? 1 : 0;
 }
 
+std::int64_t Connection::LastInsertId() const { return db_ ? sqlite3_last_insert_rowid(db_) : 0; }
+
 int RecordSet::Open(Connection& connection, std::string_view sql) {
   Close();
   const auto readColumns = [this](sqlite3_stmt* stmt) {

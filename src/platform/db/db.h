@@ -36,6 +36,9 @@ class Connection {
   // `rowsChanged` receives the rows the statement inserted, updated or deleted.
   int Execute(std::string_view sql, std::int64_t* rowsChanged = nullptr);
 
+  // The id (rowid) of the row the last successful insert of this connection added; 0 before any.
+  std::int64_t LastInsertId() const;
+
   // The engine's message for the last failure (UTF-8, for diagnostics only).
   const std::string& LastError() const { return lastError_; }
 

@@ -235,10 +235,8 @@ int ReminderStore::SaveReminder(ReminderRecord& record) {
     AddRecordColumns(c, record);
     c.Date("tjdate", now).Date("gxdate", now);
     if (Execute("insert into txsj(" + c.names() + ") values (" + c.values() + ")") != 1) return 0;
-    if (records_.Open(connection_, kNewestRowQuery) == 1 && !records_.Eof()) {
-      record.id = Int(records_, "id");
-      record.txnr = records_.Text("txnr");
-    }
+    // The insert itself names its row: a read of "the newest row" could fail or find another.
+    record.id = static_cast<int>(connection_.LastInsertId());
     list_.push_back(record);
     ComputeNoticeFields(list_.back(), now);
     return 1;

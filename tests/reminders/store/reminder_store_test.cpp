@@ -173,6 +173,21 @@ TEST_F(StoreTest, RemindersOfEveryYearAreWrittenBack) {
   }
 }
 
+// A new reminder takes the id its own insert produced, even when another row is newer by the
+// time the newest row could be read.
+TEST_F(StoreTest, ANewReminderTakesTheIdOfItsOwnInsert) {
+  ASSERT_EQ(store.Connection().Execute("CREATE TEMP TRIGGER shadow AFTER INSERT ON txsj WHEN new.txbt<>'shadow' "
+                                       "BEGIN INSERT INTO txsj(txbt) VALUES('shadow'); END"),
+            1);
+  ReminderRecord r = Reminder(RepeatMode::Once, At(2024, 4, 1));
+  r.id = 0;
+  r.txbt = "mine";
+  ASSERT_EQ(store.SaveReminder(r), 1);
+  EXPECT_EQ(store.ReadReminderTitle(r.id), "mine");
+  ASSERT_EQ(store.Reminders().size(), 1u);
+  EXPECT_EQ(store.Reminders()[0].id, r.id);
+}
+
 TEST_F(StoreTest, FailedSavesLeaveTheListAndTheCallerAlone) {
   clk::SetForTest(At(2024, 3, 1));
   const int kept = Add(Reminder(RepeatMode::Once, At(2024, 4, 1)));
