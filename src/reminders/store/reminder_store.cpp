@@ -9,6 +9,7 @@
 #include "common/digest.h"
 #include "common/text_routines.h"
 #include "platform/clock/clock.h"
+#include "platform/text/text.h"
 #include "reminders/store/calendar.h"
 #include "reminders/store/schedule.h"
 
@@ -71,8 +72,9 @@ int Int(const db::RecordSet& rs, const char* column) {
   return static_cast<int>(rs.Integer(column));
 }
 
-// The columns a search shows; everything else of the record stays 0 or empty.
-void ReadListedColumns(const db::RecordSet& rs, ReminderRecord& r) {
+// Every loaded column of the current row, as it stands in the table.
+ReminderRecord ReadRow(const db::RecordSet& rs) {
+  ReminderRecord r;
   r.id = Int(rs, "id");
   r.ksdate = rs.DateTime("ksdate");
   r.jsdate = rs.DateTime("jsdate");
@@ -95,12 +97,6 @@ void ReadListedColumns(const db::RecordSet& rs, ReminderRecord& r) {
   r.xctx = Int(rs, "xctx");
   r.txlx = rs.Text("txlx");
   r.txbt = rs.Text("txbt");
-}
-
-// Every loaded column of the current row, as it stands in the table.
-ReminderRecord ReadRow(const db::RecordSet& rs) {
-  ReminderRecord r;
-  ReadListedColumns(rs, r);
   r.txrw = Int(rs, "txrw");
   r.tqsj = Int(rs, "tqsj");
   r.tqdw = Int(rs, "tqdw");
@@ -115,6 +111,18 @@ ReminderRecord ReadRow(const db::RecordSet& rs) {
   r.qzzx = Int(rs, "qzzx");
   r.txdz = Int(rs, "txdz");
   return r;
+}
+
+// The repeat-mode codes whose full names hold `text`, as a list for "in (...)"; a code no
+// mode has when none does, so the list is never empty.
+std::string RepeatModesNamed(std::string_view text) {
+  std::string codes;
+  for (int code = RepeatMode::Once; code <= RepeatMode::LunarYearly; ++code) {
+    if (platform::text::FindChars(RepeatModeName(code, 0), text) == std::string::npos) continue;
+    if (!codes.empty()) codes += ',';
+    codes += std::to_string(code);
+  }
+  return codes.empty() ? "-1" : codes;
 }
 
 void ComputeNoticeFields(ReminderRecord& r, double now) {
@@ -300,13 +308,15 @@ int ReminderStore::SearchReminders(std::string_view label, std::string_view text
     query += " where txnr " + pattern;
   else if (label == "提醒类型：")
     query += " where txlx " + pattern;
+  else if (label == "提醒方式：")
+    query += " where txfs in (" + RepeatModesNamed(text) + ")";
   else if (!label.empty())
     return 0;
   query += " order by ksdate,id";
   if (records_.Open(connection_, query) != 1) return 0;
   target.resize(static_cast<std::size_t>(records_.RowCount()));
   for (ReminderRecord& r : target) {
-    ReadListedColumns(records_, r);
+    r = ReadRow(records_);
     records_.MoveNext();
   }
   return static_cast<int>(target.size());

@@ -77,8 +77,9 @@ class ReminderStore {
 
   // --- Reads for the windows ----------------------------------------------------------------
   // Rows whose title ("提醒标题："), content ("提醒内容：") or category ("提醒类型：") holds
-  // `text`, or every row for an empty label, in ksdate order; the target receives the
-  // columns a list shows (content empty). Another label gives no rows.
+  // `text`, whose repeat mode's name holds it ("提醒方式："), or every row for an empty
+  // label, in ksdate order; the target receives whole rows, the full content included.
+  // Another label gives no rows.
   int SearchReminders(std::string_view label, std::string_view text, ReminderList& target);
   // The items of the category box: "全部提醒" first when addAll is 1, then the categories
   // in use, or "普通提醒" when there are none.

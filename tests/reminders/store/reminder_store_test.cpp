@@ -343,15 +343,20 @@ TEST_F(StoreTest, AFailedResetOfASpentRemindAgainShowsThePlainBoxAndGoesOn) {
   EXPECT_EQ(Row(id).Integer("xctx"), 1);
 }
 
-TEST_F(StoreTest, SearchReadsTheListedColumnsOnly) {
+TEST_F(StoreTest, SearchReadsWholeRowsOfTheFieldsAndRepeatModeNames) {
   clk::SetForTest(At(2024, 1, 1));
   ReminderRecord r = Full();
   r.xctx = 0;
+  r.txnr = std::string(150, 'c') + "尾";  // longer than a load keeps
   const int obrien = Add(r);
   const int weekly = Add(testing::With(Reminder(RepeatMode::Daily, At(2024, 1, 2)), [](ReminderRecord& x) {
     x.txbt = "周报";
     x.txlx = "个人";
     x.txnr = "abc";
+  }));
+  const int lunar = Add(testing::With(Reminder(RepeatMode::LunarMonthly, At(2024, 1, 3)), [](ReminderRecord& x) {
+    x.txmonth = "1";
+    x.txdays = "1";
   }));
   ReminderList found;
   ASSERT_EQ(store.SearchReminders("提醒标题：", "O'Brien", found), 1);
@@ -360,12 +365,12 @@ TEST_F(StoreTest, SearchReadsTheListedColumnsOnly) {
   EXPECT_EQ(found[0].txlx, r.txlx);
   EXPECT_EQ(found[0].txweek, r.txweek);
   EXPECT_EQ(found[0].cfcs, r.cfcs);
-  // Columns the lists do not show stay empty.
-  EXPECT_EQ(found[0].txnr, "");
-  EXPECT_EQ(found[0].txrw, 0);
-  EXPECT_EQ(found[0].cfjs, 0);
-  EXPECT_EQ(found[0].txyy, "");
-  EXPECT_EQ(found[0].gjys, 0);
+  // The whole row: the list page sorts and shows the real content and carries every column.
+  EXPECT_EQ(found[0].txnr, r.txnr);
+  EXPECT_EQ(found[0].txrw, r.txrw);
+  EXPECT_EQ(found[0].cfjs, r.cfjs);
+  EXPECT_EQ(found[0].txyy, r.txyy);
+  EXPECT_EQ(found[0].gjys, r.gjys);
 
   struct Case {
     const char* label;
@@ -373,13 +378,20 @@ TEST_F(StoreTest, SearchReadsTheListedColumnsOnly) {
     std::vector<int> ids;
   };
   for (const Case& c : std::vector<Case>{{"提醒内容：", "ab", {weekly}},
+                                         {"提醒内容：", "尾", {obrien}},
                                          {"提醒类型：", "工", {obrien}},
-                                         {"", "ignored", {weekly, obrien}},
+                                         // The repeat mode's display name holds the text.
+                                         {"提醒方式：", "每", {weekly, lunar, obrien}},
+                                         {"提醒方式：", "每周", {obrien}},
+                                         {"提醒方式：", "农历", {lunar}},
+                                         {"提醒方式：", "循环", {}},
+                                         {"提醒方式：", "x", {}},
+                                         {"", "ignored", {weekly, lunar, obrien}},
                                          {"其他：", "", {}}}) {
     std::vector<int> ids;
     const int n = store.SearchReminders(c.label, c.text, found);
     for (const ReminderRecord& x : found) ids.push_back(x.id);
-    EXPECT_EQ(ids, c.ids) << testsupport::Show(c.label);
+    EXPECT_EQ(ids, c.ids) << testsupport::Show(c.label) << testsupport::Show(c.text);
     EXPECT_EQ(n, static_cast<int>(c.ids.size()));
   }
 }
