@@ -189,6 +189,14 @@ void SetStartupHook(std::function<void()> start, std::function<void()> end) {
   StartupHooks() = Hooks{std::move(start), std::move(end)};
 }
 
+bool TodayWindowOpensAtStart(const ProgramSettings& settings, const ReminderStore& store, double now) {
+  if (settings.ShowTodayWindowAtStart != 1) return false;
+  if (settings.HideTodayWindowWhenEmpty != 1) return true;
+  ReminderList today;
+  store.CollectRemindersOnDay(now, today);
+  return !today.empty();
+}
+
 int CappedTaskbarHeight(int measured) {
   return measured > kTaskbarHeightLimit ? kTaskbarHeightCapped : measured;
 }
@@ -254,7 +262,8 @@ void RunStartupSequence() {
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
   if (state.Ending) return;
-  if (Settings().ShowTodayWindowAtStart == 1) CallSeam(&ModuleSeams::ShowTodayWindow);
+  if (TodayWindowOpensAtStart(Settings(), Databases().Reminders, platform::clock::Now()))
+    CallSeam(&ModuleSeams::ShowTodayWindow);
   if (IsFlagOn(AccessConfigItem("szck", "szckxs", {}, true))) CallSeam(&ModuleSeams::ShowDesktopClock);
 
   ui::Window& startupWindow = *state.StartupWindow;

@@ -20,6 +20,8 @@ namespace workmemo {
 
 class PasswordGate;
 struct ReminderRecord;
+class ReminderStore;
+struct ProgramSettings;
 
 inline constexpr char kProgramVersion[] = "3.2";
 
@@ -76,6 +78,10 @@ int ReadSkinTransparency();
 // The background picture of every skinned window, chosen at start from the festival, the
 // stored choice and the skin.
 std::string ChooseBackgroundPicture();
+
+// Whether the start opens the today window: when the settings ask for it, and with 没提醒不显示
+// on only when `now`'s day has a reminder (as the due-date window waits for something due).
+bool TodayWindowOpensAtStart(const ProgramSettings& settings, const ReminderStore& store, double now);
 
 // The measured height of the desktop's panels, 40 when it is above 50.
 int CappedTaskbarHeight(int measured);

@@ -5,7 +5,9 @@
 #include <fstream>
 
 #include "platform/clock/clock.h"
+#include "common/database_constants.h"
 #include "platform/files/resources.h"
+#include "reminders/store/reminder_store.h"
 #include "shell/settings.h"
 #include "test_support.h"
 #include "ui/skin_package.h"
@@ -20,6 +22,36 @@ TEST(StartupTest, TaskbarHeightAboveFiftyIsCappedAtForty) {
   EXPECT_EQ(CappedTaskbarHeight(60), 40);
   EXPECT_EQ(CappedTaskbarHeight(50), 50);
   EXPECT_EQ(CappedTaskbarHeight(0), 0);
+}
+
+TEST(StartupTest, TodayWindowOpensAtStartUnlessItWouldBeEmptyAndSaysSo) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("dstx2.dat");
+  ASSERT_TRUE(testsupport::WriteDataFileFromImage(path, "dstx2.dat"));
+  ReminderStore store;
+  ASSERT_EQ(store.OpenDatabase(path, kDatabasePassword), 1);
+  const double monday = platform::clock::SerialFromFields({2024, 3, 4, 9, 0, 0});
+  const double tuesday = monday + 1;
+  ReminderRecord r;
+  r.ksdate = r.kstime = r.jsdate = r.jstime = r.txdate = monday + 0.25;
+  r.txbt = "once on Monday";
+  ASSERT_EQ(store.SaveReminder(r), 1);
+  store.LoadReminders();
+
+  struct Case {
+    int showAtStart, hideWhenEmpty;
+    double day;
+    bool opens;
+  } cases[] = {{0, 0, monday, false}, {0, 1, monday, false}, {1, 0, tuesday, true},
+               {1, 1, monday, true},  {1, 1, tuesday, false}};
+  for (const Case& c : cases) {
+    ProgramSettings settings;
+    settings.ShowTodayWindowAtStart = c.showAtStart;
+    settings.HideTodayWindowWhenEmpty = c.hideWhenEmpty;
+    EXPECT_EQ(TodayWindowOpensAtStart(settings, store, c.day), c.opens)
+        << c.showAtStart << c.hideWhenEmpty << (c.day == monday ? " Monday" : " Tuesday");
+  }
+  store.CloseDatabase();
 }
 
 class BackgroundChoiceTest : public testsupport::TempHomeTest {

@@ -5,7 +5,9 @@
 #include "reminders/store/calendar.h"
 #include "reminders/ui/reminder_firing.h"
 #include "reminders/ui/reminder_list_page.h"
+#include "reminders/ui/reminder_detail_window.h"
 #include "reminders/ui/timed_reminder_panel.h"
+#include "reminders/ui/today_window.h"
 #include "shell/main_window.h"
 #include "shell/module_seams.h"
 #include "shell/page_registry.h"
@@ -71,6 +73,26 @@ void RegisterReminderUi() {
     ShowReminderListPage(ListPages().ListPageNumber);
   });
   RegisterReminderFiring();
+  Seams().ListFontChanged.push_back([] {
+    if (TodayRemindersWindow() != nullptr) ShowDayListPage(ListPages().TodayFirstRow);
+  });
+  Seams().RelayoutForSkin.push_back({kSkinReminderListPage, [] {
+                                       if (TimedReminderPanelWindow() == nullptr) return;
+                                       BuildReminderPanelSkin();
+                                       ShowReminderListPage(ListPages().ListPageNumber);
+                                     }});
+  Seams().RelayoutForSkin.push_back({kSkinTodayWindow, RelayoutTodayWindow});
+  Seams().ShowTodayWindow = ShowTodayWindow;
+  Seams().ShowTodayRemindersOn = ShowTodayRemindersOn;
+  Seams().LoadedCovers.push_back([] {
+    std::vector<PasswordCover*> covers;
+    if (PasswordCover* cover = TodayWindowCover()) covers.push_back(cover);
+    return covers;
+  });
+  Seams().CloseLoadedWindows.push_back([] {
+    CloseDetailWindow();
+    CloseTodayWindow();
+  });
 }
 
 std::vector<std::pair<std::string, ReminderWindowSetup>> ReminderWindowSetups() {

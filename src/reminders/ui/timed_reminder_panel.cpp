@@ -67,6 +67,29 @@ ReminderPanelHost& Host() {
   return host;
 }
 
+// What the list shows: the field, text and sort of the last query or header press.
+struct ListQuery {
+  std::string fieldLabel;
+  std::string text;
+  std::string sortField;
+};
+
+ListQuery& LastQuery() {
+  static ListQuery query;
+  return query;
+}
+
+// Fills ListPageReminders from the store by `query` and sets the counts; the first row is left
+// to the caller.
+void FillListPage(const ListQuery& query) {
+  ReminderList& records = ListPageReminders();
+  Databases().Reminders.SearchReminders(query.fieldLabel, query.text, records);
+  if (PanelActions().SortRemindersByField) PanelActions().SortRemindersByField(records, query.sortField);
+  ReminderListPages& st = ListPages();
+  st.ListPageRowCount = static_cast<int>(records.size());
+  st.ListPageScrollMax = LargestFirstRow(st.ListPageRowCount, st.ListPageVisibleRows);
+}
+
 void Perform(const std::function<void()>& action) {
   if (action) action();
 }
@@ -279,16 +302,26 @@ void SetReminderListHeaders() {
 }
 
 void RefreshReminderList(std::string_view fieldLabel, std::string_view text, std::string_view sortField) {
-  ReminderList& records = ListPageReminders();
-  Databases().Reminders.SearchReminders(fieldLabel, text, records);
-  if (PanelActions().SortRemindersByField) PanelActions().SortRemindersByField(records, sortField);
+  LastQuery() = {std::string(fieldLabel), std::string(text), std::string(sortField)};
+  FillListPage(LastQuery());
   ReminderListPages& st = ListPages();
-  st.ListPageRowCount = static_cast<int>(records.size());
-  st.ListPageScrollMax = LargestFirstRow(st.ListPageRowCount, st.ListPageVisibleRows);
   st.ListPageNumber = 1;
   Run().EditedReminderId = 0;
   ResetListForQuery(TimedReminderList(), st.ListPageScrollMax);
   ShowReminderListPage(1);
+}
+
+void RequeryReminderList() {
+  if (!Context()) return;
+  SkinListView& list = TimedReminderList();
+  const int first = ListPages().ListPageNumber;
+  FillListPage(LastQuery());
+  const int selected = list.SelectedId();
+  if (selected > 0 && FindReminderIndex(ListPageReminders(), selected) == 0) {
+    list.ClearSelection();
+    list.ShowSelection(false);
+  }
+  ShowReminderListPage(first);
 }
 
 void ShowAllReminders() {

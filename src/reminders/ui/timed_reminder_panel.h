@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "reminders/store/reminder_record.h"
+#include "reminders/ui/reminder_sort.h"
 
 namespace platform::ui {
 class Window;
@@ -27,7 +28,8 @@ struct ReminderPanelHost {
 void SetReminderPanelHost(ReminderPanelHost host);
 
 // The page's buttons, row menu, page menu and double click reach these; an empty one does
-// nothing. The sort is the one of the header press and of every query.
+// nothing. The sort is the one of the header press and of every query: by the field's key,
+// texts compared case-sensitively.
 struct ReminderPanelActions {
   std::function<void()> OpenAddReminderEditor;
   std::function<void()> OpenModifyReminderEditor;
@@ -37,7 +39,8 @@ struct ReminderPanelActions {
   std::function<void()> CopyAndAddReminder;
   std::function<void()> MoveReminderToNotes;
   std::function<void()> DeleteAllReminders;
-  std::function<void(ReminderList& records, std::string_view fieldLabel)> SortRemindersByField;
+  std::function<void(ReminderList& records, std::string_view fieldLabel)> SortRemindersByField =
+      [](ReminderList& records, std::string_view fieldLabel) { workmemo::SortRemindersByField(records, fieldLabel); };
 };
 ReminderPanelActions& PanelActions();
 
@@ -75,6 +78,9 @@ void SetReminderListHeaders();
 // first screen shown with no selection.
 void RefreshReminderList(std::string_view fieldLabel = {}, std::string_view text = {},
                          std::string_view sortField = {});
+// The last query again, after reminders changed elsewhere: the same field, text and sort, the
+// same first row (held within the new range) and the selection while its reminder is listed.
+void RequeryReminderList();
 void ShowAllReminders();
 void ClearReminderQuery();
 void RunReminderQuery();

@@ -17,6 +17,7 @@
 #include "platform/ui/window.h"
 #include "reminders/store/calendar.h"
 #include "reminders/ui/reminder_ui_registration.h"
+#include "reminders/ui/reminder_views.h"
 #include "reminders/ui/timed_reminder_panel.h"
 #include "shell/main_window.h"
 #include "shell/module_seams.h"
@@ -275,6 +276,124 @@ TEST_F(ReminderPageTest, ThePageListsTheStoresRemindersAndItsQueries) {
   drive::Press(Box(), List().SpriteLeft(List().HeaderCell(6)) + 5, MidY(List().HeaderCell(6)));
   ASSERT_FALSE(sortFields.empty());
   EXPECT_EQ(Show(sortFields.back()), Show("提醒标题："));
+}
+
+// The page with its real sort, as the program runs it.
+class SortedReminderPageTest : public ReminderPageTest {
+ protected:
+  void SetUp() override {
+    ReminderPageTest::SetUp();
+    PanelActions().SortRemindersByField = ReminderPanelActions().SortRemindersByField;
+  }
+  void Query(int fieldIndex, std::string_view text) {
+    page->UnitAs<ui::ComboBox>("查询项目类型组合框").SetCurrentIndex(fieldIndex);
+    ui::EventArgs chosen;
+    page->Fire("查询项目类型组合框", ui::Event::Changed, chosen);
+    page->Unit(kReminderQueryBox).SetText(text);
+    drive::Key(page->Unit(kReminderQueryBox), 13);
+  }
+  void PressHeader(int column) {
+    drive::Press(Box(), List().SpriteLeft(List().HeaderCell(column)) + 5, MidY(List().HeaderCell(column)));
+    drive::Release(Box(), List().SpriteLeft(List().HeaderCell(column)) + 5, MidY(List().HeaderCell(column)));
+  }
+  void DeleteElsewhere(int id) {
+    Databases().Reminders.Connection().Execute("delete from txsj where id=" + std::to_string(id));
+    Databases().Reminders.RemoveLoadedReminder(id);
+  }
+  std::vector<std::string> ShownTitles() {
+    std::vector<std::string> titles;
+    for (std::size_t i = 1; i <= ShownIds().size(); ++i) titles.push_back(List().CellText(static_cast<int>(i), 6));
+    return titles;
+  }
+};
+
+TEST_F(SortedReminderPageTest, AHeaderSortListsEverythingSortedWhileTheSearchStaysInItsBox) {
+  const double day = MakeDateTime(2016, 3, 1, 8, 0, 0);
+  const int b = Save(Record(0, day, RepeatMode::Once, "b", "生活"));
+  const int upperC = Save(Record(0, day + 1, RepeatMode::Daily, "C", "工作"));
+  const int a = Save(Record(0, day + 2, RepeatMode::Once, "a", "生活"));
+  // Contents that differ only past the 100 bytes a load keeps.
+  ReminderRecord first = Record(0, day + 3, RepeatMode::Once, "long 1");
+  first.txnr = std::string(110, 'x') + "b";
+  ReminderRecord second = Record(0, day + 4, RepeatMode::Once, "long 2");
+  second.txnr = std::string(110, 'x') + "a";
+  const int long1 = Save(first), long2 = Save(second);
+
+  Query(2, "生活");
+  EXPECT_EQ(ShownIds(), (std::vector<int>{b, a}));
+  PressHeader(6);
+  // Case-sensitive: "C" before "a" and "b"; "long 1" and "long 2" after them.
+  EXPECT_EQ(ShownIds(), (std::vector<int>{upperC, a, b, long1, long2}));
+  EXPECT_EQ(Show(page->Unit(kReminderQueryBox).Text()), Show("生活"));
+  EXPECT_EQ(Show(page->Unit(kReminderQueryFieldLabel).Text()), Show("提醒类型："));
+
+  RefreshReminderList({}, {}, "提醒内容：");
+  const std::vector<int> byContent = ShownIds();
+  EXPECT_EQ(std::vector<int>(byContent.end() - 2, byContent.end()), (std::vector<int>{long2, long1}));
+  EXPECT_EQ(ListPageReminders().back().txnr, first.txnr);  // whole contents on the page
+
+  // 提醒方式 lists the reminders whose repeat mode's name holds the text.
+  Query(3, "每天");
+  EXPECT_EQ(ShownIds(), std::vector<int>{upperC});
+  Query(3, "农历");
+  EXPECT_TRUE(ShownIds().empty());
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SortedReminderPageTest, ARefreshAfterChangesElsewhereKeepsQuerySortFirstRowAndSelection) {
+  std::vector<int> ids;
+  for (int k = 0; k < 40; ++k) {
+    char title[8];
+    std::snprintf(title, sizeof title, "t%02d", 39 - k);  // saved in reverse order of title
+    ids.push_back(Save(Record(0, MakeDateTime(2016, 3, 1, 8, 0, 0) + k, RepeatMode::Once, title)));
+  }
+  PressHeader(6);
+  ShowReminderListPage(10);
+  drive::Click(Box(), 600, MidY(List().RowSprite(3)));
+  const int selected = List().SelectedId();
+  EXPECT_EQ(List().CellText(3, 6), "t11");
+
+  // Added elsewhere: it lands in title order, the page stays on its first row.
+  const int added = Save(Record(0, MakeDateTime(2016, 4, 1, 8, 0, 0), RepeatMode::Once, "t05a"));
+  RefreshReminderViews();
+  EXPECT_EQ(ListPages().ListPageRowCount, 41);
+  EXPECT_EQ(ListPages().ListPageNumber, 10);
+  EXPECT_EQ(List().ScrollPosition(), 10);
+  EXPECT_EQ(List().CellText(1, 6), "t08");
+  EXPECT_EQ(List().SelectedId(), selected);
+  EXPECT_TRUE(List().IsSpriteVisible(List().SelectionBar()));
+  EXPECT_EQ(List().SpriteTop(List().SelectionBar()), List().SpriteTop(List().RowSprite(4)));
+
+  // Modified elsewhere: re-sorted.
+  ReminderRecord changed = Databases().Reminders.CopyReminder(added);
+  changed.txbt = "a first";
+  ASSERT_EQ(Databases().Reminders.SaveReminder(changed), 1);
+  RefreshReminderViews();
+  EXPECT_EQ(ListPageReminders().front().id, added);
+  EXPECT_EQ(List().CellText(1, 6), "t08");
+
+  // The selected reminder deleted elsewhere: no selection is left pointing at it.
+  DeleteElsewhere(selected);
+  RefreshReminderViews();
+  EXPECT_EQ(List().SelectedId(), -1);
+  EXPECT_FALSE(List().IsSpriteVisible(List().SelectionBar()));
+
+  // Deleting near the end keeps the first row inside the new range.
+  ShowReminderListPage(40);
+  EXPECT_EQ(ListPages().ListPageNumber, 22);
+  for (int k = 0; k < 5; ++k) DeleteElsewhere(ids[static_cast<std::size_t>(k)]);
+  RefreshReminderViews();
+  EXPECT_EQ(ListPages().ListPageRowCount, 35);
+  EXPECT_EQ(ListPages().ListPageNumber, 17);
+  EXPECT_EQ(List().ScrollMax(), 17);
+
+  // A search stays a search: t10 to t19 less the deleted t11, then one more.
+  Query(0, "t1");
+  EXPECT_EQ(ListPages().ListPageRowCount, 9);
+  Save(Record(0, MakeDateTime(2016, 5, 1, 8, 0, 0), RepeatMode::Once, "t1x"));
+  Save(Record(0, MakeDateTime(2016, 5, 1, 9, 0, 0), RepeatMode::Once, "other"));
+  RefreshReminderViews();
+  EXPECT_EQ(ListPages().ListPageRowCount, 10);
 }
 
 // The today window's list as that window builds it: nine lines of 28 pixels, no header.

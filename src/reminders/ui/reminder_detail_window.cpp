@@ -1,0 +1,90 @@
+#include "reminders/ui/reminder_detail_window.h"
+
+#include <memory>
+
+#include "platform/ui/app.h"
+#include "platform/ui/routines.h"
+#include "platform/ui/units.h"
+#include "platform/ui/window.h"
+#include "shell/data_files.h"
+#include "shell/framed_window.h"
+#include "shell/help_window.h"
+#include "shell/ui_state.h"
+#include "ui/skin_painter.h"
+
+namespace workmemo {
+
+namespace ui = platform::ui;
+
+namespace {
+
+constexpr int kWidth = 450;
+constexpr int kHeight = 300;
+constexpr int kCaptionLeft = 30;
+constexpr int kCaptionTop = 5;
+
+// The painter of the loaded window; held with it (NonModalWindow) and let go after it.
+struct DetailContext {
+  SkinPainter painter;
+};
+
+NonModalWindow<DetailContext>& Holder() {
+  // Never destroyed at exit: a window must not outlive the application object.
+  static auto& holder = *new NonModalWindow<DetailContext>;
+  return holder;
+}
+
+void LayOutDetailWindow(ui::Window& window) {
+  window.Resize(kWidth, kHeight);
+  window.Unit("标题标签").Move(kCaptionLeft, kCaptionTop);
+  window.Move((ui::ScreenWidth() - kWidth) / 2, (ui::ScreenHeight() - kHeight) / 2);
+}
+
+void BindDetailEvents(ui::Window& w, DetailContext& ctx) {
+  w.On({}, ui::Event::Created, [](ui::EventArgs&) { ShowDetailWindow(); });
+  w.On({}, ui::Event::Destroying, [&ctx](ui::EventArgs&) { ctx.painter.ClearSprites(); });
+  for (std::string_view button : {"取消提醒按钮", "关闭按钮"})
+    w.On(button, ui::Event::Clicked, [&w](ui::EventArgs&) { w.Close(); });
+  w.On("背景动画框", ui::Event::LeftDown, [&w](ui::EventArgs&) { ui::DragWindow(w); });
+}
+
+}  // namespace
+
+DetailWindowState& DetailState() {
+  static DetailWindowState state;
+  return state;
+}
+
+ui::Window* ReminderDetailWindow() { return Holder().Current() != nullptr ? Holder().window.get() : nullptr; }
+
+void OpenDetailWindow() {
+  NonModalWindow<DetailContext>& holder = Holder();
+  holder.Release();
+  holder.window = ui::Window::Load(kDetailWindowName);
+  holder.runner = std::make_unique<DetailContext>();
+  BindDetailEvents(*holder.window, *holder.runner);
+  holder.window->Open(true);
+}
+
+void CloseDetailWindow() { Holder().Release(); }
+
+void ShowDetailWindow() {
+  NonModalWindow<DetailContext>& holder = Holder();
+  if (!holder.window) return;
+  ui::Window& w = *holder.window;
+  LayOutDetailWindow(w);
+  PaintFramedShellWindow(holder.runner->painter, w, Ui().LabelFontSize);
+  w.Unit("标题标签").SetText("提醒内容");
+  ShowReminderDetail();
+}
+
+void ShowReminderDetail() {
+  ui::Window* w = Holder().window.get();
+  if (w == nullptr) return;
+  DetailWindowState& st = DetailState();
+  st.DetailReminderCopy = Databases().Reminders.CopyReminder(st.DetailReminderId);
+  w->Unit(kDetailContentBox).SetText(st.DetailReminderCopy.txnr);
+  w->Unit(kDetailTitleBox).SetText(st.DetailReminderCopy.txbt);
+}
+
+}  // namespace workmemo
