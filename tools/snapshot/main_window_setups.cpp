@@ -19,22 +19,6 @@
 
 namespace snapshot {
 
-namespace {
-
-void AddReminder(int days, int hour, int minute, int mode, const char* category, const char* title) {
-  const double today = static_cast<int>(platform::clock::Now());
-  workmemo::ReminderRecord r;
-  r.ksdate = today + days + (hour * 3600 + minute * 60) / 86400.0;
-  r.kstime = r.jsdate = r.jstime = r.txdate = r.ksdate;
-  r.txfs = mode;
-  r.txlx = category;
-  r.txbt = title;
-  workmemo::Databases().Reminders.SaveReminder(r);
-}
-
-}  // namespace
-
-// A fresh program directory, so the tool never writes into the user's own.
 void UseFreshProgramDirectory() {
   static std::string home;
   if (!home.empty()) return;
@@ -43,6 +27,18 @@ void UseFreshProgramDirectory() {
   home = pattern;
   ::setenv("WORKMEMO_HOME", home.c_str(), 1);
   std::atexit([] { std::filesystem::remove_all(home); });
+}
+
+int AddReminder(int days, int hour, int minute, int mode, const char* category, const char* title) {
+  const double today = static_cast<int>(platform::clock::Now());
+  workmemo::ReminderRecord r;
+  r.ksdate = today + days + (hour * 3600 + minute * 60) / 86400.0;
+  r.kstime = r.jsdate = r.jstime = r.txdate = r.ksdate;
+  r.txfs = mode;
+  r.txlx = category;
+  r.txbt = title;
+  workmemo::Databases().Reminders.SaveReminder(r);
+  return r.id;
 }
 
 // The program-wide state of a start with default settings and a few reminders. The main

@@ -47,6 +47,7 @@ void RegisterProgramWindows() {
   for (auto& [name, setup] : workmemo::CalendarWindowSetups(ProgramMainWindow)) RegisterSetupHook(name, setup);
   RegisterMainWindowSetups();
   RegisterPopupSetups();
+  RegisterReminderListSetups();
 }
 
 bool PrepareProgramState() {

@@ -30,8 +30,14 @@ void RegisterMainWindowSetups();
 workmemo::MainWindow& ProgramMainWindow();
 // The reminder pop-up: a reminder paged, an advance notice, the password cover.
 void RegisterPopupSetups();
-// A fresh program directory for the run, so the tool never writes into the user's own.
+// The main window's list page sorted and queried, the today window in its styles and covered,
+// and the detail window, on a data file of 40 reminders.
+void RegisterReminderListSetups();
+
+// A fresh program directory for this run, so the tool never writes into the user's own.
 void UseFreshProgramDirectory();
+// Saves a timed reminder `days` from today at hour:minute into the open data file; its id.
+int AddReminder(int days, int hour, int minute, int mode, const char* category, const char* title);
 // The program-wide state windows paint with, as at a start with default settings: the
 // built-in skin loaded, its first background picture, the default skin transparency.
 // False when the built-in skin cannot be read.

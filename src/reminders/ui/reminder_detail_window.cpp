@@ -6,9 +6,9 @@
 #include "platform/ui/routines.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "reminders/ui/floating_window_holder.h"
 #include "shell/data_files.h"
 #include "shell/framed_window.h"
-#include "shell/help_window.h"
 #include "shell/ui_state.h"
 #include "ui/skin_painter.h"
 
@@ -23,14 +23,14 @@ constexpr int kHeight = 300;
 constexpr int kCaptionLeft = 30;
 constexpr int kCaptionTop = 5;
 
-// The painter of the loaded window; held with it (NonModalWindow) and let go after it.
+// The painter of the loaded window, held with it.
 struct DetailContext {
   SkinPainter painter;
 };
 
-NonModalWindow<DetailContext>& Holder() {
+FloatingWindowHolder<DetailContext>& Holder() {
   // Never destroyed at exit: a window must not outlive the application object.
-  static auto& holder = *new NonModalWindow<DetailContext>;
+  static auto& holder = *new FloatingWindowHolder<DetailContext>;
   return holder;
 }
 
@@ -48,6 +48,12 @@ void BindDetailEvents(ui::Window& w, DetailContext& ctx) {
   w.On("背景动画框", ui::Event::LeftDown, [&w](ui::EventArgs&) { ui::DragWindow(w); });
 }
 
+std::unique_ptr<DetailContext> MakeContext(ui::Window& window) {
+  auto ctx = std::make_unique<DetailContext>();
+  BindDetailEvents(window, *ctx);
+  return ctx;
+}
+
 }  // namespace
 
 DetailWindowState& DetailState() {
@@ -55,31 +61,29 @@ DetailWindowState& DetailState() {
   return state;
 }
 
-ui::Window* ReminderDetailWindow() { return Holder().Current() != nullptr ? Holder().window.get() : nullptr; }
+ui::Window* ReminderDetailWindow() { return Holder().Current() != nullptr ? Holder().Window() : nullptr; }
 
 void OpenDetailWindow() {
-  NonModalWindow<DetailContext>& holder = Holder();
-  holder.Release();
-  holder.window = ui::Window::Load(kDetailWindowName);
-  holder.runner = std::make_unique<DetailContext>();
-  BindDetailEvents(*holder.window, *holder.runner);
-  holder.window->Open(true);
+  Holder().Load(kDetailWindowName, MakeContext);
+  Holder().Window()->Open(true);
 }
+
+void AttachDetailWindow(ui::Window& window) { Holder().Attach(window, MakeContext); }
 
 void CloseDetailWindow() { Holder().Release(); }
 
 void ShowDetailWindow() {
-  NonModalWindow<DetailContext>& holder = Holder();
-  if (!holder.window) return;
-  ui::Window& w = *holder.window;
+  DetailContext* ctx = Holder().Held();
+  if (ctx == nullptr) return;
+  ui::Window& w = *Holder().Window();
   LayOutDetailWindow(w);
-  PaintFramedShellWindow(holder.runner->painter, w, Ui().LabelFontSize);
+  PaintFramedShellWindow(ctx->painter, w, Ui().LabelFontSize);
   w.Unit("标题标签").SetText("提醒内容");
   ShowReminderDetail();
 }
 
 void ShowReminderDetail() {
-  ui::Window* w = Holder().window.get();
+  ui::Window* w = Holder().Window();
   if (w == nullptr) return;
   DetailWindowState& st = DetailState();
   st.DetailReminderCopy = Databases().Reminders.CopyReminder(st.DetailReminderId);

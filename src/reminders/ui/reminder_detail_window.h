@@ -26,6 +26,9 @@ inline constexpr std::string_view kDetailContentBox = "提醒内容框";
 platform::ui::Window* ReminderDetailWindow();
 // Loads and shows the window for DetailReminderId (its created handler fills it).
 void OpenDetailWindow();
+// Sets up a ReminderDetailWindow loaded elsewhere (a tool's) as the program's own window;
+// opening it fills it for DetailReminderId. The window must outlive its use here.
+void AttachDetailWindow(platform::ui::Window& window);
 // Closes the window and lets it go.
 void CloseDetailWindow();
 

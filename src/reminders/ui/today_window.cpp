@@ -10,12 +10,12 @@
 #include "reminders/store/calendar.h"
 #include "reminders/ui/reminder_detail_window.h"
 #include "reminders/ui/reminder_list_page.h"
+#include "reminders/ui/floating_window_holder.h"
 #include "reminders/ui/reminder_sort.h"
 #include "reminders/ui/today_window_context.h"
 #include "reminders/ui/today_window_style.h"
 #include "shell/data_files.h"
 #include "shell/framed_window.h"
-#include "shell/help_window.h"
 #include "shell/main_window.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
@@ -51,13 +51,14 @@ constexpr int kCalendarFromButtonX = 175;
 constexpr int kCalendarFromDateX = 5;
 constexpr int kCalendarY = 77;
 
-NonModalWindow<TodayWindowContext>& Holder() {
+FloatingWindowHolder<TodayWindowContext>& Holder() {
   // Never destroyed at exit: a window must not outlive the application object.
-  static auto& holder = *new NonModalWindow<TodayWindowContext>;
+  static auto& holder = *new FloatingWindowHolder<TodayWindowContext>;
   return holder;
 }
 
-ui::Window& Win() { return *Holder().window; }
+ui::Window& Win() { return *Holder().Window(); }
+
 
 void SetDateLabel() {
   Win().Unit(kTodayDateLabel).SetText("日期：" + FormatDateTime(Run().ChosenDay, 1));
@@ -181,6 +182,12 @@ void BindTodayEvents(TodayWindowContext& ctx) {
   w.On("刷新时钟", ui::Event::Timer, [](ui::EventArgs&) { RefreshTodayAtMidnight(); });
 }
 
+std::unique_ptr<TodayWindowContext> MakeContext(ui::Window& window) {
+  auto ctx = std::make_unique<TodayWindowContext>(window);
+  BindTodayEvents(*ctx);
+  return ctx;
+}
+
 }  // namespace
 
 void TodayPasswordCover::Show(bool visible) {
@@ -194,11 +201,11 @@ TodayWindowState& TodayState() {
   return state;
 }
 
-TodayWindowContext* HeldTodayContext() { return Holder().window ? Holder().runner.get() : nullptr; }
+TodayWindowContext* HeldTodayContext() { return Holder().Held(); }
 
 TodayWindowContext* LoadedTodayContext() { return Holder().Current(); }
 
-ui::Window* TodayRemindersWindow() { return LoadedTodayContext() != nullptr ? Holder().window.get() : nullptr; }
+ui::Window* TodayRemindersWindow() { return LoadedTodayContext() != nullptr ? Holder().Window() : nullptr; }
 
 void TickTodayMainMenuItem(bool ticked) {
   MainWindow* main = ProgramMainWindow();
@@ -214,12 +221,13 @@ void ShowTodayWindow() {
     return;
   }
   CloseTodayWindow();
-  NonModalWindow<TodayWindowContext>& holder = Holder();
-  holder.window = ui::Window::Load(kTodayWindowName);
-  holder.runner = std::make_unique<TodayWindowContext>(*holder.window);
-  BindTodayEvents(*holder.runner);
-  holder.window->Open(true);
+  Holder().Load(kTodayWindowName, MakeContext).window.Open(true);
   TickTodayMainMenuItem(true);
+}
+
+void AttachTodayWindow(ui::Window& window) {
+  CloseTodayWindow();
+  Holder().Attach(window, MakeContext);
 }
 
 void ShowTodayRemindersOn(double day) {

@@ -56,6 +56,9 @@ inline constexpr std::string_view kTodayMainMenuItem = "显示今日提醒窗口
 platform::ui::Window* TodayRemindersWindow();
 // Loads and shows the window modeless, on today; an open one is brought to the front.
 void ShowTodayWindow();
+// Sets up a TodayRemindersWindow loaded elsewhere (a tool's) as the program's own window;
+// opening it runs InitialiseTodayWindow. The window must outlive its use here.
+void AttachTodayWindow(platform::ui::Window& window);
 // Shows the reminders of `day` in the window, loading it first when it is not open.
 void ShowTodayRemindersOn(double day);
 // Closes the window (its position is saved) and lets it go.

@@ -24,7 +24,7 @@ class TodayPasswordCover : public PasswordCover {
   platform::ui::Window& window_;
 };
 
-// The objects that run one loaded window; held with it (NonModalWindow) and let go after it.
+// The objects that run one loaded window, held with it.
 struct TodayWindowContext {
   explicit TodayWindowContext(platform::ui::Window& w) : window(w), cover(w) {}
   platform::ui::Window& window;
