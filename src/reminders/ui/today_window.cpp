@@ -59,7 +59,6 @@ FloatingWindowHolder<TodayWindowContext>& Holder() {
 
 ui::Window& Win() { return *Holder().Window(); }
 
-
 void SetDateLabel() {
   Win().Unit(kTodayDateLabel).SetText("日期：" + FormatDateTime(Run().ChosenDay, 1));
 }
