@@ -84,6 +84,7 @@ void RegisterReminderUi() {
   Seams().RelayoutForSkin.push_back({kSkinTodayWindow, RelayoutTodayWindow});
   Seams().ShowTodayWindow = ShowTodayWindow;
   Seams().ShowTodayRemindersOn = ShowTodayRemindersOn;
+  Seams().IsTodayWindowLoaded = [] { return TodayRemindersWindow() != nullptr; };
   Seams().LoadedCovers.push_back([] {
     std::vector<PasswordCover*> covers;
     if (PasswordCover* cover = TodayWindowCover()) covers.push_back(cover);

@@ -592,9 +592,12 @@ TEST_F(TodayWindowTest, TheModuleAnswersTheSeamsTicksTheMainMenuAndClosesItsWind
   auto& item = main.Window().UnitAs<ui::MenuItem>(kTodayMainMenuItem);
   EXPECT_FALSE(item.IsChecked());
 
+  ASSERT_TRUE(Seams().IsTodayWindowLoaded);
+  EXPECT_FALSE(Seams().IsTodayWindowLoaded());
   item.Choose();
   ASSERT_NE(TodayRemindersWindow(), nullptr);
   EXPECT_TRUE(item.IsChecked());
+  EXPECT_TRUE(Seams().IsTodayWindowLoaded());
   EXPECT_EQ(AllLoadedCovers(), std::vector<PasswordCover*>{TodayWindowCover()});
 
   // The calendar page's 查看 shows a day in the open window.
@@ -621,6 +624,7 @@ TEST_F(TodayWindowTest, TheModuleAnswersTheSeamsTicksTheMainMenuAndClosesItsWind
   W().UnitAs<ui::PictureButton>("关闭按钮").Click();
   EXPECT_EQ(TodayRemindersWindow(), nullptr);
   EXPECT_FALSE(item.IsChecked());
+  EXPECT_FALSE(Seams().IsTodayWindowLoaded());
   EXPECT_TRUE(AllLoadedCovers().empty());
   Seams().ShowTodayRemindersOn(MakeDateTime(2016, 2, 20, 0, 0, 0));
   ASSERT_NE(TodayRemindersWindow(), nullptr);
