@@ -55,6 +55,12 @@ const std::vector<std::string>& PageWindowNames() {
   return names;
 }
 
+PanelHost PanelHostIn(MainWindow& main) {
+  const PanelRect& area = main.PanelArea();
+  return {&main.Window(), area.left, area.top, area.width, area.height,
+          [&main] { return main.PanelAreaPicture(); }};
+}
+
 void RegisterPageLoader(std::string windowName, PageLoader loader) {
   Loaders()[std::move(windowName)] = std::move(loader);
 }

@@ -20,6 +20,20 @@ struct LoadedPage {
   std::function<void()> Layout;
 };
 
+// What a page with animation boxes of its own needs of the main window it lies in: the page
+// area, and the painted picture of that area that the page draws behind its units. Without
+// a main window the page stays a window of its own (tools that draw windows).
+struct PanelHost {
+  platform::ui::Window* mainWindow = nullptr;
+  int left = 2;
+  int top = 116;
+  int width = 1096;
+  int height = 588;
+  std::function<std::string()> picture;
+};
+// The host of a page in `main`: its window, PanelArea and the picture of PanelArea.
+PanelHost PanelHostIn(MainWindow& main);
+
 // Loads a page's template and binds its handlers. The main window then opens the page
 // hidden: its created handler places it over PanelArea (MainWindow::PlacePage) and paints it.
 using PageLoader = std::function<LoadedPage(MainWindow&)>;

@@ -5,8 +5,6 @@
 #include "common/date_format.h"
 #include "shell/data_files.h"
 #include "shell/settings.h"
-#include "ui/skin_entry_names.h"
-#include "ui/skin_painter.h"
 
 namespace workmemo {
 
@@ -25,11 +23,6 @@ SkinListView& TimedReminderList() {
 SkinListView& TodayReminderList() {
   static SkinListView list;
   return list;
-}
-
-std::string GetListIcon(int state) {
-  if (state < 0 || state >= skin::kListIconCount) state = 0;
-  return FindSkinEntry(skin::NumberedName(skin::kListIconPrefix, state));
 }
 
 namespace {

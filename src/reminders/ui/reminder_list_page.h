@@ -5,6 +5,7 @@
 #include <string>
 
 #include "reminders/store/reminder_record.h"
+#include "ui/list_icon.h"
 #include "ui/skin_list_view.h"
 
 namespace workmemo {
@@ -33,10 +34,6 @@ ReminderList& ListPageReminders();
 // The lists of the list page and of the today window.
 SkinListView& TimedReminderList();
 SkinListView& TodayReminderList();
-
-// The row icon of a display state (PNG bytes from the skin): states 0 to 7 each have their
-// own, any other state the picture of 0. Empty while no skin is loaded.
-std::string GetListIcon(int state);
 
 // Writes the list page from record `first` on (clamped to 1 .. ListPageScrollMax and stored
 // in ListPageNumber): state icon, date, time, repeat mode, category and title, and the

@@ -60,9 +60,7 @@ void RegisterReminderUi() {
   RegisterPageLoader(std::string(kReminderPanelName), [](MainWindow& main) {
     LoadedPage loaded;
     loaded.window = platform::ui::Window::Load(kReminderPanelName);
-    const PanelRect& area = main.PanelArea();
-    SetReminderPanelHost({&main.Window(), area.left, area.top, area.width, area.height,
-                          [&main] { return main.PanelAreaPicture(); }});
+    SetReminderPanelHost(PanelHostIn(main));
     SetUpTimedReminderPanel(*loaded.window);
     loaded.Layout = BuildReminderPanelSkin;
     return loaded;

@@ -10,11 +10,9 @@
 #include "shell/run_state.h"
 #include "shell/settings.h"
 #include "shell/shell_services.h"
-#include "ui/field_pictures.h"
-#include "ui/skin_entry_names.h"
+#include "ui/query_bar.h"
 #include "ui/skin_list_view_box.h"
 #include "ui/skin_painter.h"
-#include "ui/sprite_set.h"
 
 namespace workmemo {
 
@@ -26,35 +24,32 @@ constexpr int kListRows = 19;
 constexpr int kListColumns = 6;
 constexpr int kRowHeight = 27;
 constexpr int kListBottomMargin = 46;  // the query bar lies below the list
-constexpr int kBarHeight = 30;
-constexpr int kBarBottomMargin = 8;
 constexpr int kColumnX[kListColumns] = {1, 30, 133, 220, 310, 460};
 constexpr const char* kColumnCaptions[kListColumns] = {"", "提醒日期", "提醒时间", "提醒方式",
                                                        "提醒类型", "提醒标题"};
-constexpr int kQueryFontSize = 11;
 
 constexpr std::string_view kButtonBox = "按钮动画框";
-constexpr std::string_view kBar = "界面功能框_提醒";
-constexpr std::string_view kQueryFrame = "外形框5";
 constexpr std::string_view kFieldCombo = "查询项目类型组合框";
-constexpr std::string_view kRefreshButton = "定时提醒查询刷新按钮";
-constexpr std::string_view kClearButton = "定时提醒查询清除按钮";
+
+constexpr QueryBarUnits kBarUnits = {
+    .barPicture = "界面功能框_提醒",
+    .barBox = kReminderBarBox,
+    .frame = "外形框5",
+    .queryBox = kReminderQueryBox,
+    .refreshButton = "定时提醒查询刷新按钮",
+    .clearButton = "定时提醒查询清除按钮",
+    .frameSprite = kReminderQueryFrameSprite,
+    .textSprite = kReminderQueryTextSprite,
+    .refreshSprite = kReminderRefreshSprite,
+    .clearSprite = kReminderClearSprite,
+};
 
 // The page's own objects; one page lives from the main window's load to the end.
 struct PanelContext {
   ui::Window* page = nullptr;
   SkinPainter painter;
-  SpriteSet sprites;  // the query bar's
+  std::unique_ptr<QueryBar> bar;
   std::unique_ptr<ListBoxBinding> binding;
-  bool spritesBuilt = false;
-  int queryFrameSprite = 0;
-  int queryTextSprite = 0;
-  int refreshSprite = 0;
-  int clearSprite = 0;
-  // The refresh and clear buttons are wanted after a query and while the box holds text;
-  // the page's own buttons lie inside the query frame and show only while it is open.
-  bool refreshWanted = false;
-  bool clearWanted = false;
 };
 
 std::unique_ptr<PanelContext>& Context() {
@@ -96,46 +91,6 @@ void Perform(const std::function<void()>& action) {
 
 ui::Unit& PageUnit(std::string_view name) { return Context()->page->Unit(name); }
 
-void SetQueryText(std::string_view text) {
-  PanelContext& ctx = *Context();
-  if (ctx.queryTextSprite == 0) return;
-  SpriteTextStyle style;
-  style.size = kQueryFontSize;
-  ctx.sprites.PutSpriteText(ctx.queryTextSprite, ctx.sprites.SpriteLeft(ctx.queryTextSprite), 0,
-                            text, style, true, kBarHeight);
-}
-
-void ShowQueryButtons() {
-  PanelContext& ctx = *Context();
-  const bool open = PageUnit(kQueryFrame).IsVisible();
-  PageUnit(kRefreshButton).SetVisible(ctx.refreshWanted && open);
-  PageUnit(kClearButton).SetVisible(ctx.clearWanted && open);
-  ctx.sprites.ShowSprite(ctx.refreshSprite, ctx.refreshWanted);
-  ctx.sprites.ShowSprite(ctx.clearSprite, ctx.clearWanted);
-}
-
-void OpenQueryFrame() {
-  PageUnit(kQueryFrame).SetVisible(true);
-  PageUnit(kReminderQueryBox).SetVisible(true);
-  ShowQueryButtons();
-  PageUnit(kReminderQueryBox).SetFocus();
-}
-
-// A left release on the list closes an open query frame; its text stays on the bar.
-void CloseQueryFrame() {
-  if (!PageUnit(kQueryFrame).IsVisible()) return;
-  PageUnit(kQueryFrame).SetVisible(false);
-  PageUnit(kReminderQueryBox).SetVisible(false);
-  SetQueryText(PageUnit(kReminderQueryBox).Text());
-  ShowQueryButtons();
-}
-
-void QueryTextChanged() {
-  PanelContext& ctx = *Context();
-  ctx.clearWanted = !PageUnit(kReminderQueryBox).Text().empty();
-  ShowQueryButtons();
-}
-
 void BindPageEvents(ui::Window& page) {
   using ui::Event;
   auto click = [&page](std::string_view unit, std::function<void()> action) {
@@ -145,8 +100,6 @@ void BindPageEvents(ui::Window& page) {
     return [member] { Perform(PanelActions().*member); };
   };
   click("定时提醒查询按钮", RunReminderQuery);
-  click(kRefreshButton, ShowAllReminders);
-  click(kClearButton, ClearReminderQuery);
   click("添加定时提醒按钮", action(&ReminderPanelActions::OpenAddReminderEditor));
   click("修改定时提醒按钮", action(&ReminderPanelActions::OpenModifyReminderEditor));
   click("删除定时提醒按钮", action(&ReminderPanelActions::DeleteReminder));
@@ -159,7 +112,6 @@ void BindPageEvents(ui::Window& page) {
   click("定时提醒下拉按钮1", dropDown);
   page.On(kReminderQueryFieldLabel, Event::LeftDown, [dropDown](ui::EventArgs&) { dropDown(); });
   page.On(kFieldCombo, Event::Changed, [](ui::EventArgs&) { SelectReminderQueryField(); });
-  page.On(kReminderQueryBox, Event::TextChanged, [](ui::EventArgs&) { QueryTextChanged(); });
   page.On(kReminderQueryBox, Event::KeyDown, [](ui::EventArgs& a) {
     if (a.key != 13) return;
     a.handled = true;
@@ -176,22 +128,8 @@ void BindPageEvents(ui::Window& page) {
     if (id >= 1) Perform(PanelActions().OpenModifyReminderEditor);
   };
   PanelContext& ctx = *Context();
-  ctx.binding = std::make_unique<ListBoxBinding>(page, kReminderListBox, "时钟1", "移动时钟",
-                                                 TimedReminderList(), std::move(routes));
-  // The list's button-up first, then the query frame closes.
-  ListEventRouter* router = &ctx.binding->Router();
-  page.On(kReminderListBox, Event::LeftUp, [router](ui::EventArgs& a) {
-    router->ButtonUp(a.y);
-    CloseQueryFrame();
-  });
-
-  auto& bar = page.UnitAs<ui::AnimationBox>(kReminderBarBox);
-  RouteSpriteEvents(bar, ctx.sprites);
-  page.On(kReminderBarBox, Event::ObjectLeftUp, [](ui::EventArgs& a) {
-    PanelContext& c = *Context();
-    if (a.objectId > 0 && a.objectId == c.queryFrameSprite) OpenQueryFrame();
-    if (a.objectId > 0) c.sprites.OnSpriteRelease(a.objectId);
-  });
+  ctx.bar = std::make_unique<QueryBar>(page, kBarUnits, ShowAllReminders);
+  ctx.binding = ctx.bar->BindList(kReminderListBox, "时钟1", "移动时钟", TimedReminderList(), std::move(routes));
 
   page.On({}, Event::Created, [](ui::EventArgs&) { InitialiseReminderPanel(); });
   // The page and its list go together: nothing may point at the page's boxes afterwards.
@@ -201,27 +139,6 @@ void BindPageEvents(ui::Window& page) {
     Context().reset();
     TimedReminderList() = SkinListView();
   });
-}
-
-void BuildBarSprites(ui::AnimationBox& bar) {
-  PanelContext& ctx = *Context();
-  ctx.sprites.Bind(bar);
-  const ui::Unit& frame = PageUnit(kQueryFrame);
-  const int frameLeft = frame.Left();
-  const int frameTop = frame.Top() - bar.Top();
-  const int frameRight = frameLeft + frame.Width();
-  ctx.queryFrameSprite = ctx.sprites.AddPlainPictureSprite(
-      kReminderQueryFrameSprite, frameLeft - 1, frameTop - 1, 0, 0, true, FramedFieldPicture(425, 26));
-  ctx.queryTextSprite =
-      ctx.sprites.AddPlainPictureSprite(kReminderQueryTextSprite, frameLeft + 3, 0, 0, 0, true, {});
-  SetQueryText(" ");
-  auto button = [&ctx](std::string_view name, std::string_view base, int x, int y,
-                       std::function<void()> click) {
-    return AddSkinButtonSprite(ctx.sprites, name, base, x, y, 0, 0, std::move(click), false);
-  };
-  ctx.refreshSprite = button(kReminderRefreshSprite, "刷新小透明", frameRight - 36, frameTop + 5, ShowAllReminders);
-  ctx.clearSprite = button(kReminderClearSprite, "删除小透明", frameRight - 18, frameTop + 5, ClearReminderQuery);
-  ctx.spritesBuilt = true;
 }
 
 }  // namespace
@@ -257,9 +174,7 @@ void PlaceReminderPanel() {
   const ReminderPanelHost& host = Host();
   page.Move(host.left, host.top);
   page.Resize(host.width, host.height);
-  const int barTop = host.height - kBarHeight - kBarBottomMargin;
-  page.Unit(kBar).SetGeometry(0, barTop, host.width, kBarHeight);
-  page.Unit(kReminderBarBox).SetGeometry(0, barTop, host.width, kBarHeight);
+  Context()->bar->Place(host.width, host.height);
 }
 
 void BuildReminderPanelSkin() {
@@ -273,10 +188,7 @@ void BuildReminderPanelSkin() {
   args.compositingBox = &page.UnitAs<ui::AnimationBox>(kButtonBox);
   args.backgroundPicture = areaPicture;
   ctx.painter.PaintChildWindow(args);
-  // The bar shows the bottom of the page area's picture, as the notes and due pages do.
-  auto& bar = page.UnitAs<ui::AnimationBox>(kReminderBarBox);
-  bar.SetBackgroundPicture(listBox.Capture(0, page.Height() - bar.Height(), page.Width(), bar.Height()), 1);
-  if (!ctx.spritesBuilt) BuildBarSprites(bar);
+  ctx.bar->Paint(listBox);
 }
 
 void BuildReminderListColumns() {
@@ -326,21 +238,13 @@ void RequeryReminderList() {
 
 void ShowAllReminders() {
   if (!Context()) return;
-  PanelContext& ctx = *Context();
-  ctx.refreshWanted = false;
-  ctx.clearWanted = false;
-  PageUnit(kReminderQueryBox).SetText({});
-  ShowQueryButtons();
-  SetQueryText(" ");
+  Context()->bar->Reset();
   RefreshReminderList();
 }
 
 void ClearReminderQuery() {
   if (!Context()) return;
-  PageUnit(kReminderQueryBox).SetText({});
-  SetQueryText({});
-  Context()->clearWanted = false;
-  ShowQueryButtons();
+  Context()->bar->ClearQuery();
 }
 
 void RunReminderQuery() {
@@ -351,18 +255,14 @@ void RunReminderQuery() {
     return;
   }
   RefreshReminderList(PageUnit(kReminderQueryFieldLabel).Text(), text);
-  Context()->refreshWanted = true;
-  ShowQueryButtons();
+  Context()->bar->QueryRan();
 }
 
 void SelectReminderQueryField() {
   if (!Context()) return;
   const auto& combo = Context()->page->UnitAs<ui::ComboBox>(kFieldCombo);
   PageUnit(kReminderQueryFieldLabel).SetText(combo.ItemText(combo.CurrentIndex()) + "：");
-  PageUnit(kReminderQueryBox).SetText({});
-  SetQueryText({});
-  Context()->clearWanted = false;
-  ShowQueryButtons();
+  Context()->bar->ClearQuery();
 }
 
 bool ReplaceListPageCopy(const ReminderRecord& record) {

@@ -8,6 +8,7 @@
 
 #include "reminders/store/reminder_record.h"
 #include "reminders/ui/reminder_sort.h"
+#include "shell/page_registry.h"
 
 namespace platform::ui {
 class Window;
@@ -15,16 +16,8 @@ class Window;
 
 namespace workmemo {
 
-// What the page needs of the main window it lies in. The page area is PanelArea; `picture`
-// answers PanelAreaPicture, the painted background of that area.
-struct ReminderPanelHost {
-  platform::ui::Window* mainWindow = nullptr;  // nullptr: the page stays a window of its own
-  int left = 2;
-  int top = 116;
-  int width = 1096;
-  int height = 588;
-  std::function<std::string()> picture;
-};
+// What the page needs of the main window it lies in.
+using ReminderPanelHost = PanelHost;
 void SetReminderPanelHost(ReminderPanelHost host);
 
 // The page's buttons, row menu, page menu and double click reach these; an empty one does
