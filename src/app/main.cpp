@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "calendar/calendar_registration.h"
+#include "due_notes/due_registration.h"
 #include "reminders/ui/reminder_ui_registration.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
@@ -27,6 +28,7 @@ void RegisterModules() {
   workmemo::RegisterMainWindow();
   workmemo::RegisterReminderUi();
   workmemo::RegisterCalendarUi();
+  workmemo::RegisterDueUi();
 }
 
 }  // namespace
