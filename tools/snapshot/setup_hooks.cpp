@@ -48,6 +48,7 @@ void RegisterProgramWindows() {
   RegisterMainWindowSetups();
   RegisterPopupSetups();
   RegisterReminderListSetups();
+  RegisterDueSetups();
 }
 
 bool PrepareProgramState() {

@@ -33,6 +33,8 @@ void RegisterPopupSetups();
 // The main window's list page sorted and queried, the today window in its styles and covered,
 // and the detail window, on a data file of 40 reminders.
 void RegisterReminderListSetups();
+// The due-date page, editor and floating window over a few items of a data file.
+void RegisterDueSetups();
 
 // A fresh program directory for this run, so the tool never writes into the user's own.
 void UseFreshProgramDirectory();
