@@ -99,6 +99,11 @@ TEST_F(DueEditorTest, TwoAddsInOneOpeningEndTheListAndTeachTheLists) {
   EXPECT_EQ(Show(Box("项目类型框").Text()), Show("维保"));
   ASSERT_EQ(types.ItemCount(), 2);
   EXPECT_EQ(Show(types.ItemText(1)), Show("新类型"));
+  // A choice from the list goes into the box.
+  types.SetCurrentIndex(1);
+  ui::EventArgs chosen;
+  editor->Fire("项目类型组合框", ui::Event::Changed, chosen);
+  EXPECT_EQ(Show(Box("项目类型框").Text()), Show("新类型"));
 
   // The second item is due before the first row, yet it ends the page's list until the next query.
   Box("年框1").SetText("2025");

@@ -87,6 +87,11 @@ TEST_F(DueWindowTest, QueriesByKindAndCountAndScrollsBeyondNineLines) {
   const int late = Add("late", Today() - 3);
   ui::Window& w = Open();
   EXPECT_EQ(DueWindowData().DueWindowRowCount, 8);
+  // A press on the frame opens the day box over it.
+  auto& background = w.UnitAs<ui::AnimationBox>("背景动画框");
+  const int frame = background.FindObject("查询内容框");
+  drive::Press(background, background.ObjectLeft(frame) + 20, background.ObjectTop(frame) + 10);
+  EXPECT_TRUE(w.Unit("到期查询框").IsVisible());
   w.Unit("到期查询框").SetText("30");
   drive::Key(w.Unit("到期查询框"), 13);
   EXPECT_EQ(DueWindowData().DueWindowRowCount, 10);
@@ -273,6 +278,12 @@ TEST_F(DueWindowTest, AnItemAddedOnThePageShowsInTheFloatingWindow) {
   EXPECT_EQ(ShownIds(DueWindowList()), std::vector<int>{id});
   EXPECT_EQ(DueWindowList().CellText(1, 5), "50");
   EXPECT_EQ(Show(DueWindowList().CellText(1, 4)), Show("验收报告"));
+
+  // The re-skinning lays the page out again where it stood.
+  for (const auto& step : Seams().RelayoutForSkin) {
+    if (step.step == kSkinDuePage) step.relayout();
+  }
+  EXPECT_EQ(ShownIds(DuePanelList()), std::vector<int>{id});
 
   // The list-font change redraws both lists where they stand; the end closes the window.
   main.SetListFontSize(10);
