@@ -69,8 +69,7 @@ void ShowDueQuery(const DueListView& view, const std::string& sql) {
 }
 
 void SetDueCaptions(SkinListView& list, std::span<const char* const> captions) {
-  ListTextLook look;
-  look.size = Settings().ListFontSize;
+  const ListCaptionLook look(Settings().ListFontSize);
   int column = 2;
   for (const char* caption : captions) list.SetHeaderText(column++, caption, look);
 }
