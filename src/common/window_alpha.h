@@ -1,5 +1,5 @@
 #pragma once
-// The opacity steps of the floating reminder windows' menus.
+// The opacity steps of the menus of the today and due-date windows.
 
 namespace workmemo {
 

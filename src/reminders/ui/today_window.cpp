@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/date_format.h"
+#include "common/window_alpha.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/app.h"
 #include "platform/ui/routines.h"
@@ -144,9 +145,9 @@ void BindTodayEvents(TodayWindowContext& ctx) {
   onChoose("关闭按钮", [&w] { w.Close(); });
   onChoose("菜单按钮", ShowTodayMenu);
 
-  for (int i = 0; i < 10; ++i) {
-    const int alpha = kTodayOpacitySteps[i];
-    onChoose("透明度" + std::to_string((i + 1) * 10), [alpha] { SetTodayOpacity(alpha); });
+  for (int percent = 10; percent <= 100; percent += 10) {
+    const int alpha = WindowAlphaOfPercent(percent);
+    onChoose("透明度" + std::to_string(percent), [alpha] { SetTodayOpacity(alpha); });
   }
   onChoose("列表", UseListStyle);
   onChoose("滚动", UseScrollingStyle);

@@ -10,9 +10,6 @@
 
 namespace workmemo {
 
-// The opacity bytes of the menu's 10% to 100% items.
-inline constexpr int kTodayOpacitySteps[10] = {26, 52, 77, 102, 128, 154, 180, 206, 230, 255};
-
 // The strip's texts for a day's reminders: per reminder a blank, the time of day, the repeat
 // mode and the title (its first line when a line break comes before `titleBytes`, else cut to
 // it), padded with blanks to 88 bytes and followed by "|" and the id. At least two texts:
