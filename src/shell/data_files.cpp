@@ -26,15 +26,20 @@ bool WriteImage(const std::string& path, std::string_view image) {
   return bytes && files::WriteAll(path, *bytes);
 }
 
-// A due-date or notes file is good only when it opens with the key and holds its table.
-bool OpenWithTable(platform::db::Connection& c, platform::db::RecordSet& rs, const std::string& path,
-                   const std::string& password, const std::string& table) {
+// The image of a missing data file could not be written: the message names the directory.
+std::string CannotCreateMessage(std::string_view message, const std::string& path) {
+  return std::string(message) + "\r\n无法写入目录：" + files::DirName(path);
+}
+
+// A due-date or notes file is good only when it opens with the key and holds its table; its
+// schema is all that is read, so a damaged page leaves the rest of the file usable.
+bool OpenWithTable(platform::db::Connection& c, const std::string& path, const std::string& password,
+                   const std::string& table) {
   if (c.Open(platform::db::ConnectionText(path, password)) != 1) return false;
-  if (rs.Open(c, "select count(*) from " + table) != 1) {
+  if (!c.HasTable(table)) {
     c.Close();
     return false;
   }
-  rs.Close();
   return true;
 }
 
@@ -50,32 +55,41 @@ struct SideDatabase {
 
 // 1 when the start goes on (opened, or its image could not be written); 0 when it ends.
 int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellServices& services) {
-  bool ok = OpenWithTable(d.connection, d.records, d.path, password, d.table);
+  bool ok = OpenWithTable(d.connection, d.path, password, d.table);
   if (!ok && !files::Exists(d.path)) {
     if (!WriteImage(d.path, d.image)) {
-      Show(services, d.cannotCreate);
+      Show(services, CannotCreateMessage(d.cannotCreate, d.path));
       return 1;
     }
-    ok = OpenWithTable(d.connection, d.records, d.path, password, d.table);
+    ok = OpenWithTable(d.connection, d.path, password, d.table);
   }
-  if (ok) return 1;
+  if (ok) {
+    // A damaged page is said once, here; the program goes on with what the file still holds.
+    if (d.connection.QuickCheck() != 1) Show(services, DamagedDataFileMessage(d.path));
+    return 1;
+  }
   Show(services, d.cannotRead);
   if (services.EndProgram) services.EndProgram(kFailedStartExitCode);
   return 0;
 }
 
+// Opens the timed-reminder file and loads every reminder. A file that cannot be opened, or
+// whose check or load fails, is said to be damaged once; the start goes on with what could
+// be read, and the backup page can restore the file.
 void OpenTimedReminderData(ProgramDatabases& db, ShellServices& services) {
   ReminderStore& store = db.Reminders;
-  bool ok = store.OpenDatabase(db.TimedReminderDbPath, db.DatabasePassword) == 1;
-  if (!ok && !files::Exists(db.TimedReminderDbPath)) {
-    if (!WriteImage(db.TimedReminderDbPath, "dstx2.dat")) {
-      Show(services, "创建提醒数据失败！");
+  const std::string& path = db.TimedReminderDbPath;
+  bool ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
+  if (!ok && !files::Exists(path)) {
+    if (!WriteImage(path, "dstx2.dat")) {
+      Show(services, CannotCreateMessage("创建提醒数据失败！", path));
       return;
     }
-    ok = store.OpenDatabase(db.TimedReminderDbPath, db.DatabasePassword) == 1;
+    ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
   }
-  // The start goes on without timed reminders; the backup page can restore the file.
-  if (!ok) Show(services, "读取提醒数据库失败！请联系客服！");
+  const bool sound = ok && store.Connection().QuickCheck() == 1;
+  const bool loaded = store.LoadReminders({}, &db.ListPageReminders) == 1;
+  if (!sound || !loaded) Show(services, DamagedDataFileMessage(path));
 }
 
 }  // namespace
@@ -83,6 +97,44 @@ void OpenTimedReminderData(ProgramDatabases& db, ShellServices& services) {
 ProgramDatabases& Databases() {
   static ProgramDatabases databases;
   return databases;
+}
+
+std::string DamagedDataFileMessage(std::string_view path) {
+  return "数据文件已损坏，只能读出其中的一部分：\r\n" + std::string(path) +
+         "\r\n请在“备份数据”中恢复备份！";
+}
+
+std::optional<std::string> ReadFirstRowPassword(platform::db::Connection& connection,
+                                                platform::db::RecordSet& records) {
+  if (records.Open(connection, "select top 1 * from yhsj") != 1) return std::nullopt;
+  return records.Eof() ? std::string() : records.Text("mm");
+}
+
+int ReadAdminRightsFrom(platform::db::Connection& connection, platform::db::RecordSet& records,
+                        ProtectedActions& rights) {
+  if (records.Open(connection, "select * from yhsj where yh='admin'") != 1) return 0;
+  if (records.Eof()) return 1;
+  const struct {
+    const char* column;
+    int* field;
+  } columns[] = {{"cktxqx", &rights.cktxqx}, {"tjtxqx", &rights.tjtxqx}, {"xgtxqx", &rights.xgtxqx},
+                 {"sctxqx", &rights.sctxqx}, {"txlqx", &rights.txlqx},   {"jsbqx", &rights.jsbqx}};
+  for (const auto& c : columns) {
+    if (records.HasColumn(c.column)) *c.field = static_cast<int>(records.Integer(c.column));
+  }
+  return 1;
+}
+
+std::string ReadAdminPasswordHash(ProgramDatabases& db) {
+  if (auto stored = db.Reminders.ReadStoredPasswordHash()) return *stored;
+  if (auto stored = ReadFirstRowPassword(db.NotesConnection, db.NotesRecordSet)) return *stored;
+  return ReadFirstRowPassword(db.DueConnection, db.DueRecordSet).value_or(std::string());
+}
+
+void ReadAdminRights(ProgramDatabases& db, ProtectedActions& rights) {
+  if (db.Reminders.ReadAdminRights(rights) == 1) return;
+  if (ReadAdminRightsFrom(db.NotesConnection, db.NotesRecordSet, rights) == 1) return;
+  ReadAdminRightsFrom(db.DueConnection, db.DueRecordSet, rights);
 }
 
 int ReadLoginMode(ProgramDatabases& db) {
@@ -104,7 +156,6 @@ int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings
     if (services.ShowPlainMessageBox) services.ShowPlainMessageBox(text);
   });
   OpenTimedReminderData(db, services);
-  db.Reminders.LoadReminders({}, &db.ListPageReminders);
 
   if (OpenSideDatabase({db.NotesConnection, db.NotesRecordSet, db.NotesDbPath, "jsb2.dat", "jsbsj",
                         "创建记事本数据库失败！", "读取记事本数据库失败！请联系客服！"},
@@ -116,7 +167,7 @@ int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings
     return 0;
 
   ProtectedActions rights;
-  db.Reminders.ReadAdminRights(rights);
+  ReadAdminRights(db, rights);
   auto flag = [](int stored) { return stored == 1 ? 1 : 0; };
   settings.ViewRemindersNeedPassword = flag(rights.cktxqx);
   settings.AddReminderNeedsPassword = flag(rights.tjtxqx);

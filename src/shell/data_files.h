@@ -2,7 +2,9 @@
 // The three data files at start: written from their empty images when missing, opened with
 // the database password, the timed reminders loaded, and the user row's protection flags and
 // login mode read into the program-wide settings.
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/db/db.h"
 #include "reminders/store/reminder_record.h"
@@ -38,5 +40,26 @@ int OpenDataFiles();
 
 // yhdlfs of the first row of the notes database's yhsj; 0 without a row.
 int ReadLoginMode(ProgramDatabases& db);
+
+// The message for a data file that is damaged or cannot be read: it names the file and the
+// page whose restore mends it.
+std::string DamagedDataFileMessage(std::string_view path);
+
+// mm of the first yhsj row on that connection; nullopt when the table cannot be read, empty
+// text without a row.
+std::optional<std::string> ReadFirstRowPassword(platform::db::Connection& connection,
+                                                platform::db::RecordSet& records);
+// The six flags of the "admin" row on that connection; a column the table lacks leaves its
+// field as it was. 0 when the table cannot be read.
+int ReadAdminRightsFrom(platform::db::Connection& connection, platform::db::RecordSet& records,
+                        ProtectedActions& rights);
+
+// The stored form of the admin password that every password check compares with: the
+// timed-reminder database's row or, when that file cannot be read, the copies in the notes
+// and then the due-date database, so a damaged file never locks the user out of the page
+// that restores it. Empty when no row can be read.
+std::string ReadAdminPasswordHash(ProgramDatabases& db);
+// The protection flags, from the same rows in the same order.
+void ReadAdminRights(ProgramDatabases& db, ProtectedActions& rights);
 
 }  // namespace workmemo

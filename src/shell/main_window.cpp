@@ -113,7 +113,7 @@ MainWindow::MainWindow(ProgramDatabases& db, RunState& state, ProgramSettings& s
       state_(state),
       settings_(settings),
       gate_(state, settings,
-            StoredDigestCheck([&db] { return db.Reminders.ReadPasswordHash(); }), MakeGateHooks()) {}
+            StoredDigestCheck([&db] { return ReadAdminPasswordHash(db); }), MakeGateHooks()) {}
 
 MainWindow::~MainWindow() {
   // The pages' widgets are children of the main window's: they go first.

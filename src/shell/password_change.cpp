@@ -14,11 +14,6 @@ std::string PasswordUpdate(std::string_view storedForm) {
   return AdminUpdate("mm='" + platform::db::EscapeSqlText(storedForm) + "'");
 }
 
-std::string FirstRowPassword(platform::db::Connection& connection, platform::db::RecordSet& records) {
-  if (records.Open(connection, "select top 1 * from yhsj") != 1 || records.Eof()) return {};
-  return records.Text("mm");
-}
-
 void EmptyBoxes(PasswordChangeForm& form) {
   form.oldPassword.clear();
   form.newPassword.clear();
@@ -44,7 +39,7 @@ int ChangePassword(PasswordChangeForm& form, ProgramDatabases& db, PasswordGate&
     gate.ShowMessage("二次输入的新密码不一样！");
     return 0;
   }
-  if (db.Reminders.VerifyPassword(form.oldPassword) != 1) {
+  if (!StoredDigestCheck([&db] { return ReadAdminPasswordHash(db); })(form.oldPassword)) {
     gate.ShowMessage("原密码错误,请重新输入原密码！");
     return 0;
   }
@@ -107,26 +102,15 @@ int TogglePasswordLogin(PasswordGate& gate, ProgramDatabases& db) {
 }
 
 void ReadDueDataAdminRights(ProgramDatabases& db, ProtectedActions& rights) {
-  platform::db::RecordSet& records = db.DueRecordSet;
-  if (records.Open(db.DueConnection, "select * from yhsj where yh='admin'") != 1 || records.Eof()) {
-    return;
-  }
-  const struct {
-    const char* column;
-    int* field;
-  } columns[] = {{"cktxqx", &rights.cktxqx}, {"tjtxqx", &rights.tjtxqx}, {"xgtxqx", &rights.xgtxqx},
-                 {"sctxqx", &rights.sctxqx}, {"txlqx", &rights.txlqx},   {"jsbqx", &rights.jsbqx}};
-  for (const auto& c : columns) {
-    if (records.HasColumn(c.column)) *c.field = static_cast<int>(records.Integer(c.column));
-  }
+  ReadAdminRightsFrom(db.DueConnection, db.DueRecordSet, rights);
 }
 
 std::string ReadNotesDataPassword(ProgramDatabases& db) {
-  return FirstRowPassword(db.NotesConnection, db.NotesRecordSet);
+  return ReadFirstRowPassword(db.NotesConnection, db.NotesRecordSet).value_or(std::string());
 }
 
 std::string ReadDueDataPassword(ProgramDatabases& db) {
-  return FirstRowPassword(db.DueConnection, db.DueRecordSet);
+  return ReadFirstRowPassword(db.DueConnection, db.DueRecordSet).value_or(std::string());
 }
 
 int StoreNotesDataPassword(ProgramDatabases& db, std::string_view storedForm) {

@@ -121,7 +121,7 @@ PasswordGate& OwnOrRegisteredGate() {
     hooks.LoadedCovers = [] { return AllLoadedCovers(); };
     own = std::make_unique<PasswordGate>(
         Run(), Settings(),
-        StoredDigestCheck([] { return Databases().Reminders.ReadPasswordHash(); }),
+        StoredDigestCheck([] { return ReadAdminPasswordHash(Databases()); }),
         std::move(hooks));
   }
   return *own;

@@ -9,6 +9,8 @@
 #include "platform/db/compact.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
+#include "common/digest.h"
+#include "shell/password_gate.h"
 #include "shell/settings.h"
 #include "shell/shell_services.h"
 #include "test_support.h"
@@ -116,7 +118,7 @@ TEST_F(DataFilesTest, AnUnreadableTimedReminderFileIsReportedAndTheStartGoesOn) 
     Put("dstx2.dat", bytes);
     ProgramDatabases fresh;
     ASSERT_EQ(OpenDataFiles(fresh, services, settings), 1);
-    EXPECT_EQ(messages, std::vector<std::string>{"读取提醒数据库失败！请联系客服！"});
+    EXPECT_EQ(messages, std::vector<std::string>{DamagedDataFileMessage(Data("dstx2.dat"))});
     EXPECT_TRUE(exitCodes.empty());
     EXPECT_FALSE(fresh.Reminders.IsOpen());
     EXPECT_TRUE(fresh.DueConnection.IsOpen());
@@ -153,14 +155,78 @@ TEST_F(DataFilesTest, AnUnreadableNotesOrDueFileEndsTheProgramWithAFailureCode) 
   EXPECT_EQ(messages, std::vector<std::string>{"读取到期提醒数据库失败！请联系客服！"});
 }
 
-TEST_F(DataFilesTest, AnImageThatCannotBeWrittenOnlyShowsItsMessage) {
+TEST_F(DataFilesTest, AnImageThatCannotBeWrittenNamesTheDirectoryThatRefusedIt) {
   files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull);
   ASSERT_EQ(Open(), 1);
-  EXPECT_EQ(messages, (std::vector<std::string>{"创建提醒数据失败！", "创建记事本数据库失败！",
-                                                "创建到期提醒数据库失败！"}));
+  const std::string where = "\r\n无法写入目录：" + home() + "/data";
+  EXPECT_EQ(messages, (std::vector<std::string>{"创建提醒数据失败！" + where, "创建记事本数据库失败！" + where,
+                                                "创建到期提醒数据库失败！" + where}));
   EXPECT_TRUE(exitCodes.empty());
   for (const char* name : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) EXPECT_FALSE(files::Exists(Data(name))) << name;
   EXPECT_TRUE(files::IsDirectory(home() + "/data"));
+}
+
+// A damaged page is said once per file, naming it and the page that restores it; the start
+// goes on with every row that still reads, and nothing takes the failed load for no rows.
+TEST_F(DataFilesTest, ADamagedFileIsReportedOnceAndTheStartGoesOnWithWhatReads) {
+  for (const char* name : {"dstx2.dat", "jsb2.dat", "dqtx2.dat"}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(files::MakeDirs(home() + "/data"));
+    ASSERT_TRUE(testsupport::WriteDamagedDataFile(Data(name), name, 400));
+    messages.clear();
+    ProgramDatabases fresh;
+    ASSERT_EQ(OpenDataFiles(fresh, services, settings), 1);
+    EXPECT_EQ(messages, std::vector<std::string>{DamagedDataFileMessage(Data(name))});
+    EXPECT_TRUE(exitCodes.empty());
+    EXPECT_TRUE(fresh.Reminders.IsOpen() && fresh.NotesConnection.IsOpen() && fresh.DueConnection.IsOpen());
+    if (std::string(name) == "dstx2.dat") {
+      EXPECT_GT(fresh.Reminders.Reminders().size(), 300u);
+      EXPECT_EQ(fresh.ListPageReminders.size(), fresh.Reminders.Reminders().size());
+    }
+    ASSERT_TRUE(files::Remove(Data(name)));
+  }
+  const std::string message = DamagedDataFileMessage(Data("dstx2.dat"));
+  EXPECT_NE(message.find(Data("dstx2.dat")), std::string::npos);
+  EXPECT_NE(message.find("备份数据"), std::string::npos);
+}
+
+// Every password check reads the timed-reminder file's row; when that file cannot be read,
+// the copies in the other two files stand in, so the right password still opens the backup
+// page and closes the program.
+TEST_F(DataFilesTest, TheRightPasswordPassesWhenTheReminderFileCannotBeRead) {
+  const std::string image = *files::ReadResource(":/db/dstx2.dat");
+  struct Case {
+    std::string reminderFile;  // empty: the image as it is
+    bool notesReadable;
+    const char* accepted;
+  };
+  const std::string truncated = image.substr(0, image.size() / 2);
+  for (const Case& c : {Case{"", true, kInitialPassword}, Case{truncated, true, kInitialPassword},
+                        Case{truncated, false, kInitialPassword}, Case{"not a database", true, kInitialPassword}}) {
+    SCOPED_TRACE(c.reminderFile.size());
+    files::Remove(Data("dstx2.dat"));  // a missing file is written from its image
+    if (!c.reminderFile.empty()) Put("dstx2.dat", c.reminderFile);
+    ProgramDatabases fresh;
+    ASSERT_EQ(OpenDataFiles(fresh, services, settings), 1);
+    if (!c.notesReadable) fresh.NotesConnection.Close();
+    const PasswordCheck check = StoredDigestCheck([&fresh] { return ReadAdminPasswordHash(fresh); });
+    EXPECT_TRUE(check(c.accepted));
+    EXPECT_FALSE(check("123456"));
+    EXPECT_FALSE(check(""));
+  }
+  // A readable reminder file decides alone: the copies do not widen what is accepted.
+  ASSERT_TRUE(files::Remove(Data("dstx2.dat")));
+  ProgramDatabases fresh;
+  ASSERT_EQ(OpenDataFiles(fresh, services, settings), 1);
+  ASSERT_EQ(fresh.NotesConnection.Execute("update yhsj set mm='" + EncodePassword("other") + "'"), 1);
+  const PasswordCheck check = StoredDigestCheck([&fresh] { return ReadAdminPasswordHash(fresh); });
+  EXPECT_TRUE(check(kInitialPassword));
+  EXPECT_FALSE(check("other"));
+  // With no row anywhere nothing matches.
+  fresh.Reminders.CloseDatabase();
+  fresh.NotesConnection.Close();
+  fresh.DueConnection.Close();
+  EXPECT_FALSE(check(kInitialPassword));
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "test_support.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/database_constants.h"
+#include "platform/db/db.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/text/text.h"
@@ -38,6 +41,41 @@ void TempHomeTest::TearDown() {
 bool WriteDataFileFromImage(const std::string& path, std::string_view image) {
   const auto bytes = platform::files::ReadResource(":/db/" + std::string(image));
   return bytes.has_value() && platform::files::WriteAll(path, *bytes);
+}
+
+bool OverwriteBytes(const std::string& path, long offset, std::size_t count) {
+  std::FILE* f = std::fopen(path.c_str(), "r+b");
+  if (f == nullptr) return false;
+  bool ok = std::fseek(f, offset, SEEK_SET) == 0;
+  for (std::size_t i = 0; ok && i < count; ++i) ok = std::fputc(static_cast<int>((i * 131 + 7) & 0xFF), f) != EOF;
+  return std::fclose(f) == 0 && ok;
+}
+
+bool WriteDamagedDataFile(const std::string& path, std::string_view image, int rows) {
+  const std::string start = "'2024-01-01 10:00:00'";
+  const std::string filler = "'" + std::string(300, 'x') + "'";
+  std::string insert;
+  if (image == "dstx2.dat")
+    insert = "insert into txsj(ksdate,jsdate,kstime,jstime,txdate,txfs,txrw,txbt,txnr) select " + start +
+             "," + start + "," + start + "," + start + "," + start + ",0,0,'r'||x," + filler;
+  else if (image == "dqtx2.dat")
+    insert = "insert into dqsj(xmmc,dqdate,ksdate,bz) select 'r'||x," + start + "," + start + "," + filler;
+  else
+    insert = "insert into jsbsj(bt,jsdate,nr) select 'r'||x," + start + "," + filler;
+  if (!WriteDataFileFromImage(path, image)) return false;
+  const std::int64_t imageBytes = platform::files::Size(path);
+  {
+    platform::db::Connection c;
+    if (c.Open(platform::db::ConnectionText(path, workmemo::kDatabasePassword)) != 1) return false;
+    // One statement: the rows' numbers come from a recursive row source.
+    const std::string numbers = " from (with recursive n(x) as (select 1 union all select x+1 from n where x<" +
+                                std::to_string(rows) + ") select x from n)";
+    if (c.Execute(insert + numbers) != 1) return false;
+  }
+  // A 4 KB stretch in the middle of the pages the rows went to.
+  const std::int64_t filled = platform::files::Size(path);
+  const long middle = static_cast<long>((imageBytes + filled) / 2 / 4096 * 4096);
+  return OverwriteBytes(path, middle, 4096);
 }
 
 std::string Show(std::string_view gb18030) { return platform::text::ToUtf8(gb18030); }

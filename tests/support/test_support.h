@@ -38,6 +38,20 @@ class TempHomeTest : public ::testing::Test {
 // `path`; false when the image is not linked in or the write fails.
 bool WriteDataFileFromImage(const std::string& path, std::string_view image);
 
+// Overwrites `count` bytes of the file from `offset` with a fixed pattern, as a stray write or
+// a failing disk would. False when the file cannot be written there.
+bool OverwriteBytes(const std::string& path, long offset, std::size_t count);
+
+// A data file written from its image ("dstx2.dat", "dqtx2.dat", "jsb2.dat") and filled with
+// `rows` rows (reminders titled "r1".."rN" starting 2024-01-01 10:00, due-date items or notes
+// named the same way), whose pages amid those rows are then overwritten: the table no
+// longer reads as a whole, while its schema, most of its rows one by one and the "admin"
+// row still read. False when the file could not be made.
+bool WriteDamagedDataFile(const std::string& path, std::string_view image, int rows);
+inline bool WriteDamagedReminderFile(const std::string& path, int rows) {
+  return WriteDamagedDataFile(path, "dstx2.dat", rows);
+}
+
 // A GB18030 text shown as UTF-8 in failure messages.
 std::string Show(std::string_view gb18030);
 

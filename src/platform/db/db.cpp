@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
@@ -238,6 +239,25 @@ int Connection::Execute(std::string_view sql, std::int64_t* rowsChanged) {
 }
 
 std::int64_t Connection::LastInsertId() const { return db_ ? sqlite3_last_insert_rowid(db_) : 0; }
+
+int Connection::QuickCheck() {
+  std::vector<std::string> verdict;
+  const bool ran = Run(db_, "PRAGMA quick_check", lastError_, nullptr, nullptr, [&verdict](sqlite3_stmt* stmt) {
+    const unsigned char* t = sqlite3_column_text(stmt, 0);
+    verdict.emplace_back(t ? reinterpret_cast<const char*>(t) : "");
+  });
+  if (!ran) return 0;
+  if (verdict.size() == 1 && verdict.front() == "ok") return 1;
+  lastError_ = verdict.empty() ? "no answer" : verdict.front();
+  return 0;
+}
+
+bool Connection::HasTable(std::string_view table) {
+  RecordSet rs;
+  return rs.Open(*this, "select count(*) from sqlite_master where type='table' and name='" +
+                            EscapeSqlText(table) + "' collate nocase") == 1 &&
+         rs.IntegerAt(1) > 0;
+}
 
 int RecordSet::Open(Connection& connection, std::string_view sql) {
   Close();

@@ -33,11 +33,19 @@ class Connection {
   bool IsOpen() const { return db_ != nullptr; }
 
   // Runs exactly one statement; 1 on success, 0 on failure (also when text follows it).
-  // `rowsChanged` receives the rows the statement inserted, updated or deleted.
+  // `rowsChanged` receives the rows the statement inserted, updated or deleted. A statement
+  // that fails part-way (a damaged page, a refused row) changes nothing: the engine undoes
+  // the rows it had already changed.
   int Execute(std::string_view sql, std::int64_t* rowsChanged = nullptr);
 
   // The id (rowid) of the row the last successful insert of this connection added; 0 before any.
   std::int64_t LastInsertId() const;
+  // 1 when the engine's quick integrity check finds every page readable and every table
+  // and index well formed; 0 for a damaged or unreadable file (or no open file).
+  int QuickCheck();
+  // Whether the open file has a table of that name (ASCII case ignored). Reads the schema
+  // only, so a table whose own pages are damaged still counts.
+  bool HasTable(std::string_view table);
 
   // The engine's message for the last failure (UTF-8, for diagnostics only).
   const std::string& LastError() const { return lastError_; }
@@ -54,7 +62,9 @@ using Cell = std::variant<std::monostate, std::int64_t, double, std::string>;
 class RecordSet {
  public:
   // Runs one query and reads its whole result; the first row is current. 1 on success;
-  // on failure 0 and an empty result.
+  // on failure 0 and an empty result. A query that fails part-way (a damaged page, an error
+  // in a later row) fails as a whole: never the rows read before the failure, so a caller
+  // cannot take a result cut short for the whole table, or a failed read for an empty one.
   int Open(Connection& connection, std::string_view sql);
   void Close();
 

@@ -21,6 +21,11 @@ namespace db = platform::db;
 // A load keeps only the start of each content; the windows read the rest when they need it.
 constexpr int kLoadedContentBytes = 100;
 
+// A table that cannot be read as a whole (a damaged page) is read one row at a time in id
+// order, stepping over the ids whose page cannot be read, so the list keeps every reminder
+// that is left. The walk ends at the last row, or after this many unreadable ids in a row.
+constexpr int kUnreadableIdsBeforeGivingUp = 2000;
+
 const char kFullLoadQuery[] = "select * from txsj";
 const char kNewestRowQuery[] = "select top 1 * from txsj order by id desc";
 
@@ -135,11 +140,11 @@ int ReminderStore::OpenDatabase(std::string_view path, std::string_view password
   CloseDatabase();
   if (connection_.Open(db::ConnectionText(path, password)) != 1) return 0;
   // An empty or foreign file opens as a database without our table: that is no data file.
-  if (records_.Open(connection_, "select count(*) from txsj") != 1) {
+  // Only the schema is read, so a file with a damaged page still opens for what it holds.
+  if (!connection_.HasTable("txsj")) {
     CloseDatabase();
     return 0;
   }
-  records_.Close();
   path_ = path;
   password_ = password;
   return 1;
@@ -160,12 +165,35 @@ int ReminderStore::CountReminders() {
   return static_cast<int>(records_.IntegerAt(1));
 }
 
-void ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
-  records_.Open(connection_, query.empty() ? std::string_view(kFullLoadQuery) : query);
-  list_.clear();
-  list_.reserve(static_cast<std::size_t>(records_.RowCount()));
-  for (records_.MoveFirst(); !records_.Eof(); records_.MoveNext()) list_.push_back(ReadRow(records_));
+ReminderList ReminderStore::ReadRowsOneByOne() {
+  ReminderList rows;
+  std::int64_t after = 0;
+  for (int unreadable = 0; unreadable < kUnreadableIdsBeforeGivingUp;) {
+    if (records_.Open(connection_, "select top 1 * from txsj where id>" + std::to_string(after) +
+                                       " order by id") != 1) {
+      ++after;
+      ++unreadable;
+      continue;
+    }
+    if (records_.Eof()) break;
+    rows.push_back(ReadRow(records_));
+    after = rows.back().id;
+    unreadable = 0;
+  }
   records_.Close();
+  return rows;
+}
+
+int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
+  const int result = records_.Open(connection_, query.empty() ? std::string_view(kFullLoadQuery) : query);
+  list_.clear();
+  if (result == 1) {
+    list_.reserve(static_cast<std::size_t>(records_.RowCount()));
+    for (records_.MoveFirst(); !records_.Eof(); records_.MoveNext()) list_.push_back(ReadRow(records_));
+    records_.Close();
+  } else if (IsOpen()) {
+    list_ = ReadRowsOneByOne();
+  }
 
   // ksdate, then id: reminders due in the same second fire in the same order on every load.
   std::stable_sort(list_.begin(), list_.end(), [](const ReminderRecord& a, const ReminderRecord& b) {
@@ -194,6 +222,7 @@ void ReminderStore::LoadReminders(std::string_view query, ReminderList* target) 
     ComputeNoticeFields(r, loadTime);
   }
   if (target) *target = list_;
+  return result;
 }
 
 ReminderRecord ReminderStore::CopyReminder(int id) {
@@ -361,10 +390,12 @@ int ReminderStore::GetReminderState(const ReminderRecord& record) const {
   return workmemo::GetReminderState(record, platform::clock::Now());
 }
 
-std::string ReminderStore::ReadPasswordHash() {
-  if (records_.Open(connection_, "select top 1 * from yhsj") != 1 || records_.Eof()) return {};
-  return records_.Text("mm");
+std::optional<std::string> ReminderStore::ReadStoredPasswordHash() {
+  if (records_.Open(connection_, "select top 1 * from yhsj") != 1) return std::nullopt;
+  return records_.Eof() ? std::string() : records_.Text("mm");
 }
+
+std::string ReminderStore::ReadPasswordHash() { return ReadStoredPasswordHash().value_or(std::string()); }
 
 int ReminderStore::VerifyPassword(std::string_view typed) {
   if (records_.Open(connection_, "select top 1 * from yhsj") != 1 || records_.Eof()) return 0;

@@ -4,6 +4,7 @@
 // "admin" row of yhsj. Results are 1 for success and 0 for failure; positions are 1-based
 // with 0 for "not there"; records and texts handed out are copies the caller owns.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,8 +48,11 @@ class ReminderStore {
   int CountReminders();  // "select count(*) from txsj"; 0 when nothing can be read
   // Rebuilds ReminderList from the rows of `query` (empty: every row) in ksdate, then id,
   // order, with the per-row adjustments of a load; then, when `target` is given, replaces
-  // it by a copy of the list.
-  void LoadReminders(std::string_view query = {}, ReminderList* target = nullptr);
+  // it by a copy of the list. 1 when the query read as a whole. 0 when it failed (a damaged
+  // page, a closed database): the list then holds every row of txsj that can still be read
+  // one by one, and the caller says that the file is damaged; a failed load is never
+  // taken for an empty table.
+  int LoadReminders(std::string_view query = {}, ReminderList* target = nullptr);
   int FindLoadedReminder(int id) const { return FindReminderIndex(list_, id); }
   int RemoveLoadedReminder(int id) { return RemoveReminderById(list_, id); }
   // The loaded record with the full content from the table; for an id that is not loaded,
@@ -96,6 +100,8 @@ class ReminderStore {
   // --- The "admin" row of yhsj -------------------------------------------------------------
   int VerifyPassword(std::string_view typed);  // its stored form equals mm byte for byte
   std::string ReadPasswordHash();              // mm of the first row; empty without a row
+  // The same, but nullopt when the table cannot be read (no open file, a damaged page).
+  std::optional<std::string> ReadStoredPasswordHash();
   int StorePassword(std::string_view storedForm);
   int StoreAdminRights(const ProtectedActions& rights);
   int StoreLoginMode(int flag);  // stores 1 for any flag but 0
@@ -104,6 +110,7 @@ class ReminderStore {
 
  private:
   int Execute(const std::string& sql);  // 1 only when the statement ran and changed a row
+  ReminderList ReadRowsOneByOne();
   int WriteRemindAgain(int id, int flag, double stored);
 
   platform::db::Connection connection_;

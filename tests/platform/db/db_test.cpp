@@ -458,6 +458,48 @@ TEST_F(Db, TableLimitsRefuseOverlongTextsAndMalformedDates) {
   EXPECT_EQ(rs.IntegerAt(1), 3);
 }
 
+// A statement that fails part-way fails as a whole: a query gives none of the rows it read
+// before the failure, a change keeps none of the rows it changed before it.
+TEST_F(Db, AStatementThatFailsPartWayFailsAsAWhole) {
+  db::Connection c;
+  OpenFile(c, Fresh("jsb2.dat"));
+  for (int i = 1; i <= 5; ++i)
+    ASSERT_EQ(c.Execute("insert into jsbsj(bt,lx) values ('n" + std::to_string(i) + "','kept')"), 1);
+  db::RecordSet rs;
+  // The fourth row raises an error after three were read.
+  EXPECT_EQ(rs.Open(c, "select id, case when id=4 then abs(-9223372036854775808) else id end as v "
+                       "from jsbsj order by id"), 0);
+  EXPECT_EQ(rs.RowCount(), 0);
+  EXPECT_TRUE(rs.Eof());
+  EXPECT_FALSE(c.LastError().empty());
+  // The fourth row breaks the column's limit after three were changed.
+  std::int64_t changed = -1;
+  EXPECT_EQ(c.Execute("update jsbsj set lx=case when id=4 then '" + std::string(51, 'x') +
+                      "' else 'changed' end", &changed), 0);
+  EXPECT_EQ(changed, 0);
+  ASSERT_EQ(rs.Open(c, "select count(*) from jsbsj where lx='kept'"), 1);
+  EXPECT_EQ(rs.IntegerAt(1), 5);
+  EXPECT_EQ(c.QuickCheck(), 1) << c.LastError();
+
+  // Pages overwritten amid the rows of a real encrypted data file: the file opens and its
+  // schema reads, but neither a query nor a change over the whole table runs part-way.
+  const std::string damaged = dir.File("damaged.dat");
+  ASSERT_TRUE(testsupport::WriteDamagedReminderFile(damaged, 400));
+  db::Connection d;
+  OpenFile(d, damaged);
+  EXPECT_TRUE(d.HasTable("txsj"));
+  EXPECT_TRUE(d.HasTable("TXSJ"));
+  EXPECT_FALSE(d.HasTable("jsbsj"));
+  EXPECT_EQ(rs.Open(d, "select * from txsj order by ksdate"), 0);
+  EXPECT_EQ(rs.RowCount(), 0);
+  EXPECT_EQ(d.Execute("update txsj set txzt=1", &changed), 0);
+  EXPECT_EQ(changed, 0);
+  ASSERT_EQ(rs.Open(d, "select txzt from txsj where id=10046"), 1) << d.LastError();
+  EXPECT_EQ(rs.Integer("txzt"), 0);
+  EXPECT_EQ(d.QuickCheck(), 0);
+  EXPECT_FALSE(d.LastError().empty());
+}
+
 TEST_F(Db, InjectedWriteFaultFailsChangesOnly) {
   db::Connection c;
   OpenFile(c, Fresh("jsb2.dat"));

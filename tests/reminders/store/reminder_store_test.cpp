@@ -326,6 +326,31 @@ TEST_F(StoreTest, LoadOrderIsStartThenIdWhateverTheQuery) {
   EXPECT_EQ(store.GetReminderState(fired[0]), ReminderState::Pending);
 }
 
+// A damaged page must not empty the list: the load says it failed and keeps every reminder
+// that still reads, in load order; a closed store's load fails with an empty list.
+TEST(StoreDamage, ALoadOfADamagedTableFailsAndKeepsTheRowsThatRead) {
+  testsupport::TempDir dir;
+  const std::string path = dir.File("dstx2.dat");
+  ASSERT_TRUE(testsupport::WriteDamagedReminderFile(path, 400));
+  ReminderStore store;
+  ASSERT_EQ(store.OpenDatabase(path, kDatabasePassword), 1);
+  ReminderList page;
+  EXPECT_EQ(store.LoadReminders({}, &page), 0);
+  const ReminderList& list = store.Reminders();
+  EXPECT_GT(list.size(), 300u);
+  EXPECT_LT(list.size(), 400u);
+  EXPECT_EQ(page.size(), list.size());
+  EXPECT_EQ(list.front().txbt, "r1");
+  EXPECT_EQ(list.back().txbt, "r400");
+  EXPECT_TRUE(std::is_sorted(list.begin(), list.end(),
+                             [](const ReminderRecord& a, const ReminderRecord& b) { return a.id < b.id; }));
+  EXPECT_EQ(list.front().txnr.size(), 100u);  // cut as in every load
+
+  store.CloseDatabase();
+  EXPECT_EQ(store.LoadReminders(), 0);
+  EXPECT_TRUE(store.Reminders().empty());
+}
+
 TEST_F(StoreTest, AFailedResetOfASpentRemindAgainShowsThePlainBoxAndGoesOn) {
   clk::SetForTest(At(2024, 2, 1));
   ReminderRecord r = Reminder(RepeatMode::Daily, At(2024, 2, 1, 8));
