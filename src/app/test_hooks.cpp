@@ -75,6 +75,12 @@ void RunCommand(const std::string& line) {
     if (h.tray) h.tray->Click(platform::os::TrayClick::Right);
   } else if (verb == "confirm") {  // the next modal box is answered with this sprite button
     h.script->AnswerWindow([rest](ui::Window& w) { ClickSprite(w, rest); }, 50);
+  } else if (verb == "confirm-after") {  // the same, this many milliseconds after it opened
+    std::istringstream args(rest);
+    int delay = 0;
+    std::string button;
+    args >> delay >> button;
+    h.script->AnswerWindow([button](ui::Window& w) { ClickSprite(w, button); }, delay);
   } else if (verb == "password") {  // OK of the password page with this text typed
     ProgramGate().ConfirmPasswordPrompt(rest);
   } else if (verb == "remind-in") {  // a one-time reminder saved this many seconds from now
@@ -169,6 +175,8 @@ void Start() {
   });
   h.pollWindow->Open(false);
   h.pollWindow->UnitAs<ui::Timer>("t").SetInterval(50);
+  // Commands written before the start answer the boxes that the start itself opens.
+  ReadCommands();
 }
 
 void End() {

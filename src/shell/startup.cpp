@@ -127,6 +127,17 @@ PasswordGate& OwnOrRegisteredGate() {
   return *own;
 }
 
+// The splash's last tick can come while a message box of the start waits for its answer,
+// before the main window exists; the start then shows it when it has loaded it.
+void ShowMainWindowAfterSplash() {
+  StartupState& state = Startup();
+  if (state.MainWindow == nullptr) {
+    state.ShowMainWindowWhenLoaded = true;
+    return;
+  }
+  ShowMainWindow(0);
+}
+
 // Step 1: returns false when another copy runs (it was asked to show itself).
 bool EnsureSingleInstance() {
   auto& instance = Objects()->instance;
@@ -243,7 +254,7 @@ void RunStartupSequence() {
 
   const auto& args = state.CommandLineArguments;
   if (args.empty() || args.front() != kQuietStartArgument)
-    Objects()->splash.ShowSplash([] { ShowMainWindow(0); });
+    Objects()->splash.ShowSplash(ShowMainWindowAfterSplash);
 
   const std::string programDirectory = platform::os::ProgramDirectory();
   InstallBuiltInSkinPackage(programDirectory);
@@ -272,6 +283,7 @@ void RunStartupSequence() {
   Objects()->tray = InstallTrayIcon(
       startupWindow, platform::files::ReadResource(kTrayIconResource).value_or(std::string()),
       skin::kProductName, ProgramTrayActions());
+  if (state.ShowMainWindowWhenLoaded) ShowMainWindow(0);
   malloc_trim(0);
 }
 

@@ -47,6 +47,9 @@ struct StartupState {
   int ExitCode = 0;
   int ShowRequests = 0;        // later copies that asked to be shown
   std::string LastPanelShown;  // the last page asked of the page switch
+  // The splash ran its course while the start was still waiting (a message box answered
+  // late): the main window shows once the start has loaded it.
+  bool ShowMainWindowWhenLoaded = false;
 };
 StartupState& Startup();
 

@@ -39,9 +39,14 @@ std::string ReadFile(const std::string& path) {
 // One run of the program with its own command file and log.
 class Program {
  public:
-  Program(const std::string& dir, const std::string& tag, std::vector<std::string> args)
+  // `commands` are there before the program starts, for the boxes of its start.
+  Program(const std::string& dir, const std::string& tag, std::vector<std::string> args,
+          const std::vector<std::string>& commands = {})
       : commands_(dir + "/" + tag + ".commands"), log_(dir + "/" + tag + ".log") {
-    std::ofstream(commands_).flush();
+    {
+      std::ofstream out(commands_, std::ios::binary);
+      for (const std::string& c : commands) out << c << "\n";
+    }
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) env.emplace_back(*e);
     env.push_back("QT_QPA_PLATFORM=offscreen");
@@ -198,6 +203,22 @@ TEST_F(AppTest, SplashShowsAndAGuardedCloseEndsOnTheRightPassword) {
   EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
   // No question was asked on the way out.
   EXPECT_EQ(program.Log().find("modal ConfirmBoxWindow"), std::string::npos) << Show(program.Log());
+}
+
+// The splash's last tick comes while the message about a damaged file still waits for its
+// answer; the main window shows all the same once the start has gone on.
+TEST_F(AppTest, TheMainWindowShowsAfterAStartMessageAnsweredLate) {
+  ASSERT_TRUE(platform::files::MakeDirs(Path("data")));
+  std::ofstream(Path("data/dstx2.dat")) << "not a database";
+  Program program(home(), "run", {}, {"confirm-after 7000 确定按钮"});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("modal MessageBoxWindow")) << Show(program.Log());
+  ASSERT_TRUE(program.WaitFor("closed SplashWindow")) << Show(program.Log());
+  EXPECT_FALSE(program.HasLine("shown MainWindow"));  // the box is still open
+  EXPECT_TRUE(program.WaitFor("shown MainWindow")) << Show(program.Log());
+  const std::string log = program.Log();
+  EXPECT_LT(log.find("closed SplashWindow"), log.find("shown MainWindow")) << Show(log);
+  EXPECT_NE(log.find("数据文件已损坏"), std::string::npos) << Show(log);
 }
 
 TEST_F(AppTest, AnUnreadableSkinPackageEndsWithItsMessage) {
