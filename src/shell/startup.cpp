@@ -8,6 +8,7 @@
 #include "platform/clock/clock.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
+#include "platform/image/image.h"
 #include "platform/os/paths.h"
 #include "platform/os/power.h"
 #include "platform/os/single_instance.h"
@@ -231,7 +232,7 @@ std::string ChooseBackgroundPicture() {
       // Negated in 64 bits: the smallest integer has no 32-bit negation.
       const std::string path =
           AccessConfigItem("pf", "yhtp" + std::to_string(-static_cast<std::int64_t>(n)), {}, true);
-      if (!path.empty()) picture = platform::files::ReadAll(path).value_or(std::string());
+      if (!path.empty()) picture = platform::image::ReadPictureFile(path);
     } else {
       const int c = TextToInteger(ReadConfigItemOr("pf", "cstp", "1"));
       picture = FindSkinEntry(std::string(skin::kSolidColourPicturePrefix) +

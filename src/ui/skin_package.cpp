@@ -19,6 +19,8 @@ namespace {
 constexpr std::string_view kTestExpectedText = "测试皮肤文件";
 constexpr std::string_view kLoadFailedMessage = "读取皮肤文件失败!";
 constexpr std::string_view kBuiltInPackage = ":/skin/Green.cskn";
+// A package is a few pictures; a file far larger (or a device that never ends) is no skin.
+constexpr std::int64_t kSkinPackageFileLimit = 32 << 20;
 
 SkinLoadServices DefaultServices() {
   return SkinLoadServices{
@@ -142,7 +144,7 @@ void SetSkinLoadServices(SkinLoadServices services) { Services() = std::move(ser
 void ResetSkinLoadServices() { Services() = DefaultServices(); }
 
 bool LoadSkinPackage(std::string_view path, std::string_view expected) {
-  const std::string file = platform::files::ReadAll(path).value_or(std::string());
+  const std::string file = platform::files::ReadAll(path, kSkinPackageFileLimit).value_or(std::string());
   std::optional<SkinPackageContents> contents = ReadSkinPackage(file);
   bool ok = false;
   if (contents) {
@@ -165,7 +167,7 @@ bool InstallBuiltInSkinPackage(std::string_view programDirectory) {
   const std::optional<std::string> builtIn = platform::files::ReadResource(kBuiltInPackage);
   if (!builtIn) return false;
   const std::string path = SkinPackagePath(programDirectory);
-  if (platform::files::ReadAll(path) == builtIn) return true;
+  if (platform::files::ReadAll(path, kSkinPackageFileLimit) == builtIn) return true;
   return platform::files::MakeDirs(platform::files::DirName(path)) &&
          platform::files::WriteAll(path, *builtIn);
 }

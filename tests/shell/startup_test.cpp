@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "platform/clock/clock.h"
 #include "common/database_constants.h"
 #include "platform/files/resources.h"
+#include "platform/image/image.h"
 #include "reminders/store/reminder_store.h"
 #include "shell/settings.h"
 #include "test_support.h"
@@ -76,6 +80,13 @@ class BackgroundChoiceTest : public testsupport::TempHomeTest {
 TEST_F(BackgroundChoiceTest, StoredChoiceFestivalAndFallback) {
   const std::string picture = home() + "/mine.jpg";
   std::ofstream(picture) << "my own picture bytes";
+  // Paths no picture is read from: a pipe nobody writes to would hang the start, a device
+  // that never ends would eat memory, and a huge file is no picture either.
+  const std::string pipe = home() + "/pipe.jpg";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string huge = home() + "/huge.jpg";
+  std::ofstream(huge).close();
+  std::filesystem::resize_file(huge, platform::image::kPictureFileLimit + 1);
   struct Case {
     const char* name;
     std::vector<std::pair<const char*, const char*>> items;  // [pf] key, value
@@ -91,6 +102,11 @@ TEST_F(BackgroundChoiceTest, StoredChoiceFestivalAndFallback) {
       {"a missing user picture", {{"bjtp", "-2"}, {"yhtp2", "/nowhere/x.jpg"}}, 0,
        FindSkinEntry("纯色图片1")},
       {"a missing numbered entry", {{"bjtp", "999"}}, 0, FindSkinEntry("纯色图片1")},
+      {"an endless device", {{"bjtp", "-1"}, {"yhtp1", "/dev/zero"}}, 0, FindSkinEntry("纯色图片1")},
+      {"a pipe", {{"bjtp", "-1"}, {"yhtp1", pipe.c_str()}}, 0, FindSkinEntry("纯色图片1")},
+      {"a directory", {{"bjtp", "-1"}, {"yhtp1", home().c_str()}}, 0, FindSkinEntry("纯色图片1")},
+      {"a file beyond the picture limit", {{"bjtp", "-1"}, {"yhtp1", huge.c_str()}}, 0,
+       FindSkinEntry("纯色图片1")},
       {"christmas wins over the stored choice", {{"bjtp", "2"}}, christmas,
        FindSkinEntry("圣诞图片1")},
       // The numbers are truncated toward zero and held within the 32-bit range.

@@ -90,15 +90,17 @@ bool IsDirectory(std::string_view path) {
   return ::stat(Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> ReadAll(std::string_view path) {
-  int fd = ::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> ReadAll(std::string_view path, std::int64_t maxBytes) {
+  // Without O_NONBLOCK opening a pipe would wait until something writes to it.
+  int fd = ::open(Native(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   struct stat st{};
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes) {
     ::close(fd);
     return std::nullopt;
   }
   std::string out;
+  out.reserve(static_cast<std::size_t>(st.st_size));
   char buf[65536];
   for (;;) {
     ssize_t n = ::read(fd, buf, sizeof buf);
@@ -108,6 +110,11 @@ std::optional<std::string> ReadAll(std::string_view path) {
       return std::nullopt;
     }
     if (n == 0) break;
+    // A file that grows while it is read stops at the limit as well.
+    if (static_cast<std::int64_t>(out.size()) + n > maxBytes) {
+      ::close(fd);
+      return std::nullopt;
+    }
     out.append(buf, static_cast<std::size_t>(n));
   }
   ::close(fd);

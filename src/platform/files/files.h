@@ -10,7 +10,11 @@ namespace platform::files {
 
 bool Exists(std::string_view path);  // a file or a directory
 bool IsDirectory(std::string_view path);
-std::optional<std::string> ReadAll(std::string_view path);
+// The whole content of a regular file of at most `maxBytes` bytes; nullopt for anything
+// else: a directory, a device such as /dev/zero that never ends, a pipe that would wait for
+// a writer (it is never waited on), a larger file, or one that cannot be read.
+inline constexpr std::int64_t kNoSizeLimit = INT64_MAX;
+std::optional<std::string> ReadAll(std::string_view path, std::int64_t maxBytes = kNoSizeLimit);
 // Whole-file replace: temporary file, flush to disk, rename, flush the directory.
 bool WriteAll(std::string_view path, std::string_view bytes);
 // Copies through a temporary file beside `to` and a rename; `to` is replaced when present.

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/files/files.h"
 #include "platform/image/qimage_bridge.h"
 
 namespace platform::image {
@@ -299,5 +300,9 @@ Image FromQImage(const QImage& source) {
 }
 
 QImage DecodeToQImage(std::string_view bytes) { return ToQImage(Decode(bytes)); }
+
+std::string ReadPictureFile(std::string_view path) {
+  return files::ReadAll(path, kPictureFileLimit).value_or(std::string());
+}
 
 }  // namespace platform::image

@@ -36,6 +36,12 @@ struct Frame {
 // Every frame of a GIF (one frame for a still picture of any format); empty for no picture.
 std::vector<Frame> DecodeFrames(std::string_view bytes);
 
+// A picture file the user chose (a background, for instance) is read whole only when it is
+// a regular file of at most this size; anything else is "no picture".
+inline constexpr std::int64_t kPictureFileLimit = 32 << 20;
+// The bytes of that picture file, or empty bytes ("no picture").
+std::string ReadPictureFile(std::string_view path);
+
 // A picture as bytes that Decode reads back: a 32-bit bitmap (BMP) without alpha, the form
 // in which surfaces hand out captured areas.
 std::string EncodeBmp(const Image& image);

@@ -5,6 +5,12 @@
 #include "platform/xls/internal.h"
 
 namespace platform::xls {
+
+namespace {
+// Far beyond the largest workbook of 65536 rows the program writes or reads; a larger file
+// (or a device that never ends) is refused before it is read.
+constexpr std::int64_t kWorkbookFileLimit = 256LL << 20;
+}  // namespace
 namespace internal {
 
 std::u16string ToUtf16(std::string_view gb18030) {
@@ -122,7 +128,7 @@ Result WriteWorkbook(const Workbook& book, std::string_view path) {
 
 Result ReadWorkbook(std::string_view path, Workbook& book) {
   book.sheets.clear();
-  std::optional<std::string> bytes = files::ReadAll(path);
+  std::optional<std::string> bytes = files::ReadAll(path, kWorkbookFileLimit);
   if (!bytes) return internal::Fail(Status::FileError, path);
   return DecodeWorkbook(*bytes, book);
 }

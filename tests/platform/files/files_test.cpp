@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <optional>
 
 #include "test_support.h"
 
@@ -34,6 +37,26 @@ TEST_F(Files, WriteReadCopyRenameRemove) {
   EXPECT_EQ(files::Size(dir.File("moved")), -1);
   EXPECT_FALSE(files::ReadAll(dir.File("moved")).has_value());
   EXPECT_EQ(Entries(dir.path()), 1u);  // no temporary file left behind
+}
+
+// Only a regular file within the limit is read: a pipe is never waited on, a device that
+// never ends and a file beyond the limit are refused before they fill memory.
+TEST_F(Files, ReadAllReadsRegularFilesWithinTheLimitOnly) {
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ASSERT_TRUE(files::WriteAll(dir.File("ten"), "0123456789"));
+  struct Case {
+    std::string path;
+    std::int64_t limit;
+    std::optional<std::string> expected;
+  };
+  for (const Case& c : {Case{dir.File("ten"), 10, "0123456789"}, Case{dir.File("ten"), 9, std::nullopt},
+                        Case{dir.File("ten"), files::kNoSizeLimit, "0123456789"},
+                        Case{"/dev/zero", 1 << 20, std::nullopt}, Case{"/dev/zero", files::kNoSizeLimit, std::nullopt},
+                        Case{pipe, 1 << 20, std::nullopt}, Case{dir.path(), 1 << 20, std::nullopt}}) {
+    SCOPED_TRACE(c.path + " " + std::to_string(c.limit));
+    EXPECT_EQ(files::ReadAll(c.path, c.limit), c.expected);
+  }
 }
 
 TEST_F(Files, FailedWritesLeaveTheOldContent) {

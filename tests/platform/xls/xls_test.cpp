@@ -310,6 +310,8 @@ TEST(XlsReader, RefusesDamagedAndForeignFiles) {
   }
   xls::Workbook book;
   EXPECT_EQ(xls::ReadWorkbook("/nonexistent/dir/a.xls", book).status, Status::FileError);
+  // A device that never ends is refused, not read until memory runs out.
+  EXPECT_EQ(xls::ReadWorkbook("/dev/zero", book).status, Status::FileError);
 }
 
 }  // namespace
