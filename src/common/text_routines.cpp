@@ -77,4 +77,8 @@ int TextToInteger(std::string_view text) {
 
 bool IsFlagOn(std::string_view text) { return std::fabs(TextToNumber(text) - 1.0) <= 1e-7; }
 
+std::string CannotWriteDirectoryText(std::string_view directory) {
+  return "无法写入目录：" + std::string(directory) + "\r\n请检查磁盘空间和写入权限！";
+}
+
 }  // namespace workmemo

@@ -31,4 +31,8 @@ int TextToInteger(std::string_view text);
 // A stored flag is on when its text reads as 1 (within 1e-7).
 bool IsFlagOn(std::string_view text);
 
+// "无法写入目录：" with the directory, and a line on what to check: what a message says when
+// a file could not be written there (read-only, full), so the user learns where it failed.
+std::string CannotWriteDirectoryText(std::string_view directory);
+
 }  // namespace workmemo

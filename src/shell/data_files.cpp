@@ -1,6 +1,7 @@
 #include "shell/data_files.h"
 
 #include "common/database_constants.h"
+#include "common/text_routines.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/os/paths.h"
@@ -28,7 +29,7 @@ bool WriteImage(const std::string& path, std::string_view image) {
 
 // The image of a missing data file could not be written: the message names the directory.
 std::string CannotCreateMessage(std::string_view message, const std::string& path) {
-  return std::string(message) + "\r\n无法写入目录：" + files::DirName(path);
+  return std::string(message) + "\r\n" + CannotWriteDirectoryText(files::DirName(path));
 }
 
 // A due-date or notes file is good only when it opens with the key and holds its table; its

@@ -258,8 +258,7 @@ void RunStartupSequence() {
     Objects()->splash.ShowSplash(ShowMainWindowAfterSplash);
 
   const std::string programDirectory = platform::os::ProgramDirectory();
-  InstallBuiltInSkinPackage(programDirectory);
-  LoadSkinPackage(SkinPackagePath(programDirectory), skin::kProductName);
+  InstallAndLoadSkinPackage(programDirectory, skin::kProductName);
   if (state.Ending) return;
 
   Settings().SkinTransparency = ReadSkinTransparency();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "common/text_routines.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/text/text.h"
@@ -170,6 +171,16 @@ bool InstallBuiltInSkinPackage(std::string_view programDirectory) {
   if (platform::files::ReadAll(path, kSkinPackageFileLimit) == builtIn) return true;
   return platform::files::MakeDirs(platform::files::DirName(path)) &&
          platform::files::WriteAll(path, *builtIn);
+}
+
+bool InstallAndLoadSkinPackage(std::string_view programDirectory, std::string_view expected) {
+  const std::string path = SkinPackagePath(programDirectory);
+  if (!InstallBuiltInSkinPackage(programDirectory) && !platform::files::Exists(path)) {
+    Services().showPlainMessage(CannotWriteDirectoryText(platform::files::DirName(path)));
+    Services().exitProgram(kSkinLoadFailureExitCode);
+    return false;
+  }
+  return LoadSkinPackage(path, expected);
 }
 
 }  // namespace workmemo

@@ -76,4 +76,10 @@ std::string SkinPackagePath(std::string_view programDirectory);
 // or its bytes differ; false when the built-in copy is missing or the write fails.
 bool InstallBuiltInSkinPackage(std::string_view programDirectory);
 
+// The start's skin: the built-in package installed into the program directory, then loaded.
+// When the package can be neither written nor found there, the message says that its
+// directory cannot be written (not that the skin is unreadable) and the program ends as for
+// an unusable package. True when the skin is loaded.
+bool InstallAndLoadSkinPackage(std::string_view programDirectory, std::string_view expected);
+
 }  // namespace workmemo

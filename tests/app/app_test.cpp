@@ -221,14 +221,21 @@ TEST_F(AppTest, TheMainWindowShowsAfterAStartMessageAnsweredLate) {
   EXPECT_NE(log.find("数据文件已损坏"), std::string::npos) << Show(log);
 }
 
-TEST_F(AppTest, AnUnreadableSkinPackageEndsWithItsMessage) {
+TEST_F(AppTest, ASkinDirectoryThatCannotBeWrittenEndsWithAMessageNamingIt) {
   // A regular file where the skin directory belongs: the package can be neither written nor read.
   std::ofstream(Path("Skin")) << "not a directory";
   Program program(home(), "run", {"aa"});
   ASSERT_TRUE(program.Spawned());
   EXPECT_EQ(program.Wait(), 1) << ReadFile(Path("run.out"));
-  EXPECT_TRUE(program.HasLine("message 读取皮肤文件失败!")) << Show(program.Log());
+  EXPECT_TRUE(program.HasLine("message 无法写入目录：" + Path("Skin") + "\r")) << Show(program.Log());
   EXPECT_FALSE(program.HasLine("running"));
+
+  // A package that is there but unreadable is still said to be so.
+  ASSERT_TRUE(platform::files::Remove(Path("Skin")));
+  ASSERT_TRUE(platform::files::MakeDirs(Path("Skin/Green.cskn")));
+  Program again(home(), "again", {"aa"});
+  EXPECT_EQ(again.Wait(), 1) << ReadFile(Path("again.out"));
+  EXPECT_TRUE(again.HasLine("message 读取皮肤文件失败!")) << Show(again.Log());
 }
 
 TEST_F(AppTest, AReminderSavedASecondAheadOpensThePopupInItsSecond) {

@@ -158,7 +158,7 @@ TEST_F(DataFilesTest, AnUnreadableNotesOrDueFileEndsTheProgramWithAFailureCode) 
 TEST_F(DataFilesTest, AnImageThatCannotBeWrittenNamesTheDirectoryThatRefusedIt) {
   files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull);
   ASSERT_EQ(Open(), 1);
-  const std::string where = "\r\n无法写入目录：" + home() + "/data";
+  const std::string where = "\r\n无法写入目录：" + home() + "/data\r\n请检查磁盘空间和写入权限！";
   EXPECT_EQ(messages, (std::vector<std::string>{"创建提醒数据失败！" + where, "创建记事本数据库失败！" + where,
                                                 "创建到期提醒数据库失败！" + where}));
   EXPECT_TRUE(exitCodes.empty());

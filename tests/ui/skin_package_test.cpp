@@ -288,5 +288,26 @@ TEST_F(InstallSkinTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
   EXPECT_EQ(platform::files::ReadAll(path), "an older skin");
 }
 
+// A program directory that cannot be written at the first start is said to be just that,
+// naming the directory, and not taken for an unreadable skin.
+TEST_F(InstallSkinTest, AFirstStartInADirectoryThatCannotBeWrittenSaysSo) {
+  std::vector<std::string> messages;
+  std::vector<int> exits;
+  SetSkinLoadServices({[&](const std::string& m) { messages.push_back(m); }, [&](int code) { exits.push_back(code); }});
+  platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+  EXPECT_FALSE(InstallAndLoadSkinPackage(home.path(), skin::kProductName));
+  platform::files::ClearFaultsForTest();
+  EXPECT_EQ(messages, std::vector<std::string>{"无法写入目录：" + home.path() + "/Skin\r\n请检查磁盘空间和写入权限！"});
+  EXPECT_EQ(exits, std::vector<int>{kSkinLoadFailureExitCode});
+  // With the package in place a refused rewrite does not matter: it loads.
+  messages.clear();
+  exits.clear();
+  EXPECT_TRUE(InstallAndLoadSkinPackage(home.path(), skin::kProductName));
+  platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+  EXPECT_TRUE(InstallAndLoadSkinPackage(home.path(), skin::kProductName));
+  EXPECT_TRUE(messages.empty());
+  ResetSkinLoadServices();
+}
+
 }  // namespace
 }  // namespace workmemo
