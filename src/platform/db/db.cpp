@@ -196,6 +196,20 @@ std::string EscapeSqlText(std::string_view textIn) {
   return out;
 }
 
+// A backslash escapes only where it stands as a character of its own: as the trail byte of a
+// GB18030 character it is part of that character, which the walk keeps whole.
+std::string LikeContaining(std::string_view textIn) {
+  std::string pattern = "%";
+  for (std::size_t i = 0; i < textIn.size();) {
+    const std::size_t n = text::CharLength(textIn, i);
+    if (n == 1 && (textIn[i] == '%' || textIn[i] == '_' || textIn[i] == '\\')) pattern += '\\';
+    pattern.append(textIn.substr(i, n));
+    i += n;
+  }
+  pattern += '%';
+  return "like '" + EscapeSqlText(pattern) + "' escape '\\'";
+}
+
 Connection::~Connection() { Close(); }
 
 void Connection::Close() {

@@ -18,6 +18,10 @@ std::string ConnectionText(std::string_view path, std::string_view password);
 // A text with every single quote doubled, ready to stand between quotes in SQL.
 std::string EscapeSqlText(std::string_view text);
 
+// The "like ... escape ..." that matches every text holding `text` as it is: a '%' or '_'
+// the user typed matches only itself. Follows a column: "where txbt " + LikeContaining(t).
+std::string LikeContaining(std::string_view text);
+
 class Connection {
  public:
   Connection() = default;

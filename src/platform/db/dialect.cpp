@@ -104,14 +104,26 @@ std::string_view ValueText(sqlite3_value* v) {
   return t ? std::string_view(t, static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string_view();
 }
 
-// The engine calls like(pattern, text) for "text like pattern".
-void LikeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
-    sqlite3_result_null(ctx);
-    return;
+// The engine calls like(pattern, text) for "text like pattern", and like(pattern, text, e)
+// for "text like pattern escape e".
+void LikeFunction(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+  for (int i = 0; i < argc; ++i) {
+    if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
+      sqlite3_result_null(ctx);
+      return;
+    }
+  }
+  char32_t escape = 0;
+  if (argc == 3) {
+    const std::u32string e = DecodeUtf8(ValueText(argv[2]));
+    if (e.size() != 1) {
+      sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+      return;
+    }
+    escape = e.front();
   }
   const std::string pattern(ValueText(argv[0]));  // the second read may move the first
-  sqlite3_result_int(ctx, Like(pattern, ValueText(argv[1])) ? 1 : 0);
+  sqlite3_result_int(ctx, Like(pattern, ValueText(argv[1]), escape) ? 1 : 0);
 }
 
 }  // namespace
@@ -137,15 +149,25 @@ std::string Translate(std::string_view sql) {
   return out;
 }
 
-bool Like(std::string_view pattern, std::string_view text) {
-  const std::u32string p = DecodeUtf8(pattern);
+bool Like(std::string_view pattern, std::string_view text, char32_t escape) {
+  // The pattern as tokens: U'%' and U'_' stand for themselves only when they are wildcards,
+  // an escaped character is a literal (kept with the flag bit 1 << 31, which no code point
+  // has), so "100\%" matches "100%" alone.
+  constexpr char32_t kLiteral = 0x80000000u;
+  std::u32string p;
+  const std::u32string raw = DecodeUtf8(pattern);
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (escape != 0 && raw[i] == escape && i + 1 < raw.size()) p += raw[++i] | kLiteral;
+    else p += raw[i];
+  }
+  const auto same = [](char32_t token, char32_t c) { return Fold(token & ~kLiteral) == Fold(c); };
   const std::u32string s = DecodeUtf8(text);
   std::size_t pi = 0, si = 0, starP = std::u32string::npos, starS = 0;
   while (si < s.size()) {
     if (pi < p.size() && p[pi] == U'%') {
       starP = ++pi;
       starS = si;
-    } else if (pi < p.size() && (p[pi] == U'_' || Fold(p[pi]) == Fold(s[si]))) {
+    } else if (pi < p.size() && (p[pi] == U'_' || same(p[pi], s[si]))) {
       ++pi;
       ++si;
     } else if (starP != std::u32string::npos) {
@@ -165,6 +187,8 @@ bool Register(sqlite3* db) {
          sqlite3_create_function(db, "datediff", 3, SQLITE_UTF8, nullptr, DateDiffFunction, nullptr,
                                  nullptr) == SQLITE_OK &&
          sqlite3_create_function(db, "like", 2, SQLITE_UTF8, nullptr, LikeFunction, nullptr, nullptr) ==
+             SQLITE_OK &&
+         sqlite3_create_function(db, "like", 3, SQLITE_UTF8, nullptr, LikeFunction, nullptr, nullptr) ==
              SQLITE_OK;
 }
 

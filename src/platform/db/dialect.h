@@ -14,7 +14,8 @@ std::string Translate(std::string_view utf8Sql);
 // Registers now(), datediff() and like() on a connection; false when the engine refuses.
 bool Register(sqlite3* db);
 
-// The like of the program: '%' any run, '_' one character, case ignored (UTF-8 texts).
-bool Like(std::string_view pattern, std::string_view text);
+// The like of the program: '%' any run, '_' one character, case ignored (UTF-8 texts); a
+// character after `escape` (0: none) stands for itself.
+bool Like(std::string_view pattern, std::string_view text, char32_t escape = 0);
 
 }  // namespace platform::db::dialect

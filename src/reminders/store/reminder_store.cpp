@@ -330,7 +330,7 @@ int ReminderStore::SetPaused(int id, int mode) {
 int ReminderStore::SearchReminders(std::string_view label, std::string_view text, ReminderList& target) {
   target.clear();
   std::string query = kFullLoadQuery;
-  const std::string pattern = "like '%" + db::EscapeSqlText(text) + "%'";
+  const std::string pattern = db::LikeContaining(text);
   if (label == "提醒标题：")
     query += " where txbt " + pattern;
   else if (label == "提醒内容：")

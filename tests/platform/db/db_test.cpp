@@ -329,6 +329,41 @@ TEST_F(Db, LikeIgnoresLetterCaseBeyondAscii) {
   }
 }
 
+// A search text matches as it is typed: '%', '_' and '\' are no wildcards, also where a
+// GB18030 character carries a trail byte that reads as one of them.
+TEST_F(Db, LikeContainingMatchesTheTextLiterally) {
+  db::Connection c;
+  OpenFile(c, Fresh("jsb2.dat"));
+  const std::vector<std::string> titles = {"100% done", "1000 items", "a_b", "axb", "c:\\dir",
+                                           "O'Brien", "\x81\x5C" "x", "\x81\x5F" "y", "AB%_" + kFourByte};
+  for (const std::string& t : titles)
+    ASSERT_EQ(c.Execute("insert into jsbsj(bt) values ('" + db::EscapeSqlText(t) + "')"), 1) << Show(t);
+  struct Search {
+    std::string text;
+    std::vector<std::string> found;
+  };
+  const std::vector<Search> searches = {
+      {"100%", {"100% done"}},
+      {"_", {"a_b", "AB%_" + kFourByte}},
+      {"%", {"100% done", "AB%_" + kFourByte}},
+      {"\\", {"c:\\dir"}},
+      {"'b", {"O'Brien"}},
+      {"ab%_" + kFourByte, {"AB%_" + kFourByte}},  // letter case still ignored
+      {"\x81\x5C", {"\x81\x5C" "x"}},
+      {"", titles},
+  };
+  db::RecordSet rs;
+  for (const Search& k : searches) {
+    SCOPED_TRACE(Show(k.text));
+    ASSERT_EQ(rs.Open(c, "select bt from jsbsj where bt " + db::LikeContaining(k.text) + " order by id"), 1)
+        << c.LastError();
+    std::vector<std::string> found;
+    for (; !rs.Eof(); rs.MoveNext()) found.push_back(rs.Text("bt"));
+    EXPECT_EQ(found, k.found);
+  }
+  EXPECT_EQ(rs.Open(c, "select ('a' like 'a' escape 'xy') as m"), 0);  // one escape character only
+}
+
 TEST_F(Db, QuotedTextsAndGb18030RoundTrip) {
   db::Connection c;
   OpenFile(c, Fresh("jsb2.dat"));

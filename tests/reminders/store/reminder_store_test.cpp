@@ -402,6 +402,11 @@ TEST_F(StoreTest, SearchReadsWholeRowsOfTheFieldsAndRepeatModeNames) {
     const char* text;
     std::vector<int> ids;
   };
+  const int percent = Add(testing::With(Reminder(RepeatMode::Once, At(2024, 1, 5)), [](ReminderRecord& x) {
+    x.txbt = "100% 完成";
+  }));
+  const int thousand =
+      Add(testing::With(Reminder(RepeatMode::Once, At(2024, 1, 6)), [](ReminderRecord& x) { x.txbt = "1000 件"; }));
   for (const Case& c : std::vector<Case>{{"提醒内容：", "ab", {weekly}},
                                          {"提醒内容：", "尾", {obrien}},
                                          {"提醒类型：", "工", {obrien}},
@@ -411,7 +416,9 @@ TEST_F(StoreTest, SearchReadsWholeRowsOfTheFieldsAndRepeatModeNames) {
                                          {"提醒方式：", "农历", {lunar}},
                                          {"提醒方式：", "循环", {}},
                                          {"提醒方式：", "x", {}},
-                                         {"", "ignored", {weekly, lunar, obrien}},
+                                         {"提醒标题：", "100%", {percent}},  // '%' typed is no wildcard
+                                         {"提醒标题：", "_", {}},
+                                         {"", "ignored", {weekly, lunar, percent, thousand, obrien}},
                                          {"其他：", "", {}}}) {
     std::vector<int> ids;
     const int n = store.SearchReminders(c.label, c.text, found);
