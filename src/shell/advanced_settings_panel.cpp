@@ -26,6 +26,12 @@ constexpr char kShowDueBox[] = "开机显示到期提醒选择框";
 constexpr char kRunValueName[] = "mrvbwl";
 constexpr char kQuietStartArgument[] = " aa";
 
+// The label beside a check box: the box's name with "选择框" replaced by "标签".
+std::string LabelOf(std::string_view box) {
+  constexpr std::string_view kBoxSuffix = "选择框";
+  return std::string(box.substr(0, box.size() - kBoxSuffix.size())) + "标签";
+}
+
 }  // namespace
 
 AdvancedSettingsPanel::AdvancedSettingsPanel(ui::Window& window, PageHost host,
@@ -42,6 +48,8 @@ AdvancedSettingsPanel::AdvancedSettingsPanel(ui::Window& window, PageHost host,
   };
   for (const auto& [box, toggle] : clicks) {
     window_.On(box, ui::Event::Clicked, [this, toggle](ui::EventArgs&) { (this->*toggle)(); });
+    // The text beside a box switches it as the box does.
+    window_.On(LabelOf(box), ui::Event::LeftDown, [this, toggle](ui::EventArgs&) { (this->*toggle)(); });
   }
 }
 
@@ -105,18 +113,18 @@ void AdvancedSettingsPanel::TogglePasswordLogin() {
 
 void AdvancedSettingsPanel::ToggleConfigFlag(const char* box, int& flag, const char* section,
                                              const char* key, bool needsAutorun) {
-  if (flag == 1) {
-    Tick(box, flag, 0);
-    AccessConfigItem(section, key, "0");
-    return;
-  }
+  const int on = flag == 1 ? 0 : 1;
   // Showing a window at start means nothing unless the program starts at login.
-  if (needsAutorun) {
+  if (on == 1 && needsAutorun) {
     if (Settings().AutorunEnabled == 0) ToggleAutorun();
     if (Settings().AutorunEnabled != 1) return;
   }
-  Tick(box, flag, 1);
-  AccessConfigItem(section, key, "1");
+  // The box shows what config.ini holds: a refused write leaves it as it was, and says so.
+  if (!StoreConfigItem(section, key, on == 1 ? "1" : "0")) {
+    ShowMessageBox(ConfigWriteFailedMessage());
+    return;
+  }
+  Tick(box, flag, on);
 }
 
 void AdvancedSettingsPanel::ToggleClosePassword() {

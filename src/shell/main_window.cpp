@@ -386,9 +386,13 @@ void MainWindow::CheckFontMenuItem(int size) {
 }
 
 void MainWindow::SetListFontSize(int n) {
+  // The lists keep the size config.ini holds: a refused write changes nothing, and says so.
+  if (!StoreConfigItem("gjsz", "lbztdx", std::to_string(n))) {
+    gate_.ShowMessage(ConfigWriteFailedMessage());
+    return;
+  }
   CheckFontMenuItem(n);
   settings_.ListFontSize = n;
-  AccessConfigItem("gjsz", "lbztdx", std::to_string(n));
   for (const auto& redraw : Seams().ListFontChanged) {
     if (redraw) redraw();
   }

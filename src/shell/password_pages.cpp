@@ -77,8 +77,9 @@ std::function<void()> SetUpPasswordCheckPanel(MainWindow& main, ui::Window& wind
     args.handled = true;
     confirm();
   });
-  page->On("一次输入密码选择框", ui::Event::Clicked,
-           [mainWindow](ui::EventArgs&) { mainWindow->Gate().ToggleAskPasswordOnce(); });
+  const ui::Handler toggle = [mainWindow](ui::EventArgs&) { mainWindow->Gate().ToggleAskPasswordOnce(); };
+  page->On("一次输入密码选择框", ui::Event::Clicked, toggle);
+  page->On("提示标签3", ui::Event::LeftDown, toggle);  // its text switches it as the box does
   return layout;
 }
 

@@ -49,6 +49,14 @@ std::string AccessConfigItem(std::string_view section, std::string_view key,
   return {};
 }
 
+bool StoreConfigItem(std::string_view section, std::string_view key, std::string_view value) {
+  return platform::ini::WriteItem(ConfigFilePath(), section, key, value);
+}
+
+std::string ConfigWriteFailedMessage() {
+  return "保存设置失败！\r\n" + CannotWriteDirectoryText(platform::files::DirName(ConfigFilePath()));
+}
+
 std::string ReadConfigItemOr(std::string_view section, std::string_view key,
                              std::string_view fallback) {
   std::string text = AccessConfigItem(section, key, {}, true);

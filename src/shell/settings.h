@@ -45,6 +45,13 @@ std::string ConfigFilePath();
 std::string AccessConfigItem(std::string_view section, std::string_view key,
                              std::string_view value = {}, bool read = false);
 
+// Writes one item and tells whether config.ini took it. The settings switches write through
+// it, so a setting the file refused is neither shown nor kept as changed.
+bool StoreConfigItem(std::string_view section, std::string_view key, std::string_view value);
+// What a switch shows when config.ini refused its setting: the directory that could not be
+// written.
+std::string ConfigWriteFailedMessage();
+
 // The stored text of an item; when it is empty, `fallback` is written and the item read
 // again. Should the file refuse the write, the fallback is used all the same.
 std::string ReadConfigItemOr(std::string_view section, std::string_view key,

@@ -5,6 +5,7 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/help_window.h"
+#include "shell/message_box.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
 
@@ -56,8 +57,12 @@ void TrayNoticeWindow::LayoutTrayNotice() {
 void TrayNoticeWindow::ToggleTrayNotice() {
   auto& box = window_.UnitAs<ui::PictureButton>(kCheckBox);
   const int on = painter_.IsCheckButtonOn(box) == 1 ? 0 : 1;
+  // The box shows what config.ini holds: a refused write leaves it as it was, and says so.
+  if (!StoreConfigItem("xxtips", "zxhtips", on == 1 ? "1" : "0")) {
+    ShowMessageBox(ConfigWriteFailedMessage());
+    return;
+  }
   Settings().HideTrayNotice = painter_.SetButtonPictures(box, on);
-  AccessConfigItem("xxtips", "zxhtips", on == 1 ? "1" : "0");
 }
 
 void ShowTrayNotice() {

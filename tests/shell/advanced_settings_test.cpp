@@ -220,6 +220,42 @@ TEST_F(AdvancedSettingsTest, EachSwitchIsStoredAtOnce) {
   EXPECT_FALSE(Ticked("用户密码登录选择框"));
 }
 
+// A setting config.ini refuses is not shown as changed: the message names the directory and
+// the box stays as the file has it, whether it was being ticked or unticked.
+TEST_F(AdvancedSettingsTest, ASwitchTheSettingsFileRefusesSaysSoAndKeepsItsState) {
+  OpenPage();
+  const std::string expected = Show(Without(ConfigWriteFailedMessage(), "\r\n"));
+  EXPECT_NE(expected.find(Show(home())), std::string::npos);
+  for (int before : {0, 1}) {
+    SCOPED_TRACE(before);
+    ASSERT_TRUE(StoreConfigItem("gjsz", "gbrjmmsz", before == 1 ? "1" : "0"));
+    if (Ticked("需要关闭软件密码选择框") != (before == 1)) Click("需要关闭软件密码选择框");
+    files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull);
+    ExpectMessage();
+    message.clear();
+    Click("需要关闭软件密码选择框");
+    files::ClearFaultsForTest();
+    EXPECT_EQ(Show(message), expected);
+    EXPECT_EQ(Settings().PasswordToClose, before);
+    EXPECT_EQ(Ticked("需要关闭软件密码选择框"), before == 1);
+    EXPECT_EQ(Item("gjsz", "gbrjmmsz"), before == 1 ? "1" : "0");
+  }
+}
+
+// The text beside each box switches it as a click on the box does.
+TEST_F(AdvancedSettingsTest, TheTextBesideABoxSwitchesIt) {
+  OpenPage();
+  for (const char* label : {"需要关闭软件密码标签", "记录添加设置标签"}) {
+    SCOPED_TRACE(Show(label));
+    const std::string box = std::string(label).substr(0, std::string(label).size() - 4) + "选择框";
+    const bool before = Ticked(box.c_str());
+    ui::testing::Click(page->Unit(label), 5, 5);
+    EXPECT_NE(Ticked(box.c_str()), before);
+  }
+  ui::testing::Click(page->Unit("用户密码登录标签"), 5, 5);
+  EXPECT_EQ(loginToggles, 1);
+}
+
 TEST_F(AdvancedSettingsTest, PageShowsTheFlagsAndOnlyThisProgramsEntryAsAutorun) {
   Settings().PasswordToClose = 1;
   Settings().ShowDueWindowAtStart = 1;

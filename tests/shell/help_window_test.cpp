@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/image/image.h"
 #include "platform/ui/app.h"
@@ -162,6 +163,14 @@ TEST_F(HelpWindowTest, TrayNoticeCheckBoxAndItsLabelStoreTheChoice) {
   EXPECT_EQ(Settings().HideTrayNotice, 0);
   EXPECT_EQ(Show(box.Tag()), Show("选择"));
   EXPECT_EQ(AccessConfigItem("xxtips", "zxhtips", {}, true), "0");
+  // A choice config.ini refuses is said and not shown as made.
+  platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+  script->AnswerWindow([](ui::Window& box) { box.Close(); });
+  box.Click();
+  platform::files::ClearFaultsForTest();
+  EXPECT_EQ(script->ModalWindows(), std::vector<std::string>{"MessageBoxWindow"});
+  EXPECT_EQ(Settings().HideTrayNotice, 0);
+  EXPECT_EQ(Show(box.Tag()), Show("选择"));
   // The notice stays open until one of its buttons closes it.
   EXPECT_EQ(OpenTrayNotice(), notice);
   w.UnitAs<ui::PictureButton>("提示确定按钮").Click();

@@ -63,6 +63,12 @@ TEST_F(PasswordPagesTest, LogInOnceRemembersUntilLogOut) {
   EXPECT_EQ(state.AskPasswordOnce, 1);
   EXPECT_EQ(tick.Tag(), "选择选中");
   EXPECT_EQ(tick.NormalPicture(), FindSkinEntry("选择选中正常图片"));
+  // Its text switches it as the box does.
+  ClickUnit(check, "提示标签3");
+  EXPECT_EQ(state.AskPasswordOnce, 0);
+  EXPECT_EQ(tick.Tag(), "选择");
+  ClickUnit(check, "提示标签3");
+  EXPECT_EQ(state.AskPasswordOnce, 1);
 
   check.Unit("密码验证框").SetText(kInitialPassword);
   ClickUnit(check, "密码验证确定按钮");
