@@ -6,6 +6,7 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/settings.h"
+#include "shell/startup.h"
 #include "shell/ui_state.h"
 
 namespace workmemo {
@@ -78,6 +79,7 @@ void HelpWindow::LoadHelpWindow() {
   close.Move(kWidth - close.Width() - kMargin, kMargin);
   LayoutHelpWindow();
   ShowHelpTopic(1);
+  CentreOnMainWindow(window_);
 }
 
 void HelpWindow::LayoutHelpWindow() {

@@ -5,6 +5,7 @@
 #include "platform/ui/window.h"
 #include "shell/framed_window.h"
 #include "shell/settings.h"
+#include "shell/startup.h"
 #include "shell/ui_state.h"
 #include "ui/skin_painter.h"
 #include "ui/sprite_set.h"
@@ -23,6 +24,8 @@ constexpr int kButtonWidth = 68;
 constexpr int kButtonHeight = 24;
 // The list font before the settings are read.
 constexpr int kDefaultListFontSize = 11;
+constexpr int kEnterKey = 13;
+constexpr int kEscapeKey = 27;
 constexpr ui::Colour kBlack = ui::Rgb(0, 0, 0);
 constexpr ui::Colour kWhite = ui::Rgb(255, 255, 255);
 constexpr ui::Colour kRed = ui::Rgb(255, 0, 0);
@@ -154,6 +157,7 @@ void LayOut(OpenBox& box) {
     box.sprites.MoveSprite(detailId, (kWidth - w2) / 2, box.sprites.SpriteTop(contentId) + h + 10);
     box.sprites.ShowSprite(detailId, true);
   }
+  CentreOnMainWindow(window);
 }
 
 void SetUp(ui::Window& window, std::shared_ptr<OpenBox> box) {
@@ -164,6 +168,11 @@ void SetUp(ui::Window& window, std::shared_ptr<OpenBox> box) {
   window.On({}, ui::Event::Created, [box](ui::EventArgs&) { LayOut(*box); });
   window.On({}, ui::Event::Destroying, [self](ui::EventArgs&) {
     if (!self->IsConfirm()) Ui().ConfirmAnswer = 0;
+  });
+  // Enter answers 确定 and Escape cancels, as the buttons do.
+  window.On({}, ui::Event::KeyDown, [self](ui::EventArgs& args) {
+    if (args.key == kEnterKey) CloseBox(*self, 1);
+    if (args.key == kEscapeKey) CloseBox(*self, 0);
   });
   // The title strip drags the box; its right end is left to the close button.
   window.On(kBackgroundBox, ui::Event::LeftDown, [self](ui::EventArgs& args) {

@@ -300,6 +300,11 @@ void ShowMainWindow(int positionState) {
   w->Activate();
 }
 
+void CentreOnMainWindow(ui::Window& window) {
+  ui::Window* main = Startup().MainWindow;
+  window.CentreOn(main != nullptr && !main->IsClosed() ? main : nullptr);
+}
+
 void HandleShowRequest() {
   Startup().ShowRequests += 1;
   ShowMainWindow(0);

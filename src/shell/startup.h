@@ -93,6 +93,10 @@ int CappedTaskbarHeight(int measured);
 // 1 restores it centred on the screen.
 void ShowMainWindow(int positionState);
 
+// Centres a message box, the help window, the About window or the tray notice on the main
+// window while it is shown, else on the screen.
+void CentreOnMainWindow(platform::ui::Window& window);
+
 // A later copy of the program asked this one to show itself.
 void HandleShowRequest();
 

@@ -15,7 +15,9 @@
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "platform/ui/app.h"
 #include "shell/settings.h"
+#include "shell/startup.h"
 #include "shell/ui_state.h"
 #include "test_support.h"
 #include "ui/skin_package.h"
@@ -113,6 +115,42 @@ TEST_F(MessageBoxTest, ConfirmationAnswersByButton) {
   script->AnswerWindow([](ui::Window& w) { w.Close(); });
   EXPECT_EQ(ShowConfirmBox("是否真的要关闭退出！"), 0);
   EXPECT_EQ(script->Unanswered(), 0);
+}
+
+TEST_F(MessageBoxTest, EnterAnswersOkAndEscapeCancels) {
+  for (const auto& [key, answer] : {std::pair{13, 1}, std::pair{27, 0}}) {
+    script->AnswerWindow([key](ui::Window& w) { ui::testing::Key(w, key); });
+    EXPECT_EQ(ShowConfirmBox("是否真的要关闭退出！"), answer) << key;
+    script->AnswerWindow([key](ui::Window& w) { ui::testing::Key(w, key); });
+    ShowMessageBox("保存提醒失败!");  // returns: the key closed it
+  }
+  EXPECT_EQ(script->ModalWindows().size(), 4u);
+}
+
+// A box lies over the main window while that is shown, else in the middle of the screen.
+TEST_F(MessageBoxTest, ABoxIsCentredOnTheMainWindowOrTheScreen) {
+  const auto centreOf = [](ui::Window& w) { return std::pair{w.Left() + w.Width() / 2, w.Top() + w.Height() / 2}; };
+  std::pair<int, int> boxCentre;
+  const auto readCentre = [&](ui::Window& w) {
+    boxCentre = centreOf(w);
+    w.Close();
+  };
+  script->AnswerWindow(readCentre);
+  ShowMessageBox("保存提醒失败!");
+  EXPECT_EQ(boxCentre, (std::pair{ui::ScreenWidth() / 2, (ui::ScreenHeight() - ui::TaskbarHeight()) / 2}));
+
+  auto main = ui::Window::FromJson(R"({"title": "main", "width": 600, "height": 400, "units": []})", "Main");
+  main->Open();
+  main->Move(40, 30);
+  Startup().MainWindow = main.get();
+  script->AnswerWindow(readCentre);
+  ShowConfirmBox("是否真的要关闭退出！");
+  EXPECT_EQ(boxCentre, centreOf(*main));
+  main->Hide();  // in the tray: the screen again
+  script->AnswerWindow(readCentre);
+  ShowMessageBox("保存提醒失败!");
+  EXPECT_EQ(boxCentre, (std::pair{ui::ScreenWidth() / 2, (ui::ScreenHeight() - ui::TaskbarHeight()) / 2}));
+  Startup().MainWindow = nullptr;
 }
 
 TEST_F(MessageBoxTest, MessageBoxClosesByEitherButtonAndClearsTheAnswer) {

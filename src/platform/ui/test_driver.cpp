@@ -116,7 +116,9 @@ void Wheel(Unit& unit, int x, int y, int delta) {
   QApplication::sendEvent(w, &event);
 }
 
-void Key(Unit& unit, int key) {
+namespace {
+
+void SendKey(QWidget* w, int key) {
   int qtKey = key;
   QString text;
   switch (key) {
@@ -126,11 +128,16 @@ void Key(Unit& unit, int key) {
     case 9: qtKey = Qt::Key_Tab; break;
     default: text = QString(QChar(key)); break;
   }
-  QWidget* w = WidgetOf(unit);
   QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier, text);
   QApplication::sendEvent(w, &press);
   QKeyEvent release(QEvent::KeyRelease, qtKey, Qt::NoModifier, text);
   QApplication::sendEvent(w, &release);
 }
+
+}  // namespace
+
+void Key(Unit& unit, int key) { SendKey(WidgetOf(unit), key); }
+
+void Key(Window& window, int key) { SendKey(detail::UnitAccess::WindowWidgetOf(window), key); }
 
 }  // namespace platform::ui::testing

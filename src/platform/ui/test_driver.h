@@ -82,5 +82,7 @@ void Click(Unit& unit, int x, int y, Button button = Button::Left);  // press an
 void DoubleClick(Unit& unit, int x, int y);
 void Wheel(Unit& unit, int x, int y, int delta);
 void Key(Unit& unit, int key);  // 13 Enter, 27 Escape, 'A'..'Z', '0'..'9'
+// A key to the window itself, as when none of its units has the keyboard.
+void Key(Window& window, int key);
 
 }  // namespace platform::ui::testing

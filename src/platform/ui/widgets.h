@@ -59,6 +59,7 @@ class UnitAccess {
   static class QMenu* MenuWidget(Menu& menu);
   static void SetChecked(MenuItem& item, bool c) { item.checked_ = c; }
   static std::vector<std::unique_ptr<Unit>>& Units(Window& w) { return w.units_; }
+  static QWidget* WindowWidgetOf(Window& w);
   static std::map<std::string, Unit*, std::less<>>& ByName(Window& w) { return w.byName_; }
 };
 
@@ -72,6 +73,7 @@ class WindowWidget : public QWidget {
   void paintEvent(class QPaintEvent*) override;
   void closeEvent(class QCloseEvent* event) override;
   void moveEvent(class QMoveEvent*) override;
+  void keyPressEvent(class QKeyEvent* event) override;
   bool event(QEvent* event) override;
 };
 

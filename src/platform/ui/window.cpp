@@ -1,11 +1,16 @@
 #include "platform/ui/window.h"
 
+#include <algorithm>
+
 #include <QBuffer>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -150,6 +155,19 @@ void WindowWidget::moveEvent(QMoveEvent*) {
   owner.Fire({}, Event::Moved, args);
 }
 
+QWidget* UnitAccess::WindowWidgetOf(Window& w) { return w.widget_.get(); }
+
+// A key no unit took reaches the window: its KeyDown handler, when it has one, answers it.
+void WindowWidget::keyPressEvent(QKeyEvent* event) {
+  EventArgs args;
+  args.key = KeyCode(event->key());
+  if (owner.Fire({}, Event::KeyDown, args)) {
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
 bool WindowWidget::event(QEvent* event) {
   EventArgs args;
   Event kind;
@@ -253,6 +271,7 @@ void Window::OpenModal() {
   if (closed_) return;
   widget_->setWindowModality(Qt::ApplicationModal);
   Show();
+  widget_->activateWindow();  // the keys go to the box at once
   QEventLoop loop;
   QPointer<QEventLoop> guard(&loop);
   void* outer = loop_;
@@ -301,6 +320,26 @@ int Window::Top() const { return widget_->y(); }
 int Window::Width() const { return widget_->width(); }
 int Window::Height() const { return widget_->height(); }
 void Window::Move(int x, int y) { widget_->move(x, y); }
+void Window::CentreOn(const Window* owner) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  const bool overOwner = owner != nullptr && owner != this && owner->widget_->isVisible() &&
+                         !owner->widget_->isMinimized();
+  if (overOwner) screen = owner->widget_->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QRect around = overOwner ? owner->widget_->frameGeometry() : area;
+  QRect placed(QPoint(0, 0), widget_->size());
+  placed.moveCenter(around.center());
+  // Never off the screen: a large box over a small window keeps its title strip in reach.
+  placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() + 1 - placed.width())));
+  placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() + 1 - placed.height())));
+  widget_->move(placed.topLeft());
+  if (overOwner && widget_->parentWidget() == nullptr) {
+    widget_->winId();  // the native window exists from here on, to carry the hint
+    if (QWindow* handle = widget_->windowHandle()) handle->setTransientParent(owner->widget_->windowHandle());
+  }
+}
+
 void Window::Resize(int width, int height) { widget_->resize(std::max(0, width), std::max(0, height)); }
 
 void Window::SetTitle(std::string_view title) {

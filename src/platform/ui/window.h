@@ -72,6 +72,10 @@ class Window {
   int Height() const;
   void Move(int x, int y);
   void Resize(int width, int height);
+  // Places the window centred on `owner` when that is shown (and not iconified), else on the
+  // screen's free area, kept on the screen; the window system is told that it belongs to
+  // `owner`, so it stays in front of it.
+  void CentreOn(const Window* owner);
 
   std::string Title() const { return title_; }
   void SetTitle(std::string_view title);
