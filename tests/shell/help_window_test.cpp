@@ -110,6 +110,12 @@ TEST_F(HelpWindowTest, OpensOnTheWelcomeTextAndSwitchesTopicsByTheirLabels) {
   help->LayoutHelpWindow();
   EXPECT_TRUE(Look(*help).guide1);
   EXPECT_FALSE(Look(*help).guide2);
+  // Each guide is shown at its own size: squeezed, its small texts would lose pixel rows.
+  auto& box = help->window().UnitAs<ui::AnimationBox>("背景动画框");
+  for (int guide : {1, 2}) {
+    EXPECT_EQ(box.ObjectWidth(help->GuidePictureId(guide)), 860);
+    EXPECT_EQ(box.ObjectHeight(help->GuidePictureId(guide)), 585);
+  }
 
   help->window().UnitAs<ui::PictureButton>("关闭按钮").Click();
   EXPECT_EQ(OpenHelpWindow(), nullptr);
@@ -136,8 +142,9 @@ TEST_F(HelpWindowTest, BuiltInTextsAndPicturesAreThere) {
     const char* path;
     int width, height;
   };
+  // The notice's picture has the size of its box: shown as drawn, nothing scaled away.
   for (const Picture& p : {Picture{":/help/guide1.png", 860, 585}, Picture{":/help/guide2.png", 860, 585},
-                           Picture{":/help/tray_notice.png", 321, 168}}) {
+                           Picture{":/help/tray_notice.png", 294, 160}}) {
     const auto image = platform::image::Decode(platform::files::ReadResource(p.path).value_or(""));
     EXPECT_EQ(image.width, p.width) << p.path;
     EXPECT_EQ(image.height, p.height) << p.path;

@@ -2,7 +2,7 @@
 //
 //   helpart <output directory>
 //
-// Writes guide1.png and guide2.png (860 x 585) and tray_notice.png (321 x 168). Everything
+// Writes guide1.png and guide2.png (860 x 585) and tray_notice.png (294 x 160). Everything
 // is drawn here with QPainter: simplified sketches of the program's own windows and menus.
 #include <QFont>
 #include <QGuiApplication>
@@ -289,25 +289,27 @@ QImage DrawGuide2() {
   return image;
 }
 
-// The notice picture: the panel with the program's tray icon and a pointer clicking it.
+// The notice picture: the panel with the program's tray icon and a pointer clicking it. Drawn
+// at the size of the notice's picture box, so nothing is scaled away (a thin clock digit).
 QImage DrawTrayNotice() {
-  QImage image = Canvas(321, 168);
+  constexpr int kWidth = 294, kHeight = 160;
+  QImage image = Canvas(kWidth, kHeight);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient sky(0, 0, 0, 168);
+  QLinearGradient sky(0, 0, 0, kHeight);
   sky.setColorAt(0, QColor(0xF4, 0xFA, 0xF5));
   sky.setColorAt(1, QColor(0xDD, 0xEE, 0xE1));
   p.fillRect(image.rect(), sky);
-  // Panel along the bottom with a few icons and the clock.
-  const QRect panel(0, 124, 321, 44);
+  // Panel along the bottom with a few icons and the clock, which ends well inside the edge.
+  const QRect panel(0, 118, kWidth, 42);
   p.fillRect(panel, QColor(0x40, 0x44, 0x4C));
   for (int i = 0; i < 3; ++i) {
     p.setBrush(QColor(0x88, 0x8C, 0x94));
     p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRect(150 + i * 30, 134, 22, 22), 4, 4);
+    p.drawRoundedRect(QRect(120 + i * 28, 128, 22, 22), 4, 4);
   }
   // The program's icon: a green note with a clock hand.
-  const QRect icon(240, 133, 24, 24);
+  const QRect icon(206, 127, 24, 24);
   p.setBrush(kGreen);
   p.drawRoundedRect(icon, 5, 5);
   p.setBrush(Qt::white);
@@ -317,11 +319,11 @@ QImage DrawTrayNotice() {
   p.drawLine(icon.center(), icon.center() + QPoint(4, 0));
   p.setPen(Qt::white);
   p.setFont(Song(12));
-  p.drawText(QRect(272, 124, 49, 44), Qt::AlignCenter, QStringLiteral("9:00"));
+  p.drawText(QRect(242, 118, 44, 42), Qt::AlignCenter, QStringLiteral("9:00"));
   // Highlight ring and pointer.
   p.setBrush(Qt::NoBrush);
   p.setPen(QPen(kCallout, 2));
-  p.drawEllipse(icon.center(), 18, 18);
+  p.drawEllipse(icon.center(), 17, 17);
   QPainterPath pointer;
   const QPointF tip(icon.center().x() + 6, icon.center().y() + 4);
   pointer.moveTo(tip);
@@ -336,15 +338,15 @@ QImage DrawTrayNotice() {
   p.setBrush(Qt::white);
   p.drawPath(pointer);
   // A bubble pointing down at the icon.
-  const QRect bubble(28, 18, 250, 78);
+  const QRect bubble(16, 14, 236, 76);
   p.setPen(QPen(kGreen, 2));
   p.setBrush(Qt::white);
   QPainterPath shape;
   shape.addRoundedRect(bubble, 8, 8);
   QPainterPath tail;
-  tail.moveTo(220, bubble.bottom() - 1);
-  tail.lineTo(icon.center().x(), 118);
-  tail.lineTo(242, bubble.bottom() - 1);
+  tail.moveTo(188, bubble.bottom() - 1);
+  tail.lineTo(icon.center().x(), 112);
+  tail.lineTo(210, bubble.bottom() - 1);
   p.drawPath(shape.united(tail));
   p.setPen(kInk);
   p.setFont(Song(14));

@@ -191,6 +191,7 @@ struct Builder {
       if (o.contains("index")) combo->SetCurrentIndex(o["index"].toInt());
     } else if (auto* picture = dynamic_cast<PictureBox*>(&unit)) {
       picture->SetStretch(o["stretch"].toBool());
+      picture->SetTransparent(o["transparent"].toBool());
     } else if (auto* shape = dynamic_cast<ShapeBox*>(&unit)) {
       const QString s = o["shape"].toString();
       shape->SetShape(s == "ellipse"           ? Shape::Ellipse

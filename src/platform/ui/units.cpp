@@ -114,9 +114,11 @@ void PictureWidget::SetPicture(std::string_view bytes) {
 
 void PictureWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), ToQColor(box_.BackgroundColour()));
+  if (!UnitAccess::TransparentBox(box_)) painter.fillRect(rect(), ToQColor(box_.BackgroundColour()));
   const QImage frame = movie_ ? movie_->currentImage() : image_;
   if (frame.isNull()) return;
+  // Smoothly: a thin stroke must not vanish from a picture drawn smaller than it is.
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
   if (UnitAccess::Stretch(box_)) painter.drawImage(rect(), frame);
   else painter.drawImage(0, 0, frame);
 }
@@ -340,6 +342,10 @@ void PictureBox::SetPicture(std::string_view bytes) {
 }
 void PictureBox::SetStretch(bool stretch) {
   stretch_ = stretch;
+  widget_->update();
+}
+void PictureBox::SetTransparent(bool transparent) {
+  transparent_ = transparent;
   widget_->update();
 }
 bool PictureBox::IsAnimated() const { return static_cast<detail::PictureWidget*>(widget_)->Animated(); }

@@ -175,12 +175,16 @@ class PictureBox : public Unit {
   void SetPicture(std::string_view bytes);
   const std::string& Picture() const { return picture_; }
   void SetStretch(bool stretch);
+  // A transparent box paints its picture only: where the picture is clear, what lies behind
+  // the box shows (a round icon on a gradient).
+  void SetTransparent(bool transparent);
   bool IsAnimated() const;
 
  private:
   friend class detail::UnitAccess;
   std::string picture_;
   bool stretch_ = false;
+  bool transparent_ = false;
 };
 
 enum class Shape { Rectangle, RoundedRectangle, Ellipse, HorizontalLine, VerticalLine };

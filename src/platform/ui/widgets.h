@@ -49,6 +49,7 @@ class UnitAccess {
   static bool WrapOf(const Label& l) { return l.wrap_; }
   static const PictureBox& Box(const PictureBox& p) { return p; }
   static bool Stretch(const PictureBox& p) { return p.stretch_; }
+  static bool TransparentBox(const PictureBox& p) { return p.transparent_; }
   static Shape ShapeOf(const ShapeBox& s) { return s.shape_; }
   static int LineWidth(const ShapeBox& s) { return s.lineWidth_; }
   static bool Filled(const ShapeBox& s) { return s.filled_; }

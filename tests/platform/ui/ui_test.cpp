@@ -427,6 +427,27 @@ TEST_F(WindowTest, PicturesOfButtonsAndPictureBoxes) {
   EXPECT_EQ(picture.Picture().size(), sizeof gif);
 }
 
+// A transparent picture box paints its picture only: a round icon on a gradient shows no
+// square corners. A plain one fills its area first.
+TEST_F(WindowTest, ATransparentPictureBoxShowsWhatLiesBehindItsClearPixels) {
+  auto w = Window::FromJson(R"({"title": "t", "width": 40, "height": 20, "background": "#FF0000", "units": [
+      {"kind": "picture_box", "name": "clear", "geometry": [0, 0, 20, 20], "transparent": true},
+      {"kind": "picture_box", "name": "plain", "geometry": [20, 0, 20, 20], "background": "#FFFFFF"}]})",
+                            "t");
+  platform::image::Image half;  // left half clear, right half blue
+  half.width = half.height = 20;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) half.pixels.push_back(x < 10 ? 0x00000000u : 0xFF0000FFu);
+  const std::string png = platform::image::EncodePng(half);
+  w->UnitAs<PictureBox>("clear").SetPicture(png);
+  w->UnitAs<PictureBox>("plain").SetPicture(png);
+  const auto shot = platform::image::Decode(w->SnapshotPng());
+  EXPECT_EQ(shot.at(2, 10), 0xFFFF0000u);   // the window behind
+  EXPECT_EQ(shot.at(15, 10), 0xFF0000FFu);  // the picture
+  EXPECT_EQ(shot.at(22, 10), 0xFFFFFFFFu);  // the plain box's own colour
+  EXPECT_EQ(shot.at(35, 10), 0xFF0000FFu);
+}
+
 TEST(Fonts, SongResolvesToUMingAndArialToLiberationAt96Dpi) {
   EXPECT_EQ(ScreenDpi(), 96);
   Font song{G("宋体"), 9};
