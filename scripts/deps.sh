@@ -14,6 +14,8 @@ PACKAGES=(
   libpng-dev libjpeg-dev zlib1g-dev
   # fonts the layouts are measured with
   fonts-arphic-uming fonts-liberation fonts-wqy-microhei fontconfig
+  # Latin letters of the Song face, and characters outside GBK (four-byte GB18030)
+  fonts-inconsolata fonts-babelstone-han
   # checks of the autostart entry
   desktop-file-utils
   # turning the monitor off (xset dpms force off)

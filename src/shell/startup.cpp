@@ -260,6 +260,7 @@ void RunStartupSequence() {
   const std::string programDirectory = platform::os::ProgramDirectory();
   InstallAndLoadSkinPackage(programDirectory, skin::kProductName);
   if (state.Ending) return;
+  PaintMenuWithSkin(state.StartupWindow->UnitAs<ui::Menu>("菜单"));
 
   Settings().SkinTransparency = ReadSkinTransparency();
   Ui().BackgroundPicture = ChooseBackgroundPicture();

@@ -89,6 +89,16 @@ ui::Colour SkinColour(std::string_view name) {
   return static_cast<ui::Colour>(TextToInteger(std::string_view(data.c_str())));
 }
 
+void PaintMenuWithSkin(ui::Menu& menu) {
+  ui::MenuColours colours;
+  colours.background = SkinColour(skin::kMenuBackgroundColour);
+  colours.leftBorder = SkinColour(skin::kMenuLeftBorderColour);
+  colours.selection = SkinColour(skin::kMenuSelectionColour);
+  colours.separator = SkinColour(skin::kMenuSeparatorColour);
+  colours.text = menu.Colours().text;
+  menu.SetColours(colours);
+}
+
 std::string LunarFestivalOf(int year, int month, int day) {
   const double date =
       static_cast<double>(platform::clock::DaysFromCivil(year, month, 1) + (day - 1));
@@ -374,16 +384,7 @@ void SkinPainter::SkinUnits(const UnitPass& p) {
   for (ui::Unit* unit : p.window.UnitsOfKind(UnitKind::DrawPanel)) {
     if (unit->Tag() != kNoPaintTag) unit->SetBackgroundColour(p.window.BackgroundColour());
   }
-  ui::MenuColours menu;
-  menu.background = SkinColour(skin::kMenuBackgroundColour);
-  menu.leftBorder = SkinColour(skin::kMenuLeftBorderColour);
-  menu.selection = SkinColour(skin::kMenuSelectionColour);
-  menu.separator = SkinColour(skin::kMenuSeparatorColour);
-  for (ui::Unit* unit : p.window.UnitsOfKind(UnitKind::Menu)) {
-    auto& m = unit->As<ui::Menu>();
-    menu.text = m.Colours().text;
-    m.SetColours(menu);
-  }
+  for (ui::Unit* unit : p.window.UnitsOfKind(UnitKind::Menu)) PaintMenuWithSkin(unit->As<ui::Menu>());
 }
 
 }  // namespace workmemo

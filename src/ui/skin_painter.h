@@ -13,6 +13,7 @@
 namespace platform::ui {
 class AnimationBox;
 class DrawPanel;
+class Menu;
 class PictureButton;
 class Window;
 }  // namespace platform::ui
@@ -34,6 +35,9 @@ int AddSkinButtonSprite(SpriteSet& sprites, std::string_view name, std::string_v
                         int y, int width, int height, SpriteRoutine click, bool visible = true);
 // A colour entry: its data as decimal text, 0 for a missing or unreadable entry.
 platform::ui::Colour SkinColour(std::string_view name);
+// Gives a pop-up menu the skin's menu colours (its text colour stays): every menu of a
+// painted window, and the tray menu, which lives on a window that is never painted.
+void PaintMenuWithSkin(platform::ui::Menu& menu);
 // The traditional lunar festival of a solar date ("春节", "元宵节", ...), empty on other days
 // and on every day of a leap month. An impossible day counts on into the next month.
 std::string LunarFestivalOf(int year, int month, int day);

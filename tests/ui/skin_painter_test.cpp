@@ -11,6 +11,7 @@
 #include "platform/image/image.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "ui/skin_entry_names.h"
 #include "test_support.h"
 #include "ui/skin_package.h"
 
@@ -303,6 +304,24 @@ TEST_F(SkinPainterTest, PageModeUsesTheMainWindowsBoxesAndLeavesItsOwnSetAlone) 
   a.pagePicture = pagePicture;
   painter.PaintWindow(a);
   EXPECT_EQ(panel.PixelAt(50, 30), ui::Rgb(0x77, 0x88, 0x99));
+}
+
+// The tray menu lives on a window that is never painted: it takes the skin's menu colours
+// on its own, as the menus of painted windows do, and keeps its text colour.
+TEST_F(SkinPainterTest, TheTrayMenuTakesTheSkinsMenuColours) {
+  Add(std::string(skin::kMenuBackgroundColour), "16777215");
+  Add(std::string(skin::kMenuLeftBorderColour), "65280");
+  Add(std::string(skin::kMenuSelectionColour), "255");
+  Add(std::string(skin::kMenuSeparatorColour), "8421504");
+  auto startup = ui::Window::Load("StartupWindow");
+  auto& tray = startup->UnitAs<ui::Menu>("菜单");
+  const ui::Colour text = tray.Colours().text;
+  PaintMenuWithSkin(tray);
+  EXPECT_EQ(tray.Colours().background, 0xFFFFFFu);
+  EXPECT_EQ(tray.Colours().leftBorder, 65280u);
+  EXPECT_EQ(tray.Colours().selection, 255u);
+  EXPECT_EQ(tray.Colours().separator, 8421504u);
+  EXPECT_EQ(tray.Colours().text, text);
 }
 
 TEST_F(SkinPainterTest, CheckButtonsKeepTheirStateInTheTag) {

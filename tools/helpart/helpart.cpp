@@ -29,7 +29,9 @@ const QColor kPale(0xEE, 0xF7, 0xF0);
 const QColor kCallout(0xE0, 0x6A, 0x1B);
 
 QFont Song(int pixels, bool bold = false) {
-  QFont font(QStringLiteral("AR PL UMing CN"));
+  // The faces the program's Song text is drawn with: Latin letters that read right first.
+  QFont font;
+  font.setFamilies({QStringLiteral("Inconsolata"), QStringLiteral("AR PL UMing CN")});
   font.setStyleHint(QFont::Serif);
   font.setPixelSize(pixels);
   font.setBold(bold);

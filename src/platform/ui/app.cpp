@@ -21,9 +21,14 @@ namespace {
 QApplication* g_app = nullptr;
 
 void SetUpFonts() {
-  // Every measurement and line break depends on these faces, so they are pinned.
+  // Every measurement and line break depends on these faces, so they are pinned. The Song
+  // face's Latin letters come from a monospaced face of the same half-em advance, in which
+  // "l" and "1" differ (in the Ming face they look alike: "Excel" read "Exce1"); Chinese
+  // from the Ming face; characters outside both (four-byte GB18030 ones) from the wide Han
+  // face last, so they never show as empty boxes.
   const QString song = detail::ToQ(detail::DefaultFaceName());
-  const QStringList songFaces = {QStringLiteral("AR PL UMing CN"), QStringLiteral("WenQuanYi Micro Hei")};
+  const QStringList songFaces = {QStringLiteral("Inconsolata"), QStringLiteral("AR PL UMing CN"),
+                                 QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("BabelStone Han")};
   QFont::insertSubstitutions(song, songFaces);
   QFont::insertSubstitutions(QStringLiteral("SimSun"), songFaces);
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));

@@ -5,7 +5,8 @@
 namespace platform::ui {
 
 // Creates the application object once (later calls do nothing): texts measured at 96 DPI,
-// the Song face of the templates resolving to AR PL UMing and Arial to Liberation Sans.
+// the Song face of the templates resolving to Inconsolata for Latin letters, AR PL UMing for
+// Chinese and BabelStone Han for the rest, and Arial to Liberation Sans.
 void StartApplication(int& argc, char** argv);
 // Ends the application object that StartApplication made; call it before main returns,
 // after every window is gone. `argc` and `argv` must live until then.

@@ -3,8 +3,11 @@
 
 #include <QFont>
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 
 #include <algorithm>
 #include <string_view>
@@ -448,15 +451,54 @@ TEST_F(WindowTest, ATransparentPictureBoxShowsWhatLiesBehindItsClearPixels) {
   EXPECT_EQ(shot.at(35, 10), 0xFF0000FFu);
 }
 
-TEST(Fonts, SongResolvesToUMingAndArialToLiberationAt96Dpi) {
+// A text drawn in black on white with the Song face at 11 points, as an image to compare.
+QImage Drawn(const QString& text) {
+  QImage image(64, 24, QImage::Format_ARGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  QFont song(QString::fromUtf8("宋体"));
+  song.setPointSize(11);
+  painter.setFont(song);
+  painter.setPen(Qt::black);
+  painter.drawText(4, 18, text);
+  return image;
+}
+
+TEST(Fonts, SongReadsRightAndKeepsItsHalfWidthLatinAt96Dpi) {
   EXPECT_EQ(ScreenDpi(), 96);
   Font song{G("宋体"), 9};
-  EXPECT_EQ(platform::text::ToUtf8(ResolvedFontFamily(song)).rfind("AR PL UMing", 0), 0u);
+  // Latin letters come from a face in which "l" and "1" differ ("Excel" must not read
+  // "Exce1", as in the Ming face).
+  EXPECT_EQ(ResolvedFontFamily(song), "Inconsolata");
   Font arial{"Arial", 9};
   EXPECT_EQ(ResolvedFontFamily(arial), "Liberation Sans");
   QFont q(QString::fromUtf8("宋体"));
   q.setPointSize(9);
   EXPECT_EQ(QFontInfo(q).pixelSize(), 12);  // 9 points at 96 DPI
+  // Latin letters stay half as wide as Chinese ones, so measured layouts hold; Chinese comes
+  // from the Ming face.
+  for (int points : {9, 10, 11}) {
+    q.setPointSize(points);
+    const QFontMetricsF m(q);
+    EXPECT_DOUBLE_EQ(m.horizontalAdvance(QStringLiteral("Excel")), 5 * m.horizontalAdvance(QString::fromUtf8("工")) / 2)
+        << points;
+  }
+  QFont ming(QStringLiteral("AR PL UMing CN"));
+  ming.setPointSize(11);
+  QImage inMing(64, 24, QImage::Format_ARGB32);
+  inMing.fill(Qt::white);
+  {
+    QPainter painter(&inMing);
+    painter.setFont(ming);
+    painter.setPen(Qt::black);
+    painter.drawText(4, 18, QString::fromUtf8("工作"));
+  }
+  EXPECT_EQ(Drawn(QString::fromUtf8("工作")), inMing);
+  // A character outside GBK is drawn, not left as the empty box of one no face has.
+  const QString outsideGbk = QString::fromUcs4(U"\U00020000", 1);
+  const QString noFaceHasIt = QString::fromUcs4(U"\U000FFFFD", 1);
+  EXPECT_NE(Drawn(outsideGbk), Drawn(noFaceHasIt));
+  EXPECT_NE(Drawn(QString::fromUcs4(U"\U00003400", 1)), Drawn(noFaceHasIt));
 }
 
 }  // namespace
