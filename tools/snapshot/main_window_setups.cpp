@@ -1,5 +1,5 @@
-// The main window and its two password pages for the snapshot tool: the main window on the
-// timed-reminder page listing a few reminders from a data file of its own, the password
+// The main window and its pages for the snapshot tool: the main window on the timed-reminder
+// page listing a few reminders from a data file of its own, the list page and the password
 // pages painted on a main window's boxes as they are inside it.
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include "platform/ui/window.h"
 #include "reminders/store/reminder_record.h"
 #include "reminders/ui/reminder_ui_registration.h"
+#include "reminders/ui/timed_reminder_panel.h"
 #include "setup_hooks.h"
 #include "shell/data_files.h"
 #include "shell/main_window.h"
@@ -62,6 +63,16 @@ workmemo::MainWindow& ProgramMainWindow() {
 
 void RegisterMainWindowSetups() {
   RegisterSetupHook("MainWindow", [](platform::ui::Window& window) { ProgramMainWindow().Attach(window); });
+  // The list page as it shows inside the main window (never on its own): on the main window's
+  // panel area, listing the same reminders.
+  RegisterSetupHook("TimedReminderPanel", [](platform::ui::Window& window) {
+    workmemo::MainWindow& main = ProgramMainWindow();
+    main.Load();
+    const workmemo::PanelRect& area = main.PanelArea();
+    workmemo::SetReminderPanelHost({nullptr, area.left, area.top, area.width, area.height,
+                                    [&main] { return main.PanelAreaPicture(); }});
+    workmemo::SetUpTimedReminderPanel(window);
+  });
   RegisterSetupHook("PasswordCheckPanel", [](platform::ui::Window& window) {
     workmemo::MainWindow& main = ProgramMainWindow();
     main.Load();

@@ -57,8 +57,9 @@ bool PrepareProgramState() {
   if (!contents) return false;
   workmemo::SkinEntryNames = contents->names;
   workmemo::SkinEntryData = contents->data;
+  // A fresh install paints on the first plain colour (no background chosen yet).
   workmemo::Ui().BackgroundPicture = workmemo::FindSkinEntry(
-      workmemo::skin::NumberedName(workmemo::skin::kBackgroundPicturePrefix, 1));
+      workmemo::skin::NumberedName(workmemo::skin::kSolidColourPicturePrefix, 1));
   workmemo::Settings().SkinTransparency = 10;
   return true;
 }

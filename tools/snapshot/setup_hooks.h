@@ -40,8 +40,8 @@ void RegisterDueSetups();
 void UseFreshProgramDirectory();
 // Saves a timed reminder `days` from today at hour:minute into the open data file; its id.
 int AddReminder(int days, int hour, int minute, int mode, const char* category, const char* title);
-// The program-wide state windows paint with, as at a start with default settings: the
-// built-in skin loaded, its first background picture, the default skin transparency.
+// The program-wide state windows paint with, as at the first start of a fresh install: the
+// built-in skin loaded, its first plain-colour background, the default skin transparency.
 // False when the built-in skin cannot be read.
 bool PrepareProgramState();
 
