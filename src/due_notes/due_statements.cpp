@@ -11,14 +11,9 @@ constexpr char kByDueDate[] = " order by dqdate";
 
 std::string Quoted(std::string_view text) { return "'" + platform::db::EscapeSqlText(text) + "'"; }
 
-// A like pattern: `text` after a wildcard (or at the start) and before one. The text is
-// quoted; a % or _ in it still counts as a wildcard of the pattern.
-std::string LikePattern(std::string_view text, bool anywhere) {
-  return Quoted((anywhere ? "%" : "") + std::string(text) + "%");
-}
-
+// The text typed matches as it is: a '%' or '_' in it is no wildcard.
 std::string ColumnContains(std::string_view column, std::string_view text) {
-  return "select * from dqsj where " + std::string(column) + " like " + LikePattern(text, true) + kByDueDate;
+  return "select * from dqsj where " + std::string(column) + " " + platform::db::LikeContaining(text) + kByDueDate;
 }
 
 std::string Stored(double serial) { return Quoted(FormatDateTime(serial, 0)); }
@@ -45,7 +40,7 @@ std::string RemarkContains(std::string_view text) { return ColumnContains("bz", 
 std::string CustomerNameContains(std::string_view text) { return ColumnContains("khmc", text); }
 
 std::string DueDateBeginsWith(std::string_view text) {
-  return "select * from dqsj where dqdate like " + LikePattern(text, false) + kByDueDate;
+  return "select * from dqsj where dqdate " + platform::db::LikeStartingWith(text) + kByDueDate;
 }
 
 std::string ProgressEquals(int progress) {
@@ -53,7 +48,7 @@ std::string ProgressEquals(int progress) {
 }
 
 std::string StartDateContains(std::string_view text) {
-  return "select * from dqsj where ksdate like " + LikePattern(text, true) + " order by ksdate";
+  return "select * from dqsj where ksdate " + platform::db::LikeContaining(text) + " order by ksdate";
 }
 
 std::string OneRow(int id) { return "select * from dqsj where id=" + std::to_string(id); }

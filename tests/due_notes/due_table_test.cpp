@@ -129,6 +129,8 @@ TEST_F(DueTableTest, TextSearchesMatchAnywhereAndKeepQuotes) {
       {"客户名称：", "O'Neil", {"O'Brien 报告"}},
       {"客户名称：", "书店", {"门店巡检"}},
       {"项目名称：", "没有", {}},
+      {"项目名称：", "_", {}},  // typed '%' and '_' are no wildcards
+      {"项目名称：", "%", {}},
       {"", "", {"仓储管理系统", "O'Brien 报告", "门店巡检"}},
       {"其他：", "x", {"仓储管理系统", "O'Brien 报告", "门店巡检"}},  // any other label: every row
   };
@@ -159,6 +161,7 @@ TEST_F(DueTableTest, ProgressAndDateSearches) {
       {"到期日期：", "2025-03-0", {"p5", "p50"}},  // the first nine days of March
       {"到期日期：", "2025", {"p5", "p50", "p500", "april"}},
       {"到期日期：", "03", {}},                      // the date's text begins with the year
+      {"到期日期：", "2025_03", {}},                 // '_' typed is no wildcard
       // The start date matches anywhere and orders by the start date.
       {kStartDateLabel, "2025-02", {"p5", "april"}},
       {kStartDateLabel, "-01-", {"p50", "next year"}},

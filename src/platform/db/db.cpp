@@ -196,10 +196,12 @@ std::string EscapeSqlText(std::string_view textIn) {
   return out;
 }
 
+namespace {
+
 // A backslash escapes only where it stands as a character of its own: as the trail byte of a
 // GB18030 character it is part of that character, which the walk keeps whole.
-std::string LikeContaining(std::string_view textIn) {
-  std::string pattern = "%";
+std::string LiteralLike(std::string_view textIn, bool anywhere) {
+  std::string pattern = anywhere ? "%" : "";
   for (std::size_t i = 0; i < textIn.size();) {
     const std::size_t n = text::CharLength(textIn, i);
     if (n == 1 && (textIn[i] == '%' || textIn[i] == '_' || textIn[i] == '\\')) pattern += '\\';
@@ -209,6 +211,11 @@ std::string LikeContaining(std::string_view textIn) {
   pattern += '%';
   return "like '" + EscapeSqlText(pattern) + "' escape '\\'";
 }
+
+}  // namespace
+
+std::string LikeContaining(std::string_view textIn) { return LiteralLike(textIn, true); }
+std::string LikeStartingWith(std::string_view textIn) { return LiteralLike(textIn, false); }
 
 Connection::~Connection() { Close(); }
 

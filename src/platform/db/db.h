@@ -21,6 +21,8 @@ std::string EscapeSqlText(std::string_view text);
 // The "like ... escape ..." that matches every text holding `text` as it is: a '%' or '_'
 // the user typed matches only itself. Follows a column: "where txbt " + LikeContaining(t).
 std::string LikeContaining(std::string_view text);
+// The same for texts that begin with `text`.
+std::string LikeStartingWith(std::string_view text);
 
 class Connection {
  public:
