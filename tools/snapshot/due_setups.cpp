@@ -11,6 +11,7 @@
 #include "reminders/store/calendar.h"
 #include "setup_hooks.h"
 #include "shell/data_files.h"
+#include "shell/main_window.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
@@ -71,9 +72,14 @@ int NewestId() {
 }  // namespace
 
 void RegisterDueSetups() {
+  // The page as it shows inside the main window (never on its own): on its panel area.
   RegisterSetupHook("DuePanel", [](platform::ui::Window& page) {
     PrepareDueData();
-    workmemo::SetDuePanelHost({nullptr, 2, 116, 1096, 588, [] { return workmemo::Ui().BackgroundPicture; }});
+    workmemo::MainWindow& main = ProgramMainWindow();
+    main.Load();
+    const workmemo::PanelRect& area = main.PanelArea();
+    workmemo::SetDuePanelHost({nullptr, area.left, area.top, area.width, area.height,
+                               [&main] { return main.PanelAreaPicture(); }});
     workmemo::SetUpDuePanel(page);
   });
   RegisterSetupHook("DueEditorWindow", [](platform::ui::Window& window) {
