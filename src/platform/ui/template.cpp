@@ -75,6 +75,8 @@ struct Builder {
           // A star for each typed character, not the style's round dot.
           edit->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
         }
+        // Boxes that lie inside a shape box of their own draw no frame.
+        edit->setFrame(o["frame"].toBool(true));
         QObject::connect(edit, &QLineEdit::textChanged, edit, [u] {
           EventArgs args;
           UnitAccess::Fire(*u, Event::TextChanged, args);

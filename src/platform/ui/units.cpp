@@ -210,7 +210,7 @@ EditBox::EditBox(Window& owner, std::string name, bool multiLine, bool)
     : Unit(owner, UnitKind::EditBox, std::move(name)), multiLine_(multiLine) {}
 
 std::string EditBox::Text() const {
-  if (auto* line = qobject_cast<QLineEdit*>(widget_)) return FromQ(line->text());
+  if (auto* line = qobject_cast<QLineEdit*>(widget_)) return FromQLines(line->text());
   if (auto* plain = qobject_cast<QPlainTextEdit*>(widget_)) return FromQLines(plain->toPlainText());
   return text_;
 }
