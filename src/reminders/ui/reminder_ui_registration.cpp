@@ -3,6 +3,7 @@
 #include "platform/clock/clock.h"
 #include "platform/ui/window.h"
 #include "reminders/store/calendar.h"
+#include "reminders/ui/reminder_editor.h"
 #include "reminders/ui/reminder_firing.h"
 #include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/reminder_detail_window.h"
@@ -65,6 +66,7 @@ void RegisterReminderUi() {
     loaded.Layout = BuildReminderPanelSkin;
     return loaded;
   });
+  RegisterReminderEditor();
   Seams().ListFontChanged.push_back([] {
     if (TimedReminderPanelWindow() == nullptr) return;
     SetReminderListHeaders();
