@@ -61,6 +61,7 @@ int StoredLeapMonthReminder() {
   r.txmonth = "4";
   r.txdays = "5";
   r.nlry = 1;
+  r.tqdw = workmemo::DatePart::Minute;
   r.txlx = "生活";
   r.txbt = "外婆生日";
   r.txnr = "外婆生日，农历闰四月初五";

@@ -49,6 +49,8 @@ class EditorFlowTest : public EditorTest {
 };
 
 TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCopied) {
+  int todayRefreshes = 0;
+  RefreshTodayWindowAfterSave() = [&todayRefreshes] { ++todayRefreshes; };
   script->AnswerWindow([this](ui::Window&) {
     Choose("提醒方式组合框", "每周");  // today's 周三 is ticked
     PressOnEditor("周五选择按钮");
@@ -67,6 +69,7 @@ TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCo
   EXPECT_EQ(ListedIds(), std::vector<int>{id});
   EXPECT_EQ(Show(TimedReminderList().CellText(1, 4)), Show("每周"));
   EXPECT_EQ(Show(TimedReminderList().CellText(1, 6)), Show("周报"));
+  EXPECT_EQ(todayRefreshes, 1);
   EXPECT_EQ(FiringAt(At(2016, 2, 10, 10)), std::vector<int>{id});
   EXPECT_EQ(FiringAt(At(2016, 2, 11, 10)), std::vector<int>{});
   EXPECT_EQ(FiringAt(At(2016, 2, 12, 10)), std::vector<int>{id});
@@ -84,6 +87,7 @@ TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCo
   EXPECT_EQ(Show(Databases().Reminders.ReadReminderTitle(id)), Show("周报 v2"));
   EXPECT_EQ(Show(TimedReminderList().CellText(1, 6)), Show("周报 v2"));
   EXPECT_EQ(ListedIds(), std::vector<int>{id});
+  EXPECT_EQ(todayRefreshes, 2);
 
   // 复制并新增提醒 opens the copy as a new reminder; its save adds one row.
   SelectRow(1);

@@ -46,6 +46,10 @@ TEST_F(EditorTest, OpensForANewReminderOfNowWithTheLastSound) {
   EXPECT_EQ(W().Unit("关机延时选择框").Top(), W().Unit("提前时间选择框").Top());
   EXPECT_EQ(W().Width(), 860);
   EXPECT_EQ(W().Height(), 546);
+  // A box that loses the focus as the window closes finds no editor and does nothing.
+  window->Close();
+  Fire("年框", ui::Event::FocusLost);
+  EXPECT_EQ(ReminderEditorWindow(), nullptr);
 }
 
 TEST_F(EditorTest, RequiredUnitsAreAskedForOneAtATimeAndNothingIsSaved) {
@@ -309,6 +313,22 @@ ReminderRecord LeapMonthReminder() {
   r.txbt = "外婆生日";
   r.txnr = "闰四月初五";
   return r;
+}
+
+TEST_F(EditorTest, AnIntervalSinceTheSaveStartsAtTheSaveWhateverTheBoxesSay) {
+  SetNow(At(2016, 2, 10, 10, 0, 0) + 0.4 / 86400);
+  OpenEditor();
+  Choose("提醒方式组合框", "循环");
+  Choose("重复单位选择组合框", "分~");
+  Set("重复时间框", "5");
+  SetDate("2016", "03", "01");
+  SetTime("08", "00", "00");
+  Ok();
+  const ReminderRecord saved = Databases().Reminders.CopyReminder(ListPageReminders().back().id);
+  for (double field : {saved.ksdate, saved.jsdate, saved.kstime, saved.jstime, saved.txdate})
+    EXPECT_EQ(Stamp(field), "2016-02-10 10:00:00");
+  EXPECT_EQ(saved.cfdw, IntervalUnit::MinuteSinceLoad);
+  EXPECT_EQ(saved.cfsj, 5);
 }
 
 TEST_F(EditorTest, ALeapMonthStaysALeapMonthThroughLoadAndSave) {
