@@ -89,6 +89,8 @@ struct Builder {
       auto unit = std::make_unique<RichEditBox>(window, std::move(name));
       auto* edit = new QTextEdit(parent);
       edit->setAcceptRichText(false);
+      // A box whose window pops a menu of its own on the right button shows only that one.
+      if (!o["context_menu"].toBool(true)) edit->setContextMenuPolicy(Qt::NoContextMenu);
       widget = edit;
       return unit;
     }

@@ -680,6 +680,16 @@ TEST_F(EditorTest, ChoosersFillTheActionBoxesAndRememberTheSoundFolder) {
   EXPECT_NE(W().UnitAs<ui::FileDialog>("通用对话框1").Filter().find("|*|"), std::string::npos);
   Set("提醒网页框", "https://example.org");
   EXPECT_TRUE(Shown("定时提醒清除按钮2"));
+  // The content's own menu copies and pastes through the clipboard.
+  Set("提醒内容框", "带上报告");
+  W().UnitAs<ui::RichEditBox>("提醒内容框").SelectAll();
+  script->AnswerMenu("复制");
+  Fire("提醒内容框", ui::Event::RightDown);
+  Set("提醒内容框", "");
+  script->AnswerMenu("粘贴");
+  Fire("提醒内容框", ui::Event::RightDown);
+  EXPECT_EQ(Show(T("提醒内容框")), Show("带上报告"));
+  EXPECT_EQ(script->Menus().size(), 2u);
   EXPECT_EQ(editor::DirectoryOfPath("/a/文件/b.mp3"), "/a/文件/");
   EXPECT_EQ(editor::DirectoryOfPath("b.mp3"), "");
 }
