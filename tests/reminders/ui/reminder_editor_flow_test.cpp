@@ -51,7 +51,10 @@ class EditorFlowTest : public EditorTest {
 TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCopied) {
   int todayRefreshes = 0;
   RefreshTodayWindowAfterSave() = [&todayRefreshes] { ++todayRefreshes; };
-  script->AnswerWindow([this](ui::Window&) {
+  script->AnswerWindow([this](ui::Window& editor) {
+    // The tray's add while the editor is open shows this editor; no second one stacks on it.
+    OpenAddReminderEditor();
+    EXPECT_EQ(ReminderEditorWindow(), &editor);
     Choose("提醒方式组合框", "每周");  // today's 周三 is ticked
     PressOnEditor("周五选择按钮");
     SetTime("10", "00", "00");
