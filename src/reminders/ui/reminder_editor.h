@@ -3,7 +3,6 @@
 // added, modified, or copied and added. Its program-wide state outlives the window; every
 // opening loads the window afresh from its template.
 #include <array>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -68,10 +67,6 @@ std::string BuildNoWeekdayList();
 // Ticks exactly the weekdays the list names, or all but those.
 void ApplyWeekdayList(std::string_view list);
 void ApplyNoWeekdayList(std::string_view list);
-
-// What a save asks of the today window: list its chosen day again. The today window sets it
-// while it is loaded; empty, nothing is done.
-std::function<void()>& RefreshTodayWindowAfterSave();
 
 // Hands the openers to the list page's buttons and menu, the tray and the password page.
 void RegisterReminderEditor();

@@ -11,6 +11,7 @@
 #include "reminders/ui/reminder_editor_units.h"
 #include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/timed_reminder_panel.h"
+#include "reminders/ui/today_window.h"
 #include "shell/data_files.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
@@ -125,7 +126,7 @@ void RefreshListPage() {
 }
 
 void RefreshTodayWindow() {
-  if (RefreshTodayWindowAfterSave()) RefreshTodayWindowAfterSave()();
+  if (TodayRemindersWindow() != nullptr) ShowDayReminders(Run().ChosenDay);
 }
 
 void AfterModify(const ReminderRecord& saved) {

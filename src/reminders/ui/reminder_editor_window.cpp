@@ -136,11 +136,6 @@ ReminderEditorState& Editor() {
   return state;
 }
 
-std::function<void()>& RefreshTodayWindowAfterSave() {
-  static std::function<void()> refresh;
-  return refresh;
-}
-
 ui::Window* ReminderEditorWindow() { return Open() != nullptr ? Open()->window : nullptr; }
 
 void SetUpReminderEditor(ui::Window& window) {

@@ -83,7 +83,6 @@ class EditorTest : public testsupport::GuiTest {
     Seams() = ModuleSeams();
     PanelActions() = ReminderPanelActions();
     Services() = ShellServices();
-    RefreshTodayWindowAfterSave() = nullptr;
     Editor() = ReminderEditorState();
     workmemo::Run() = RunState();
     Settings() = ProgramSettings();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor_fixture.h"
+#include "reminders/ui/today_window.h"
 #include "ui/skin_list_view_box.h"
 
 namespace workmemo::testing {
@@ -25,6 +26,8 @@ class EditorFlowTest : public EditorTest {
     RegisterReminderEditor();
   }
   void TearDown() override {
+    CloseTodayWindow();
+    TodayState() = TodayWindowState();
     page->Close();
     page.reset();
     EditorTest::TearDown();
@@ -49,8 +52,9 @@ class EditorFlowTest : public EditorTest {
 };
 
 TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCopied) {
-  int todayRefreshes = 0;
-  RefreshTodayWindowAfterSave() = [&todayRefreshes] { ++todayRefreshes; };
+  ShowTodayWindow();  // a loaded today window follows every save
+  ASSERT_NE(TodayRemindersWindow(), nullptr);
+  EXPECT_EQ(ListPages().TodayRowCount, 0);
   script->AnswerWindow([this](ui::Window& editor) {
     // The tray's add while the editor is open shows this editor; no second one stacks on it.
     OpenAddReminderEditor();
@@ -72,7 +76,8 @@ TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCo
   EXPECT_EQ(ListedIds(), std::vector<int>{id});
   EXPECT_EQ(Show(TimedReminderList().CellText(1, 4)), Show("每周"));
   EXPECT_EQ(Show(TimedReminderList().CellText(1, 6)), Show("周报"));
-  EXPECT_EQ(todayRefreshes, 1);
+  ASSERT_EQ(ListPages().TodayRowCount, 1);  // 周三, today
+  EXPECT_EQ(ListPages().TodayDayReminders[0].id, id);
   EXPECT_EQ(FiringAt(At(2016, 2, 10, 10)), std::vector<int>{id});
   EXPECT_EQ(FiringAt(At(2016, 2, 11, 10)), std::vector<int>{});
   EXPECT_EQ(FiringAt(At(2016, 2, 12, 10)), std::vector<int>{id});
@@ -90,7 +95,7 @@ TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCo
   EXPECT_EQ(Show(Databases().Reminders.ReadReminderTitle(id)), Show("周报 v2"));
   EXPECT_EQ(Show(TimedReminderList().CellText(1, 6)), Show("周报 v2"));
   EXPECT_EQ(ListedIds(), std::vector<int>{id});
-  EXPECT_EQ(todayRefreshes, 2);
+  EXPECT_EQ(Show(ListPages().TodayDayReminders.at(0).txbt), Show("周报 v2"));
 
   // 复制并新增提醒 opens the copy as a new reminder; its save adds one row.
   SelectRow(1);
