@@ -8,6 +8,7 @@
 #include "platform/ui/routines.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "ui/list_page.h"
 #include "ui/query_bar.h"
 #include "ui/skin_list_view_box.h"
 #include "ui/skin_painter.h"
@@ -18,10 +19,7 @@ namespace ui = platform::ui;
 
 namespace {
 
-constexpr int kListRows = 19;
 constexpr int kListColumns = 7;
-constexpr int kRowHeight = 27;
-constexpr int kListBottomMargin = 46;  // the query bar lies below the list
 constexpr int kColumnX[kListColumns] = {1, 30, 133, 333, 533, 733, 833};
 constexpr const char* kCaptions[] = {"到期日期", "客户名称", "项目类型", "项目名称", "完成进度", "备注"};
 constexpr DueColumn kColumns[] = {
@@ -30,7 +28,6 @@ constexpr DueColumn kColumns[] = {
 };
 
 constexpr std::string_view kListBox = "背景动画框";
-constexpr std::string_view kButtonBox = "按钮动画框";
 constexpr std::string_view kFieldCombo = "查询项目类型组合框";
 constexpr std::string_view kFieldLabel = "查询项目类型标签";
 constexpr std::string_view kQueryBox = "到期查询框";
@@ -109,14 +106,7 @@ void LoadDuePanel() {
   Context()->bar->Place(host.width, host.height);
   LayoutDuePanel();
 
-  SkinListView& list = DuePanelList();
-  const auto& box = page.UnitAs<ui::AnimationBox>(kListBox);
-  list.Create(Context()->binding->Surface(), kListRows, kListColumns, 0, 0, box.Width(),
-              page.Height() - kListBottomMargin, kRowHeight, true, EmbeddedListPictures());
-  list.SetColumn(1, kColumnX[0], 2, 24, 24);
-  for (int c = 2; c <= kListColumns; ++c) list.SetColumn(c, kColumnX[c - 1], 8);
-  for (int c = 1; c <= kListColumns; ++c) list.SetColumnPosition(c, kColumnX[c - 1], 6);
-  DuePage().DuePanelVisibleRows = list.VisibleRowCount();
+  DuePage().DuePanelVisibleRows = BuildPageList(DuePanelList(), Context()->binding->Surface(), page, kColumnX, 24, 24);
   SetDueListHeaders();
 
   QueryDueList();
@@ -126,16 +116,8 @@ void LoadDuePanel() {
 void LayoutDuePanel() {
   if (!Context()) return;
   PanelContext& ctx = *Context();
-  ui::Window& page = *ctx.page;
   const std::string areaPicture = Host().picture ? Host().picture() : std::string();
-  auto& listBox = page.UnitAs<ui::AnimationBox>(kListBox);
-  PaintChildWindowArgs args;
-  args.window = &page;
-  args.backgroundBox = &listBox;
-  args.compositingBox = &page.UnitAs<ui::AnimationBox>(kButtonBox);
-  args.backgroundPicture = areaPicture;
-  ctx.painter.PaintChildWindow(args);
-  ctx.bar->Paint(listBox);
+  ctx.bar->Paint(PaintListPage(ctx.painter, *ctx.page, areaPicture));
 }
 
 void SetDueListHeaders() { SetDueCaptions(DuePanelList(), kCaptions); }

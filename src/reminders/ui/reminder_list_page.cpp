@@ -5,6 +5,7 @@
 #include "common/date_format.h"
 #include "shell/data_files.h"
 #include "shell/settings.h"
+#include "ui/list_page.h"
 
 namespace workmemo {
 
@@ -27,13 +28,7 @@ SkinListView& TodayReminderList() {
 
 namespace {
 
-ListTextLook CellLook(bool centred) {
-  ListTextLook look;
-  look.size = Settings().ListFontSize;
-  look.centreAcross = centred;
-  look.centreDown = centred;
-  return look;
-}
+ListTextLook CellLook(bool centred) { return ListCellLook(Settings().ListFontSize, centred); }
 
 // Clamps and stores the first row and hides every row before the page is written.
 void BeginPage(SkinListView& list, int& firstRow, int scrollMax, int visibleRows) {

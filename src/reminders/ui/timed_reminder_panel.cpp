@@ -10,6 +10,7 @@
 #include "shell/run_state.h"
 #include "shell/settings.h"
 #include "shell/shell_services.h"
+#include "ui/list_page.h"
 #include "ui/query_bar.h"
 #include "ui/skin_list_view_box.h"
 #include "ui/skin_painter.h"
@@ -20,15 +21,11 @@ namespace ui = platform::ui;
 
 namespace {
 
-constexpr int kListRows = 19;
 constexpr int kListColumns = 6;
-constexpr int kRowHeight = 27;
-constexpr int kListBottomMargin = 46;  // the query bar lies below the list
 constexpr int kColumnX[kListColumns] = {1, 30, 133, 220, 310, 460};
 constexpr const char* kColumnCaptions[kListColumns] = {"", "提醒日期", "提醒时间", "提醒方式",
                                                        "提醒类型", "提醒标题"};
 
-constexpr std::string_view kButtonBox = "按钮动画框";
 constexpr std::string_view kFieldCombo = "查询项目类型组合框";
 
 constexpr QueryBarUnits kBarUnits = {
@@ -179,30 +176,14 @@ void PlaceReminderPanel() {
 
 void BuildReminderPanelSkin() {
   PanelContext& ctx = *Context();
-  ui::Window& page = *ctx.page;
   const std::string areaPicture = Host().picture ? Host().picture() : std::string();
-  auto& listBox = page.UnitAs<ui::AnimationBox>(kReminderListBox);
-  PaintChildWindowArgs args;
-  args.window = &page;
-  args.backgroundBox = &listBox;
-  args.compositingBox = &page.UnitAs<ui::AnimationBox>(kButtonBox);
-  args.backgroundPicture = areaPicture;
-  ctx.painter.PaintChildWindow(args);
-  ctx.bar->Paint(listBox);
+  ctx.bar->Paint(PaintListPage(ctx.painter, *ctx.page, areaPicture));
 }
 
 void BuildReminderListColumns() {
   PanelContext& ctx = *Context();
-  ui::Window& page = *ctx.page;
-  SkinListView& list = TimedReminderList();
-  const auto& box = page.UnitAs<ui::AnimationBox>(kReminderListBox);
-  list.Create(ctx.binding->Surface(), kListRows, kListColumns, 0, 0, box.Width(),
-              page.Height() - kListBottomMargin, kRowHeight, true, EmbeddedListPictures());
-  list.SetColumn(1, kColumnX[0], 2, 24, 24);
-  for (int c = 2; c <= kListColumns; ++c) list.SetColumn(c, kColumnX[c - 1], 8);
-  for (int c = 1; c <= kListColumns; ++c) list.SetColumnPosition(c, kColumnX[c - 1], 6);
   ReminderListPages& st = ListPages();
-  st.ListPageVisibleRows = list.VisibleRowCount();
+  st.ListPageVisibleRows = BuildPageList(TimedReminderList(), ctx.binding->Surface(), *ctx.page, kColumnX, 24, 24);
   st.ListPageTitleBytes = 76;
   st.ListPageCategoryBytes = 16;
   SetReminderListHeaders();
