@@ -4,6 +4,7 @@
 
 #include "calendar/calendar_registration.h"
 #include "due_notes/due_registration.h"
+#include "due_notes/notes_registration.h"
 #include "reminders/ui/reminder_ui_registration.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
@@ -29,6 +30,7 @@ void RegisterModules() {
   workmemo::RegisterReminderUi();
   workmemo::RegisterCalendarUi();
   workmemo::RegisterDueUi();
+  workmemo::RegisterNotesUi();
 }
 
 }  // namespace

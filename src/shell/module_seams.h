@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "shell/notes_table.h"
+
 namespace workmemo {
 
 class PasswordCover;
@@ -28,6 +30,12 @@ struct ModuleSeams {
   std::function<void()> OpenModifyReminderEditor;
   std::function<void()> DeleteReminder;
   std::function<void()> MoveSelectedReminderToNotes;
+  // A note written elsewhere (a timed reminder moved into the notes) joins the end of the
+  // notes page's list.
+  std::function<void(const NoteRecordRow& note)> AppendNoteToNotesPage;
+  // The notes database changed behind the notes page (a restore, an import, a compaction):
+  // the page lists every note again.
+  std::function<void()> RefreshNotesPage;
 
   // Every window of the module lays itself out again after a change of skin or opacity.
   std::function<void(int transparency)> ApplySkinToAllWindows;

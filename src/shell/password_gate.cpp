@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "common/database_constants.h"
-#include "common/date_format.h"
 #include "common/digest.h"
 #include "platform/clock/clock.h"
 #include "platform/db/db.h"
@@ -245,12 +244,6 @@ int ExecuteChangingRow(platform::db::Connection& connection, const std::string& 
   return connection.Execute(sql, &changed) == 1 && changed > 0 ? 1 : 0;
 }
 
-namespace {
-
-std::string Quoted(std::string_view text) { return "'" + platform::db::EscapeSqlText(text) + "'"; }
-
-}  // namespace
-
 int MoveSelectedReminderToNotes(ProgramDatabases& db, RunState& state, MoveToNotesLists& lists,
                                 const std::function<void(std::string_view)>& showMessage) {
   auto show = [&](std::string_view message) {
@@ -270,27 +263,20 @@ int MoveSelectedReminderToNotes(ProgramDatabases& db, RunState& state, MoveToNot
   NoteRecordRow note;
   note.bt = record.txbt;
   note.nr = record.txnr;
-  note.lx = "普通记事";
+  note.lx = kDefaultNoteType;
   note.jsdate = record.ksdate;
-  const std::string insert = "insert into jsbsj(bt,nr,lx,gxdate,jsdate) values (" +
-                             Quoted(note.bt) + "," + Quoted(note.nr) + "," + Quoted(note.lx) +
-                             "," + Quoted(FormatDateTime(platform::clock::Now(), 1)) + "," +
-                             Quoted(FormatDateTime(note.jsdate, 1)) + ")";
-  if (db.NotesConnection.Execute(insert) != 1) {
+  if (InsertNoteRow(db, note, platform::clock::Now()) != 1) {
     show("添加记事失败！");
     show("移动提醒到记事本失败！");
     return 0;
-  }
-  if (db.NotesRecordSet.Open(db.NotesConnection, "select top 1 * from jsbsj order by id desc") == 1 &&
-      !db.NotesRecordSet.Eof()) {
-    note.id = static_cast<int>(db.NotesRecordSet.Integer("id"));
   }
 
   // The reminder must go before the lists show the move; otherwise the note goes again, so
   // the record is never in both places.
   if (!ExecuteChangingRow(db.Reminders.Connection(), "delete from txsj where id=" + std::to_string(id))) {
-    if (note.id > 0) db.NotesConnection.Execute("delete from jsbsj where id=" + std::to_string(note.id));
+    if (note.id > 0) DeleteNoteRow(db, note.id);
     show("删除提醒失败！");
+    show("移动提醒到记事本失败！");
     return 0;
   }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shell/data_files.h"
+#include "shell/notes_table.h"
 #include "shell/run_state.h"
 #include "shell/settings.h"
 
@@ -136,15 +137,6 @@ class PasswordGate {
   GateHooks hooks_;
 };
 
-// One row of the notes page's list.
-struct NoteRecordRow {
-  int id = 0;
-  std::string bt;  // title
-  std::string nr;  // content
-  std::string lx;  // kind
-  double jsdate = 0;
-};
-
 // The lists a move of a reminder into the notes updates besides the two databases.
 class MoveToNotesLists {
  public:
@@ -164,8 +156,8 @@ int ExecuteChangingRow(platform::db::Connection& connection, const std::string& 
 
 // Moves the selected timed reminder into the notes: inserts the note, deletes the reminder
 // and updates the lists. Nothing happens without a selection. When the reminder cannot be
-// deleted the note just inserted is deleted again, "删除提醒失败！" shows and no list
-// changes. Messages go to `showMessage`, or to the program's message box when it is empty.
+// deleted the note just inserted is deleted again, "删除提醒失败！" and "移动提醒到记事本失败！"
+// show and no list changes. Messages go to `showMessage`, or to the program's message box when it is empty.
 // 1 when the reminder was moved.
 int MoveSelectedReminderToNotes(ProgramDatabases& db, RunState& state, MoveToNotesLists& lists,
                                 const std::function<void(std::string_view)>& showMessage);

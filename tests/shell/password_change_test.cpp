@@ -266,7 +266,7 @@ TEST_F(MoveToNotes, FailuresLeaveBothDatabasesAndTheListsAsTheyWere) {
   Run(0, "delete from txsj");
   deletedBehindTheStore = 1;
   EXPECT_EQ(Move(), 0);
-  EXPECT_EQ(Shown(), Show("删除提醒失败！") + " | ");
+  EXPECT_EQ(Shown(), Show("删除提醒失败！") + " | " + Show("移动提醒到记事本失败！") + " | ");
   ExpectNothingMoved();
 }
 
