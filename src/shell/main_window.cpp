@@ -143,6 +143,7 @@ GateHooks MainWindow::MakeGateHooks() {
   hooks.OpenAddReminderEditor = SeamCaller(&ModuleSeams::OpenAddReminderEditor);
   hooks.OpenModifyReminderEditor = SeamCaller(&ModuleSeams::OpenModifyReminderEditor);
   hooks.DeleteReminder = SeamCaller(&ModuleSeams::DeleteReminder);
+  hooks.DeleteAllReminders = SeamCaller(&ModuleSeams::DeleteAllReminders);
   hooks.MoveSelectedReminderToNotes = SeamCaller(&ModuleSeams::MoveSelectedReminderToNotes);
   hooks.CloseProgram = SeamCaller(&ModuleSeams::CloseProgram);
   return hooks;

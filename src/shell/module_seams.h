@@ -29,6 +29,7 @@ struct ModuleSeams {
   std::function<void()> OpenAddReminderEditor;
   std::function<void()> OpenModifyReminderEditor;
   std::function<void()> DeleteReminder;
+  std::function<void()> DeleteAllReminders;
   std::function<void()> MoveSelectedReminderToNotes;
   // A note written elsewhere (a timed reminder moved into the notes) joins the end of the
   // notes page's list.

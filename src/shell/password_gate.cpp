@@ -22,6 +22,7 @@ const char kPagePasswordCheck[] = "密码验证";
 const char kRequestAddReminder[] = "添加提醒";
 const char kRequestModifyReminder[] = "修改提醒";
 const char kRequestDeleteReminder[] = "删除提醒";
+const char kRequestDeleteAllReminders[] = "全部删除";
 const char kRequestMoveToNotes[] = "移动提醒到记事管理";
 const char kRequestClose[] = "关闭";
 const char kMainTitle[] = "枫汀阁工作备忘录";
@@ -143,6 +144,10 @@ bool PasswordGate::Guard(GuardedAction action) {
       state_.CurrentPageName = kRequestModifyReminder;
       needsPassword = settings_.ModifyReminderNeedsPassword;
       break;
+    case GuardedAction::DeleteAllReminders:
+      state_.CurrentPageName = kRequestDeleteAllReminders;
+      needsPassword = settings_.DeleteReminderNeedsPassword;
+      break;
     default:
       state_.CurrentPageName = kRequestDeleteReminder;
       needsPassword = settings_.DeleteReminderNeedsPassword;
@@ -205,6 +210,9 @@ void PasswordGate::Perform(std::string_view request) {
   } else if (request == kRequestDeleteReminder) {
     ShowPanel(kPageTimedReminders);
     call(hooks_.DeleteReminder);
+  } else if (request == kRequestDeleteAllReminders) {
+    ShowPanel(kPageTimedReminders);
+    call(hooks_.DeleteAllReminders);
   } else if (request == kRequestClose) {
     call(hooks_.CloseProgram);
   } else if (request == kRequestMoveToNotes) {

@@ -27,6 +27,7 @@ extern const char kPagePasswordCheck[];   // "密码验证"
 extern const char kRequestAddReminder[];     // "添加提醒"
 extern const char kRequestModifyReminder[];  // "修改提醒"
 extern const char kRequestDeleteReminder[];  // "删除提醒"
+extern const char kRequestDeleteAllReminders[];  // "全部删除"
 extern const char kRequestMoveToNotes[];     // "移动提醒到记事管理"
 extern const char kRequestClose[];           // "关闭"
 extern const char kMainTitle[];              // "枫汀阁工作备忘录"
@@ -77,12 +78,14 @@ struct GateHooks {
   std::function<void()> OpenAddReminderEditor;
   std::function<void()> OpenModifyReminderEditor;
   std::function<void()> DeleteReminder;
+  std::function<void()> DeleteAllReminders;
   std::function<void()> MoveSelectedReminderToNotes;
   std::function<void()> CloseProgram;  // ends the program without a further question
 };
 
-// The guarded actions of the timed-reminder page.
-enum class GuardedAction { AddReminder, ModifyReminder, DeleteReminder, MoveToNotes };
+// The guarded actions of the timed-reminder page. Deleting all reminders is a delete and is
+// guarded like deleting one.
+enum class GuardedAction { AddReminder, ModifyReminder, DeleteReminder, DeleteAllReminders, MoveToNotes };
 
 class PasswordGate {
  public:

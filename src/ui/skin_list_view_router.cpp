@@ -43,8 +43,8 @@ void ListEventRouter::ObjectReleased(int objectId) {
 }
 
 void ListEventRouter::ObjectRightClicked(int objectId) {
-  if (list_.SelectRowOfSprite(objectId) == kListRowSuffix && routes_.openRowMenu)
-    routes_.openRowMenu();
+  const auto& menu = list_.SelectRowOfSprite(objectId) == kListRowSuffix ? routes_.openRowMenu : routes_.openListMenu;
+  if (menu) menu();
 }
 
 void ListEventRouter::ObjectDoubleClicked(int objectId) {

@@ -17,6 +17,8 @@ struct ListRoutes {
   std::function<void(int column, const std::string& caption)> headerClicked;
   // A right click on a row, after that row was selected.
   std::function<void()> openRowMenu;
+  // A right click on the list where no row is.
+  std::function<void()> openListMenu;
   // A double click on a row.
   std::function<void(int id)> openRecord;
   // Interval in milliseconds of the scroll-button repeat timer and of the one-shot refill

@@ -19,7 +19,7 @@ const std::string kStoredDigest = "0b4d3323d40675a755df3476ef509455";  // of "73
 
 // What the user does, in order.
 struct Step {
-  enum Kind { Open, Add, Modify, Delete, Move, Exit, Type, Window, LogOut, TickOnce } kind;
+  enum Kind { Open, Add, Modify, Delete, DeleteAll, Move, Exit, Type, Window, LogOut, TickOnce } kind;
   std::string text;  // the page of Open, the password of Type and Window
 };
 
@@ -113,6 +113,11 @@ TEST(PasswordGate, PagesAndActionsThroughTheGate) {
                  {Step::Type, kRight}},
        .log = {"add", "modify", Gate("删除提醒"), wrongMessage, "[定时提醒]", "delete"},
        .endUnlocked = 1, .endCurrent = "删除提醒"},
+      {.name = "delete-all is a delete: guarded by the delete protection, performed after the password",
+       .remove = 1,
+       .steps = {{Step::DeleteAll, ""}, {Step::Type, kRight}, {Step::DeleteAll, ""}},
+       .log = {Gate("全部删除"), "[定时提醒]", "delete all", "delete all"},
+       .endUnlocked = 1, .endCurrent = "全部删除"},
       {.name = "guarded actions pass when logged in", .add = 1, .modify = 1, .remove = 1, .entered = 1,
        .steps = {{Step::Add, ""}, {Step::Modify, ""}, {Step::Delete, ""}, {Step::Move, ""}},
        .log = {"add", "modify", "delete", "move"},
@@ -188,6 +193,7 @@ TEST(PasswordGate, PagesAndActionsThroughTheGate) {
     hooks.OpenAddReminderEditor = [&] { action(GuardedAction::AddReminder, "add"); };
     hooks.OpenModifyReminderEditor = [&] { action(GuardedAction::ModifyReminder, "modify"); };
     hooks.DeleteReminder = [&] { action(GuardedAction::DeleteReminder, "delete"); };
+    hooks.DeleteAllReminders = [&] { action(GuardedAction::DeleteAllReminders, "delete all"); };
     hooks.MoveSelectedReminderToNotes = [&] { log.push_back("move"); };
     hooks.CloseProgram = [&] { log.push_back("close"); };
     PasswordGate gate(state, settings, StoredDigestCheck([] { return kStoredDigest; }), hooks);
@@ -199,6 +205,7 @@ TEST(PasswordGate, PagesAndActionsThroughTheGate) {
         case Step::Add: action(GuardedAction::AddReminder, "add"); break;
         case Step::Modify: action(GuardedAction::ModifyReminder, "modify"); break;
         case Step::Delete: action(GuardedAction::DeleteReminder, "delete"); break;
+        case Step::DeleteAll: action(GuardedAction::DeleteAllReminders, "delete all"); break;
         case Step::Move: action(GuardedAction::MoveToNotes, "move"); break;
         case Step::Exit: gate.RequestExit(); break;
         case Step::Type: gate.ConfirmPasswordPrompt(s.text); break;

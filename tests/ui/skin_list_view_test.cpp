@@ -417,6 +417,7 @@ class RouterTest : public ListTest {
       sorted.push_back(std::to_string(column) + ":" + caption);
     };
     r.openRowMenu = [this] { ++menus; };
+    r.openListMenu = [this] { ++listMenus; };
     r.openRecord = [this](int id) { opened.push_back(id); };
     r.setRepeatInterval = [this](int ms) { repeatInterval = ms; };
     r.setRefillInterval = [this](int ms) { refillInterval = ms; };
@@ -426,6 +427,7 @@ class RouterTest : public ListTest {
   std::vector<std::string> sorted;
   std::vector<int> opened;
   int menus = 0;
+  int listMenus = 0;
   int repeatInterval = 0;
   int refillInterval = 0;
 };
@@ -534,9 +536,13 @@ TEST_F(RouterTest, WheelHeaderRightAndDoubleClicks) {
   router.ObjectRightClicked(list.RowSprite(2));
   EXPECT_EQ(menus, 1);
   EXPECT_EQ(list.SelectedId(), 10004);
+  // Anywhere but on a row: the list's own menu, and the selection stays.
   router.ObjectRightClicked(list.HeaderCell(2));
   router.ObjectRightClicked(list.CellSprite(2, 3));
+  router.ObjectRightClicked(0);
   EXPECT_EQ(menus, 1);
+  EXPECT_EQ(listMenus, 3);
+  EXPECT_EQ(list.SelectedId(), 10004);
 
   router.ObjectDoubleClicked(list.RowSprite(3));
   router.ObjectDoubleClicked(list.ThumbSprite());

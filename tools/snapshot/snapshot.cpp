@@ -1,7 +1,8 @@
-// snapshot <WindowName[:variant] | template.json> <out.png>
+// snapshot <WindowName[:variant][@menu] | template.json> <out.png>
 // Draws a window offscreen as its template and its registered set-up (if any) lay it out,
 // painted with the built-in skin. "Name:variant" loads the template Name and runs the set-up
-// registered under the whole text (a window shown in another state).
+// registered under the whole text (a window shown in another state). "...@menu" draws the
+// window's pop-up menu of that name instead, as it pops up over the set-up window.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -37,14 +38,19 @@ int main(int argc, char** argv) {
   try {
     if (!snapshot::PrepareProgramState()) std::fprintf(stderr, "snapshot: no built-in skin\n");
     snapshot::RegisterProgramWindows();
-    // Arguments come as UTF-8; the layer speaks GB18030.
-    const std::string what = platform::text::FromUtf8(argv[1]);
+    // Arguments come as UTF-8, where '@' is never part of a character; the layer speaks
+    // GB18030.
+    const std::string asked = argv[1];
+    const std::size_t at = asked.find('@');
+    const std::string what = platform::text::FromUtf8(asked.substr(0, at));
+    const std::string menu = at == std::string::npos ? std::string() : platform::text::FromUtf8(asked.substr(at + 1));
     auto window = LoadWindow(what);
     const std::string setup = what.find(':') != std::string::npos ? what : window->Name();
     const auto& hooks = snapshot::SetupHooks();
     if (auto it = hooks.find(setup); it != hooks.end()) it->second(*window);
     window->Open(false);
-    const std::string png = window->SnapshotPng();
+    const std::string png =
+        menu.empty() ? window->SnapshotPng() : window->UnitAs<platform::ui::Menu>(menu).SnapshotPng();
     if (!platform::files::WriteAll(platform::text::FromUtf8(argv[2]), png)) {
       std::fprintf(stderr, "snapshot: cannot write %s\n", argv[2]);
       rc = 1;

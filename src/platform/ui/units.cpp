@@ -481,6 +481,16 @@ void Menu::Popup(int screenX, int screenY, MenuAnchor anchor) {
 
 bool Menu::IsShown() const { return impl_->menu->isVisible(); }
 
+std::string Menu::SnapshotPng() const {
+  QMenu& menu = *impl_->menu;
+  menu.ensurePolished();
+  menu.adjustSize();
+  QImage image(menu.sizeHint(), QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  menu.render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+  return platform::image::EncodePng(platform::image::FromQImage(image));
+}
+
 MenuItem::MenuItem(Window& owner, std::string name) : Unit(owner, UnitKind::MenuItem, std::move(name)) {}
 
 void MenuItem::SetText(std::string_view text) {

@@ -350,6 +350,8 @@ class Menu : public Unit {
   // wants.
   void Popup(int screenX, int screenY, MenuAnchor anchor = MenuAnchor::TopLeft);
   bool IsShown() const;
+  // The menu drawn offscreen as it pops up, as PNG bytes.
+  std::string SnapshotPng() const;
 
  private:
   friend class detail::UnitAccess;

@@ -5,6 +5,7 @@
 #include "reminders/store/calendar.h"
 #include "reminders/ui/reminder_editor.h"
 #include "reminders/ui/reminder_firing.h"
+#include "reminders/ui/reminder_list_actions.h"
 #include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/reminder_detail_window.h"
 #include "reminders/ui/timed_reminder_panel.h"
@@ -94,6 +95,7 @@ void RegisterReminderUi() {
     CloseDetailWindow();
     CloseTodayWindow();
   });
+  RegisterReminderListActions();
 }
 
 std::vector<std::pair<std::string, ReminderWindowSetup>> ReminderWindowSetups() {

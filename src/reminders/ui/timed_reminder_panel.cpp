@@ -121,6 +121,7 @@ void BindPageEvents(ui::Window& page) {
     RefreshReminderList({}, {}, caption + "：");
   };
   routes.openRowMenu = [&page] { page.UnitAs<ui::Menu>("菜单").PopupAtPointer(); };
+  routes.openListMenu = [&page] { page.UnitAs<ui::Menu>("菜单1").PopupAtPointer(); };
   routes.openRecord = [](int id) {
     if (id >= 1) Perform(PanelActions().OpenModifyReminderEditor);
   };
