@@ -20,10 +20,10 @@ std::string Quoted(std::string_view text) { return "'" + db::EscapeSqlText(text)
 
 std::string Day(double serial) { return Quoted(FormatDateTime(serial, 1)); }
 
-// A search value matches anywhere in the column; its quotes are doubled so that it stays
-// one text literal.
+// A search value matches anywhere in the column, as typed: its quotes, '%' and '_' are
+// itself, not parts of the statement or wildcards.
 std::string Containing(std::string_view column, std::string_view value) {
-  return std::string(column) + " like'%" + db::EscapeSqlText(value) + "%'";
+  return std::string(column) + " " + db::LikeContaining(value);
 }
 
 NoteRecordRow ReadRow(const db::RecordSet& rs) {

@@ -26,7 +26,7 @@ using NoteRows = std::vector<NoteRecordRow>;
 extern const char kDefaultNoteType[];  // "普通记事"
 
 // The statement of the notes page's query: the notes whose title ("标题："), content
-// ("内容：") or type ("类型：") holds `value` anywhere, every note for any other label;
+// ("内容：") or type ("类型：") holds `value` anywhere as typed, every note for any other label;
 // ordered by jsdate, notes of one day in the order they were added.
 std::string NotesQueryStatement(std::string_view fieldLabel, std::string_view value);
 

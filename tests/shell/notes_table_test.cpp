@@ -105,6 +105,9 @@ TEST_F(NotesTable, QueriesMatchAnywhereInTheirFieldInDateOrder) {
       {"标题：", "纪要", {early, late}},
       {"内容：", "O'Brien", {early}},              // a quote stays part of the value
       {"内容：", "预算", {late}},
+      {"内容：", "100%", {sameDay}},               // '%' and '_' are no wildcards
+      {"内容：", "a_b", {middle}},
+      {"内容：", "_", {middle}},
       {"类型：", "生活", {middle, sameDay}},
       {"类型：", "琐事", {middle}},
       {"标题：", "不存在", {}},
