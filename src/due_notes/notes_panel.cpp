@@ -71,7 +71,7 @@ void ShowMessage(std::string_view message) {
 
 ListTextLook CellLook(bool centred) { return ListCellLook(Settings().ListFontSize, centred); }
 
-// The counts follow the rows; the first row stays within the new range.
+// The count and the largest first row follow the rows.
 void Recount(NotesPanelState& st) {
   st.NotesPanelRowCount = static_cast<int>(st.NotesPanelRows.size());
   st.NotesPanelScrollMax = LargestFirstRow(st.NotesPanelRowCount, st.NotesPanelVisibleRows);
@@ -192,7 +192,7 @@ void QueryNotes(std::string_view fieldLabel, std::string_view value) {
   Recount(st);
   st.NotesPanelFirstRow = 1;
   st.SelectedNoteId = 0;
-  ResetListForQuery(NotesList(), st.NotesPanelScrollMax);
+  if (Context()) ResetListForQuery(NotesList(), st.NotesPanelScrollMax);
   FillNotesList(1);
 }
 
