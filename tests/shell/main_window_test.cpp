@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -180,39 +181,44 @@ TEST_F(MainWindowTest, FontTipShowsUntilTheMenuIsOpened) {
   EXPECT_EQ(script->Menus().size(), 1u);
 }
 
-TEST_F(MainWindowTest, DueWindowAtStartOnlyWhenSomethingFallsDue) {
-  const struct {
-    const char* name;
-    int hideWhenEmpty;
-    const char* dueDate;  // empty: no row
-    bool shown;
-    bool ticked;
-  } cases[] = {
-      {"not hidden when empty", 0, "", true, true},
-      {"nothing due", 1, "", false, false},
-      {"overdue only", 1, "2024-05-09", false, false},
-      {"due today", 1, "2024-05-10", true, false},
-      {"due after the days looked ahead", 1, "2024-05-18", false, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    ASSERT_EQ(data.DueConnection.Execute("delete from dqsj"), 1);
-    if (*c.dueDate != '\0') {
-      ASSERT_EQ(data.DueConnection.Execute(std::string("insert into dqsj(xmmc,dqdate) values ('a','") +
-                                           c.dueDate + "')"),
-                1);
-    }
-    AccessConfigItem("dqtx", "cxdqtxTs", "8");
-    settings.ShowDueWindowAtStart = 1;
-    settings.HideDueWindowWhenEmpty = c.hideWhenEmpty;
-    int shown = 0;
-    Seams().ShowDueRemindersWindow = [&shown] { ++shown; };
-    MainWindow& m = Open();
-    EXPECT_EQ(shown, c.shown ? 1 : 0);
-    EXPECT_EQ(m.Window().UnitAs<ui::MenuItem>("显示到期提醒窗口").IsChecked(), c.ticked);
-    main.reset();
+// One opening of the main window per case, so that each case has the test time of its own.
+struct DueAtStartCase {
+  const char* name;
+  int hideWhenEmpty;
+  const char* dueDate;  // empty: no row
+  bool shown;
+  bool ticked;
+};
+void PrintTo(const DueAtStartCase& c, std::ostream* os) { *os << c.name; }
+
+class DueWindowAtStartTest : public MainWindowTest, public ::testing::WithParamInterface<DueAtStartCase> {};
+
+TEST_P(DueWindowAtStartTest, ShownOnlyWhenSomethingFallsDue) {
+  const DueAtStartCase& c = GetParam();
+  ASSERT_EQ(data.DueConnection.Execute("delete from dqsj"), 1);
+  if (*c.dueDate != '\0') {
+    ASSERT_EQ(data.DueConnection.Execute(std::string("insert into dqsj(xmmc,dqdate) values ('a','") +
+                                         c.dueDate + "')"),
+              1);
   }
+  AccessConfigItem("dqtx", "cxdqtxTs", "8");
+  settings.ShowDueWindowAtStart = 1;
+  settings.HideDueWindowWhenEmpty = c.hideWhenEmpty;
+  int shown = 0;
+  Seams().ShowDueRemindersWindow = [&shown] { ++shown; };
+  MainWindow& m = Open();
+  EXPECT_EQ(shown, c.shown ? 1 : 0);
+  EXPECT_EQ(m.Window().UnitAs<ui::MenuItem>("显示到期提醒窗口").IsChecked(), c.ticked);
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, DueWindowAtStartTest,
+                         ::testing::Values(DueAtStartCase{"NotHiddenWhenEmpty", 0, "", true, true},
+                                           DueAtStartCase{"NothingDue", 1, "", false, false},
+                                           DueAtStartCase{"OverdueOnly", 1, "2024-05-09", false, false},
+                                           DueAtStartCase{"DueToday", 1, "2024-05-10", true, false},
+                                           DueAtStartCase{"DueAfterTheDaysLookedAhead", 1, "2024-05-18", false,
+                                                          false}),
+                         [](const ::testing::TestParamInfo<DueAtStartCase>& info) { return std::string(info.param.name); });
 
 TEST_F(MainWindowTest, AdvancedSettingsLoginSwitchLogsOutThroughTheMainWindowsGate) {
   // The page works on the program-wide state, as the program's main window does.

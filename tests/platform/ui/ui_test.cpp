@@ -290,7 +290,11 @@ TEST_F(WindowTest, AModalBoxAnsweredByTheScriptWhileATimerRuns) {
 
   auto box = LoadWindow("UnitKindsWindow");
   std::vector<std::string> order;
-  box->On({}, Event::Created, [&](EventArgs&) { order.push_back("created"); });
+  int ticksWhenOpened = -1;
+  box->On({}, Event::Created, [&](EventArgs&) {
+    order.push_back("created");
+    ticksWhenOpened = ticks;
+  });
   box->On({}, Event::Destroying, [&](EventArgs&) { order.push_back("destroying"); });
   box->On(G("确定按钮"), Event::Clicked, [&](EventArgs&) {
     order.push_back("ok");
@@ -304,7 +308,9 @@ TEST_F(WindowTest, AModalBoxAnsweredByTheScriptWhileATimerRuns) {
       },
       60);
   box->OpenModal();
-  EXPECT_GE(ticksWhenAnswered, 2);  // the timer kept running inside the modal loop
+  // The timer kept running inside the modal loop. A loaded machine may run the answer and the
+  // due ticks in one wake-up, and a late timer is not called twice: one tick is the proof.
+  EXPECT_GT(ticksWhenAnswered, ticksWhenOpened);
   EXPECT_EQ(order, (std::vector<std::string>{"created", "ok", "destroying"}));
   EXPECT_TRUE(box->IsClosed());
   EXPECT_EQ(script->Unanswered(), 0);
