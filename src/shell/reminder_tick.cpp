@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "platform/clock/clock.h"
+
 namespace workmemo {
 
 std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::int64_t utcOffset) {
@@ -36,6 +38,13 @@ void ReminderTick::StartAfter(std::int64_t second, std::int64_t utcOffset) {
   started_ = true;
   lastChecked_ = second;
   lastOffset_ = utcOffset;
+}
+
+void CheckDueSeconds(ReminderTick& tick, const std::function<void(double second)>& check) {
+  const platform::clock::WallClockReading clock = platform::clock::ReadWallClock();
+  const std::int64_t wall = platform::clock::SecondsFromSerial(clock.now);
+  for (std::int64_t second : tick.Advance(wall, clock.utcOffset))
+    check(platform::clock::SerialFromSeconds(second));
 }
 
 int MillisecondsToNextSecond() {

@@ -33,6 +33,10 @@ class ReminderTick {
   std::int64_t lastOffset_ = 0;
 };
 
+// The work of one tick of 提醒时钟: reads the clock once and hands each wall-clock second due
+// for checking to `check`, oldest first.
+void CheckDueSeconds(ReminderTick& tick, const std::function<void(double second)>& check);
+
 // Milliseconds from the real clock's now until just after its next whole second: the timer
 // is re-armed with this after every tick.
 int MillisecondsToNextSecond();

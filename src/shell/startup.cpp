@@ -268,8 +268,7 @@ void RunStartupSequence() {
   if (OpenDataFiles() == 0 || state.Ending) return;
   // The reminders are loaded now: the seconds the rest of the start takes are checked by the
   // first tick, so a slow start loses no reminder.
-  const std::int64_t loadedAt = platform::clock::SecondsFromSerial(platform::clock::Now());
-  const std::int64_t loadedOffset = platform::clock::UtcOffsetSeconds();
+  const platform::clock::WallClockReading loaded = platform::clock::ReadWallClock();
   LoadSettings();
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
@@ -279,7 +278,7 @@ void RunStartupSequence() {
   if (IsFlagOn(AccessConfigItem("szck", "szckxs", {}, true))) CallSeam(&ModuleSeams::ShowDesktopClock);
 
   ui::Window& startupWindow = *state.StartupWindow;
-  Objects()->tick.StartAfter(loadedAt, loadedOffset);
+  Objects()->tick.StartAfter(platform::clock::SecondsFromSerial(loaded.now), loaded.utcOffset);
   StartReminderClock(startupWindow);
   Objects()->tray = InstallTrayIcon(
       startupWindow, platform::files::ReadResource(kTrayIconResource).value_or(std::string()),
@@ -417,12 +416,8 @@ void DefaultFireDueReminders(double second) {
 void TickReminderClock() {
   ProgramObjects* objects = Objects().get();
   if (objects == nullptr) return;
-  const std::int64_t wall = platform::clock::SecondsFromSerial(platform::clock::Now());
   const auto& fire = Seams().FireDueReminders;
-  for (std::int64_t second : objects->tick.Advance(wall, platform::clock::UtcOffsetSeconds())) {
-    const double serial = platform::clock::SerialFromSeconds(second);
-    if (fire) fire(serial); else DefaultFireDueReminders(serial);
-  }
+  CheckDueSeconds(objects->tick, fire ? fire : DefaultFireDueReminders);
   if (objects->startupWindow && !objects->startupWindow->IsClosed())
     objects->startupWindow->UnitAs<ui::Timer>("提醒时钟").SetInterval(MillisecondsToNextSecond());
 }

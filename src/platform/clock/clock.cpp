@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <mutex>
 
@@ -10,6 +11,9 @@ namespace {
 
 std::mutex g_mutex;
 std::optional<double> g_testNow;
+// Set only by SetUtcForTest: the moment on the UTC time line and its offset.
+std::optional<std::int64_t> g_testUtc;
+std::int64_t g_testOffset = 0;
 
 constexpr std::int64_t kEpochDays = 693899;  // days from 0000-03-01 based era to 1899-12-30
 
@@ -79,39 +83,72 @@ DateTimeFields FieldsFromSerial(double serial) {
   return f;
 }
 
-double Now() {
-  {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_testNow) return *g_testNow;
-  }
-  std::time_t t = std::time(nullptr);
+namespace {
+
+WallClockReading LocalReading(std::time_t t) {
   std::tm tm{};
   localtime_r(&t, &tm);
-  return SerialFromFields({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
-                           tm.tm_sec});
+  return {SerialFromFields({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                            tm.tm_sec}),
+          tm.tm_gmtoff};
 }
+
+void SetUtcLocked(std::int64_t unixSeconds) {
+  const WallClockReading r = LocalReading(static_cast<std::time_t>(unixSeconds));
+  g_testNow = r.now;
+  g_testUtc = unixSeconds;
+  g_testOffset = r.utcOffset;
+}
+
+}  // namespace
+
+WallClockReading ReadWallClock() {
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (g_testNow) return {*g_testNow, g_testUtc ? g_testOffset : LocalReading(std::time(nullptr)).utcOffset};
+  }
+  return LocalReading(std::time(nullptr));
+}
+
+double Now() { return ReadWallClock().now; }
+
+std::int64_t UtcOffsetSeconds() { return ReadWallClock().utcOffset; }
 
 void SetForTest(double serial) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_testNow = SerialFromSeconds(SecondsFromSerial(serial));
+  g_testUtc.reset();
+}
+
+void SetUtcForTest(std::int64_t unixSeconds) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  SetUtcLocked(unixSeconds);
 }
 
 void AdvanceForTest(double seconds) {
   std::lock_guard<std::mutex> lock(g_mutex);
-  if (g_testNow)
+  if (g_testUtc)
+    SetUtcLocked(*g_testUtc + std::llround(seconds));
+  else if (g_testNow)
     g_testNow = SerialFromSeconds(SecondsFromSerial(*g_testNow) + std::llround(seconds));
+}
+
+std::optional<std::string> SetTimeZoneForTest(const std::optional<std::string>& zone) {
+  const char* old = std::getenv("TZ");
+  std::optional<std::string> previous;
+  if (old != nullptr) previous = old;
+  if (zone)
+    ::setenv("TZ", zone->c_str(), 1);
+  else
+    ::unsetenv("TZ");
+  ::tzset();
+  return previous;
 }
 
 void ClearForTest() {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_testNow.reset();
-}
-
-std::int64_t UtcOffsetSeconds() {
-  std::time_t t = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&t, &tm);
-  return tm.tm_gmtoff;
+  g_testUtc.reset();
 }
 
 std::string FormatStored(double serial) {

@@ -17,11 +17,28 @@ struct DateTimeFields {
 // The local wall clock in whole seconds, or the time a test set.
 double Now();
 void SetForTest(double serial);
+// The test clock at the local time of a moment given in seconds since 1970-01-01 UTC, in the
+// process's time zone, with that moment's UTC offset: a test can walk across a daylight-saving
+// change. AdvanceForTest then moves along that UTC time line.
+void SetUtcForTest(std::int64_t unixSeconds);
 void AdvanceForTest(double seconds);
 void ClearForTest();
 
-// Offset of local time from UTC, in seconds, at this moment of the real clock.
+// Makes `zone` (a TZ value such as "America/New_York"; nullopt: none set) the process's time
+// zone and gives back the one it replaces, for a test to put back.
+std::optional<std::string> SetTimeZoneForTest(const std::optional<std::string>& zone);
+
+// Offset of local time from UTC, in seconds, at this moment of the real clock (or of the
+// moment SetUtcForTest set).
 std::int64_t UtcOffsetSeconds();
+
+// The wall clock and the UTC offset from one reading, so that the two never stand on
+// different sides of a daylight-saving change.
+struct WallClockReading {
+  double now = 0;
+  std::int64_t utcOffset = 0;
+};
+WallClockReading ReadWallClock();
 
 // Days from 1899-12-30 to the given proleptic Gregorian date (may be negative).
 std::int64_t DaysFromCivil(int year, int month, int day);

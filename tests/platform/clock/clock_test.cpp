@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 namespace clk = platform::clock;
 
@@ -51,4 +52,32 @@ TEST(Clock, StoredTextForms) {
   for (const char* bad : {"", "2000-02-30", "2001-02-29", "2000-13-01", "2000-01-01 24:00:00",
                           "2000-01-01 1:00:00", "abcd-ef-gh", "2000-01-01 12:00"})
     EXPECT_FALSE(clk::ParseStored(bad).has_value()) << bad;
+}
+
+TEST(Clock, UtcTestClockFollowsDaylightSavingChanges) {
+  const auto previous = clk::SetTimeZoneForTest("America/New_York");
+  struct Case {
+    std::int64_t unix;
+    clk::DateTimeFields wall;
+    std::int64_t offset;
+  } cases[] = {
+      {1710053999, {2024, 3, 10, 1, 59, 59}, -5 * 3600},  // the last second before spring forward
+      {1710054000, {2024, 3, 10, 3, 0, 0}, -4 * 3600},
+      {1730613599, {2024, 11, 3, 1, 59, 59}, -4 * 3600},  // the last second before falling back
+      {1730613600, {2024, 11, 3, 1, 0, 0}, -5 * 3600},
+  };
+  for (const Case& c : cases) {
+    clk::SetUtcForTest(c.unix);
+    const clk::WallClockReading r = clk::ReadWallClock();
+    EXPECT_EQ(clk::FieldsFromSerial(r.now), c.wall) << c.unix;
+    EXPECT_EQ(r.utcOffset, c.offset) << c.unix;
+    EXPECT_EQ(clk::UtcOffsetSeconds(), c.offset) << c.unix;
+  }
+  clk::SetUtcForTest(1710053999);
+  clk::AdvanceForTest(1);  // along the UTC time line: across the skipped hour
+  EXPECT_EQ(clk::FieldsFromSerial(clk::Now()), (clk::DateTimeFields{2024, 3, 10, 3, 0, 0}));
+  clk::SetForTest(46366.25);  // a local time again: the offset is the real clock's
+  EXPECT_EQ(clk::ReadWallClock().now, 46366.25);
+  clk::ClearForTest();
+  clk::SetTimeZoneForTest(previous);
 }
