@@ -1,0 +1,62 @@
+#pragma once
+// A simulated day of the reminder timer, proved against a reference. The same reminders are
+// checked twice: once through the work of the tick handler (CheckDueSeconds with the shell's
+// ReminderTick) on a timer that comes late, twice in one second and stalls, on a clock that is
+// set back and changes its UTC offset; and once by one exact check of every wall-clock second
+// of the day. Every firing (reminder, second, notice or not) must be the same in both, apart
+// from the seconds a stall longer than 10 s leaves out by design.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "day_clock.h"
+
+namespace workmemo::simday {
+
+struct DayOptions {
+  std::optional<std::string> timeZone;  // TZ for the run; nullopt: the process's own
+  int year = 2024, month = 6, day = 12;
+  int fromSecond = 0, toSecond = 86399;  // the part of the day's wall clock simulated
+  int reminders = 10000;
+  std::uint64_t seed = 1;
+  bool stallOfAMinute = true;            // one tick 60 s late, a third into the part simulated
+  bool clockSetBack = true;              // the clock set back 5 s, two thirds into it
+  bool stallAcrossOffsetChanges = true;  // a tick 5 s late across every change of the UTC offset
+  TickJitter jitter;
+  std::string workDir;  // an existing directory for the data files
+};
+
+struct DayResult {
+  TickCounts ticks;
+  std::int64_t offsetChanges = 0;
+  // Wall-clock seconds of the part simulated, and what became of them.
+  std::int64_t seconds = 0;
+  std::int64_t secondsChecked = 0;
+  std::int64_t secondsCheckedTwice = 0;
+  std::int64_t secondsSkippedByDesign = 0;  // the first seconds of a stall longer than 10 s
+  std::int64_t secondsLost = 0;             // neither checked nor skipped by design
+  std::int64_t secondsSkippedByChange = 0;  // never shown: a spring forward skipped them
+  // From the moment the clock began to show a second to its check, in whole seconds; for the
+  // seconds a spring forward skipped, from the change instead.
+  std::int64_t maxLateness = 0;
+  std::int64_t maxLatenessAfterChange = 0;
+  // Firings: of the reference, of the jittered run (notices among them; made up by a late
+  // tick; in the seconds a spring forward skipped) and the differences.
+  std::int64_t referenceFirings = 0;
+  std::int64_t firings = 0, notices = 0, madeUpFirings = 0, firingsAfterChange = 0;
+  std::int64_t firingsSkippedByDesign = 0;  // what exact ticks fire in the seconds skipped by design
+  std::int64_t lost = 0, doubled = 0, extra = 0;
+  std::vector<std::string> differences;  // the first few, readable
+  double runSeconds = 0;                 // the time the runs took
+
+  bool ok() const;
+};
+
+// Runs the day; the test clock is left cleared and the time zone as it was.
+DayResult SimulateDay(const DayOptions& options);
+
+// The figures of a day, one a line.
+std::string Describe(const DayResult& result);
+
+}  // namespace workmemo::simday
