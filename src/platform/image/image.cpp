@@ -172,7 +172,14 @@ std::vector<Frame> DecodeWithQt(std::string_view bytes, const char* format, bool
   if (size.width() > kMaxSide || size.height() > kMaxSide) return {};
   std::vector<Frame> frames;
   for (;;) {
+    // Qt's readers fill the picture they are given when its size and format fit, and leave
+    // alone what a short or damaged file does not cover: cleared first, that is black
+    // rather than whatever memory held before.
     QImage img;
+    if (reader.imageFormat() != QImage::Format_Invalid && size.isValid()) {
+      img = QImage(size, reader.imageFormat());
+      img.fill(0);
+    }
     if (!reader.read(&img)) break;
     Image decoded = FromQImage(img);
     if (decoded.empty()) break;

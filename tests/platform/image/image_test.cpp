@@ -100,6 +100,21 @@ TEST(ImageDecode, EmptyOrBrokenBytesAreNoPicture) {
   }
 }
 
+TEST(ImageDecode, RowsACutBitmapLacksAreBlackNotStaleMemory) {
+  QImage white(16, 16, QImage::Format_RGB32);
+  white.fill(Qt::white);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(white.save(&buffer, "BMP"));
+  // Rows are stored from the bottom up: the cut takes the top half.
+  const Image img = Decode(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()) - 16 * 16 * 2));
+  ASSERT_EQ(img.height, 16);
+  EXPECT_EQ(img.at(5, 15), 0xFFFFFFFFu);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 16; ++x) ASSERT_EQ(img.at(x, y), 0xFF000000u) << x << "," << y;
+}
+
 TEST(ImageEncode, BmpAndPngReadBack) {
   const Image img = Decode(Fixture("PNG", true));
   const Image viaPng = Decode(platform::image::EncodePng(img));
