@@ -46,7 +46,9 @@ std::vector<Line> SplitLines(std::string_view content) {
     Line line;
     line.start = start;
     if (lf == std::string_view::npos) {
-      line.end = line.next = content.size();
+      // A file cut after the CR of its last CR LF ends that line with the CR all the same.
+      line.next = content.size();
+      line.end = content.back() == '\r' ? line.next - 1 : line.next;
     } else {
       line.end = (lf > start && content[lf - 1] == '\r') ? lf - 1 : lf;
       line.next = lf + 1;
@@ -147,6 +149,7 @@ bool WriteItem(std::string_view path, std::string_view section, std::string_view
     if (!read) return false;
     content = std::move(*read);
   }
+  if (!content.empty() && content.back() == '\r') content += '\n';  // its last line break, made whole
   // New lines follow the file's own line breaks.
   std::size_t firstLf = content.find('\n');
   const char* nl = (firstLf != std::string::npos && firstLf > 0 && content[firstLf - 1] == '\r')

@@ -76,6 +76,16 @@ TEST_F(IniTest, WriteKeepsOtherLinesAndTheFilesLineBreaks) {
   EXPECT_EQ(ReadItem(path_, "a", "x"), "5");
 }
 
+TEST_F(IniTest, ACarriageReturnEndingTheFileEndsItsLastLine) {
+  // Not even a lone lead byte before it takes the CR as its second byte.
+  Put("[cx]\r\nhwnd=5\xA0\r");
+  EXPECT_EQ(ReadItem(path_, "cx", "hwnd"), "5\xA0");
+  EXPECT_TRUE(WriteItem(path_, "pf", "bjtp", "0"));
+  EXPECT_EQ(ReadItem(path_, "cx", "hwnd"), "5\xA0");
+  EXPECT_TRUE(WriteItem(path_, "cx", "yyx", "1"));
+  EXPECT_EQ(Content(), "[cx]\r\nhwnd=5\xA0\r\nyyx=1\r\n[pf]\r\nbjtp=0\r\n");
+}
+
 TEST_F(IniTest, OnlyTheFirstSectionOfANameCounts) {
   Put("[a]\nx=1\n[b]\nq=0\n[A]\nx=2\ny=3\n");
   EXPECT_EQ(ReadItem(path_, "a", "x"), "1");
