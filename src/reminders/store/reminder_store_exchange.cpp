@@ -3,6 +3,7 @@
 #include "platform/db/compact.h"
 #include "platform/db/exchange.h"
 #include "platform/text/text.h"
+#include "reminders/store/timed_exchange_columns.h"
 
 namespace workmemo {
 namespace {
@@ -11,33 +12,13 @@ namespace db = platform::db;
 
 using Kind = db::ColumnKind;
 
-// Every column of txsj with the form the store writes there.
-const std::vector<db::ExchangeColumn>& TimedColumns() {
-  static const std::vector<db::ExchangeColumn> columns = {
-      {"ksdate", Kind::DateTime}, {"jsdate", Kind::DateTime}, {"kstime", Kind::DateTime},
-      {"jstime", Kind::DateTime}, {"txdate", Kind::DateTime}, {"txfs", Kind::Integer},
-      {"txrw", Kind::Integer},    {"txbt", Kind::Text},       {"txnr", Kind::Text},
-      {"txyy", Kind::Text},       {"txcx", Kind::Text},       {"txwy", Kind::Text},
-      {"cfsj", Kind::Integer},    {"cfdw", Kind::Integer},    {"tqsj", Kind::Integer},
-      {"tqdw", Kind::Integer},    {"txlx", Kind::Text},       {"txjd", Kind::Integer},
-      {"txweek", Kind::Text},     {"notxweek", Kind::Text},   {"txmonth", Kind::Text},
-      {"txdays", Kind::Text},     {"djsj", Kind::Integer},    {"nlyear", Kind::Integer},
-      {"nlry", Kind::Integer},    {"cfcs", Kind::Integer},    {"cfjs", Kind::Integer},
-      {"cfcsdw", Kind::Integer},  {"bytx", Kind::Integer},    {"txzt", Kind::Integer},
-      {"xctx", Kind::Integer},    {"gbcksj", Kind::Integer},  {"gjys", Kind::Integer},
-      {"qzzx", Kind::Integer},    {"txdz", Kind::Integer},    {"yytx", Kind::Integer},
-      {"gxdate", Kind::DateTime}, {"tjdate", Kind::DateTime},
-  };
-  return columns;
-}
-
 // The named columns with their kinds; id is a number, a name txsj does not have travels as
 // text (the statement then fails on it as the engine's would).
 std::vector<db::ExchangeColumn> Typed(const std::vector<std::string>& names) {
   std::vector<db::ExchangeColumn> out;
   for (const std::string& name : names) {
     db::ExchangeColumn column{name, platform::text::EqualsIgnoreAsciiCase(name, "id") ? Kind::Integer : Kind::Text};
-    for (const db::ExchangeColumn& known : TimedColumns())
+    for (const db::ExchangeColumn& known : TimedExchangeColumns())
       if (platform::text::EqualsIgnoreAsciiCase(known.name, name)) column.kind = known.kind;
     out.push_back(std::move(column));
   }
@@ -49,7 +30,7 @@ std::vector<db::ExchangeColumn> Typed(const std::vector<std::string>& names) {
 const std::vector<std::string>& TimedReminderExchangeColumns() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> out;
-    for (const db::ExchangeColumn& c : TimedColumns()) out.push_back(c.name);
+    for (const db::ExchangeColumn& c : TimedExchangeColumns()) out.push_back(c.name);
     return out;
   }();
   return names;
