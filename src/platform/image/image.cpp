@@ -18,9 +18,15 @@
 namespace platform::image {
 namespace {
 
-// Larger sides come only from broken or hostile headers; refusing them keeps a bad file
-// from asking for gigabytes.
+// Larger pictures come only from broken or hostile headers; refusing them before anything
+// is allocated keeps a bad file from asking for gigabytes. The pixel bound is that of Qt's
+// own picture reader: 128 MB of 32-bit pixels.
 constexpr int kMaxSide = 16384;
+constexpr std::int64_t kMaxPixels = 32LL << 20;
+
+bool SizeAllowed(std::int64_t width, std::int64_t height) {
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
 
 bool StartsWith(std::string_view bytes, std::string_view sig) {
   return bytes.size() >= sig.size() && bytes.compare(0, sig.size(), sig) == 0;
@@ -28,7 +34,7 @@ bool StartsWith(std::string_view bytes, std::string_view sig) {
 
 Image Blank(int width, int height) {
   Image img;
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return img;
+  if (!SizeAllowed(width, height)) return img;
   img.width = width;
   img.height = height;
   img.pixels.assign(static_cast<std::size_t>(width) * height, 0);
@@ -77,6 +83,12 @@ Image DecodePng(std::string_view bytes) {
   png_set_user_limits(png, kMaxSide, kMaxSide);
   png_set_read_fn(png, &src, PngRead);
   png_read_info(png, info);
+  // Deflate shrinks at most 1032 to 1, so fewer bytes than that cannot hold the rows.
+  const std::uint64_t rawBytes =
+      static_cast<std::uint64_t>(png_get_image_height(png, info)) * (png_get_rowbytes(png, info) + 1);
+  if (!SizeAllowed(png_get_image_width(png, info), png_get_image_height(png, info)) ||
+      rawBytes / 1032 > bytes.size())
+    png_error(png, "size");
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);
@@ -135,6 +147,10 @@ Image DecodeJpeg(std::string_view bytes) {
   jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&cinfo, TRUE);
+  if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) JpegErrorExit(reinterpret_cast<j_common_ptr>(&cinfo));
+  // A progressive picture keeps all its coefficients in memory; the bound stops a header
+  // that asks for more than a picture of the largest size allowed needs.
+  cinfo.mem->max_memory_to_use = 512L << 20;
   cinfo.out_color_space = JCS_RGB;  // also turns grey and YCbCr into RGB
   jpeg_start_decompress(&cinfo);
   Image& out = state->result;
@@ -169,7 +185,7 @@ std::vector<Frame> DecodeWithQt(std::string_view bytes, const char* format, bool
   QImageReader reader(&buffer, format);
   reader.setDecideFormatFromContent(false);
   const QSize size = reader.size();
-  if (size.width() > kMaxSide || size.height() > kMaxSide) return {};
+  if (size.isValid() && !SizeAllowed(size.width(), size.height())) return {};
   std::vector<Frame> frames;
   for (;;) {
     // Qt's readers fill the picture they are given when its size and format fit, and leave

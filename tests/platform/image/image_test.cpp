@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -98,6 +99,31 @@ TEST(ImageDecode, EmptyOrBrokenBytesAreNoPicture) {
     SCOPED_TRACE(bytes.size());
     EXPECT_TRUE(Decode(bytes).empty());
   }
+}
+
+// A PNG of `width` x `height` whose header is all there is.
+std::string PngHeaderOnly(std::uint32_t width, std::uint32_t height) {
+  std::string png = Fixture("PNG");
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = static_cast<char>(width >> (24 - 8 * i));
+    png[20 + i] = static_cast<char>(height >> (24 - 8 * i));
+  }
+  return png.substr(0, 33);
+}
+
+TEST(ImageDecode, PicturesTooLargeToHoldAreRefusedBeforeTheyAreRead) {
+  // A whole picture of 36 million pixels, one bit each: refused rather than decoded into
+  // 144 MB of pixels.
+  QImage mono(6000, 6000, QImage::Format_Mono);
+  mono.fill(0);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(mono.save(&buffer, "PNG"));
+  EXPECT_TRUE(Decode(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))).empty());
+  // Headers alone, asking for 1 GB and for 100 MB: refused before anything is allocated.
+  EXPECT_TRUE(Decode(PngHeaderOnly(16000, 16000)).empty());
+  EXPECT_TRUE(Decode(PngHeaderOnly(5000, 5000)).empty());
 }
 
 TEST(ImageDecode, RowsACutBitmapLacksAreBlackNotStaleMemory) {
