@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include "shell/reminder_tick.h"
 #include "test_support.h"
 
@@ -17,6 +20,8 @@ struct DayCase {
   int year, month, day;
   int from, to;  // seconds of the day
 };
+
+void PrintTo(const DayCase& c, std::ostream* out) { *out << c.name; }
 
 constexpr int H = 3600;
 
