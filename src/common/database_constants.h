@@ -14,6 +14,13 @@ inline constexpr char kDatabasePassword[] =
     "mvtkqsz"
     "\xA3\xA1";
 
+// Password of the notes backups of the former kind (*.jsbbak): 13 characters in 20 GB18030
+// bytes: full-width $ ^ + =, then "qbhwnr", then a full-width ? ; :. Never shown.
+inline constexpr char kOldNotesBackupPassword[] =
+    "\xA3\xA4\xA3\xDE\xA3\xAB\xA3\xBD"
+    "qbhwnr"
+    "\xA3\xBF\xA3\xBB\xA3\xBA";
+
 // Password of the "admin" row of a fresh data file; its digest is in the empty images.
 inline constexpr char kInitialPassword[] = "731862";
 

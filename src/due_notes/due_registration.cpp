@@ -44,6 +44,7 @@ void RegisterDueUi() {
   });
   ModuleSeams& seams = Seams();
   seams.ShowDueRemindersWindow = ShowDueRemindersWindow;
+  seams.RefreshDuePage = RefreshDuePanel;
   seams.LoadedCovers.push_back(DueWindowCovers);
   seams.RelayoutForSkin.push_back({kSkinDuePage, RelayoutDuePage});
   seams.ListFontChanged.push_back(ListFontChanged);

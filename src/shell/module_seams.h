@@ -37,6 +37,13 @@ struct ModuleSeams {
   // The notes database changed behind the notes page (a restore, an import, a compaction):
   // the page lists every note again.
   std::function<void()> RefreshNotesPage;
+  // The same for the due-date database and its page.
+  std::function<void()> RefreshDuePage;
+  // The timed-reminder file was read again (a restore, a compaction, an import): the list
+  // page lists every reminder and a loaded today window rebuilds its day.
+  std::function<void()> ListAllTimedReminders;
+  // Whether the reminder pop-up is open now.
+  std::function<bool()> IsReminderPopupLoaded;
 
   // Every window of the module lays itself out again after a change of skin or opacity.
   std::function<void(int transparency)> ApplySkinToAllWindows;

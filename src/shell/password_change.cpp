@@ -10,6 +10,12 @@ std::string AdminUpdate(std::string_view assignments) {
   return "update yhsj set " + std::string(assignments) + " where yh='admin'";
 }
 
+std::string RightsUpdate(const ProtectedActions& r) {
+  return AdminUpdate("cktxqx=" + std::to_string(r.cktxqx) + ",tjtxqx=" + std::to_string(r.tjtxqx) +
+                     ",xgtxqx=" + std::to_string(r.xgtxqx) + ",sctxqx=" + std::to_string(r.sctxqx) +
+                     ",txlqx=" + std::to_string(r.txlqx) + ",jsbqx=" + std::to_string(r.jsbqx));
+}
+
 std::string PasswordUpdate(std::string_view storedForm) {
   return AdminUpdate("mm='" + platform::db::EscapeSqlText(storedForm) + "'");
 }
@@ -118,11 +124,19 @@ int StoreNotesDataPassword(ProgramDatabases& db, std::string_view storedForm) {
 }
 
 int StoreNotesDataAdminRights(ProgramDatabases& db, const ProtectedActions& r) {
-  return ExecuteChangingRow(
-      db.NotesConnection,
-      AdminUpdate("cktxqx=" + std::to_string(r.cktxqx) + ",tjtxqx=" + std::to_string(r.tjtxqx) +
-                  ",xgtxqx=" + std::to_string(r.xgtxqx) + ",sctxqx=" + std::to_string(r.sctxqx) +
-                  ",txlqx=" + std::to_string(r.txlqx) + ",jsbqx=" + std::to_string(r.jsbqx)));
+  return ExecuteChangingRow(db.NotesConnection, RightsUpdate(r));
+}
+
+void ReadDueDbAdminRights(ProgramDatabases& db, ProtectedActions& rights) {
+  ReadAdminRightsFrom(db.NotesConnection, db.NotesRecordSet, rights);
+}
+
+int WriteDueDbAdminPassword(ProgramDatabases& db, std::string_view storedForm) {
+  return ExecuteChangingRow(db.DueConnection, PasswordUpdate(storedForm));
+}
+
+int WriteDueDbAdminRights(ProgramDatabases& db, const ProtectedActions& rights) {
+  return ExecuteChangingRow(db.DueConnection, RightsUpdate(rights));
 }
 
 }  // namespace workmemo

@@ -42,5 +42,10 @@ std::string ReadNotesDataPassword(ProgramDatabases& db);  // mm of the first row
 std::string ReadDueDataPassword(ProgramDatabases& db);
 int StoreNotesDataPassword(ProgramDatabases& db, std::string_view storedForm);
 int StoreNotesDataAdminRights(ProgramDatabases& db, const ProtectedActions& rights);
+// What a restore of the due-date file writes back: the flags are read from the notes
+// database (the other live file), password and flags written into the due-date database.
+void ReadDueDbAdminRights(ProgramDatabases& db, ProtectedActions& rights);
+int WriteDueDbAdminPassword(ProgramDatabases& db, std::string_view storedForm);
+int WriteDueDbAdminRights(ProgramDatabases& db, const ProtectedActions& rights);
 
 }  // namespace workmemo

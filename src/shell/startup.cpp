@@ -55,6 +55,7 @@ struct ProgramObjects {
   std::unique_ptr<PowerCountdown> countdown;
   std::unique_ptr<platform::os::TrayIcon> tray;
   ReminderTick tick;
+  int reminderClockStops = 0;  // nested stops of 提醒时钟 not yet undone
   ReminderList dueCopies;  // the copies of the last check, kept until the next one
   std::unique_ptr<PasswordGate> ownGate;
 };
@@ -97,6 +98,8 @@ void WireServices() {
   s.ShowMessageBox = [](std::string_view text) { ShowMessageBox(text); };
   s.ShowPlainMessageBox = [](std::string_view text) { ui::ShowSystemMessage(text, {}); };
   s.EndProgram = [](int code) { EndProgram(code); };
+  s.StopReminderClock = StopReminderClock;
+  s.RestartReminderClock = RestartReminderClock;
   SetSkinLoadServices(SkinLoadServices{
       [](const std::string& text) { Services().ShowPlainMessageBox(text); },
       [](int code) { EndProgram(code); },
@@ -418,7 +421,24 @@ void TickReminderClock() {
   if (objects == nullptr) return;
   const auto& fire = Seams().FireDueReminders;
   CheckDueSeconds(objects->tick, fire ? fire : DefaultFireDueReminders);
+  if (objects->reminderClockStops == 0 && objects->startupWindow && !objects->startupWindow->IsClosed())
+    objects->startupWindow->UnitAs<ui::Timer>("提醒时钟").SetInterval(MillisecondsToNextSecond());
+}
+
+void StopReminderClock() {
+  ProgramObjects* objects = Objects().get();
+  if (objects == nullptr) return;
+  ++objects->reminderClockStops;
   if (objects->startupWindow && !objects->startupWindow->IsClosed())
+    objects->startupWindow->UnitAs<ui::Timer>("提醒时钟").SetInterval(0);
+}
+
+void RestartReminderClock() {
+  ProgramObjects* objects = Objects().get();
+  if (objects == nullptr || objects->reminderClockStops == 0) return;
+  if (--objects->reminderClockStops > 0) return;
+  // The tick remembers the last second it checked, so its next run makes up the pause.
+  if (objects->startupWindow && !objects->startupWindow->IsClosed() && !Startup().Ending)
     objects->startupWindow->UnitAs<ui::Timer>("提醒时钟").SetInterval(MillisecondsToNextSecond());
 }
 

@@ -126,5 +126,9 @@ void DefaultFireDueReminders(double second);
 
 // 提醒时钟: the seconds due for checking, each given to the reminder check.
 void TickReminderClock();
+// Stops 提醒时钟 while the timed-reminder file is closed or replaced; nested stops need as
+// many restarts. The restart's first tick makes up the seconds missed, at most the last 10.
+void StopReminderClock();
+void RestartReminderClock();
 
 }  // namespace workmemo

@@ -159,6 +159,12 @@ bool Rename(std::string_view from, std::string_view to) {
   return true;
 }
 
+bool IsSameFile(std::string_view a, std::string_view b) {
+  struct stat sa{}, sb{};
+  if (::stat(Native(a).c_str(), &sa) != 0 || ::stat(Native(b).c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 std::int64_t Size(std::string_view path) {
   struct stat st{};
   if (::stat(Native(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;

@@ -22,6 +22,8 @@ bool Copy(std::string_view from, std::string_view to);
 bool Remove(std::string_view path);
 bool Rename(std::string_view from, std::string_view to);  // replaces `to`
 std::int64_t Size(std::string_view path);                 // -1 when missing
+// Whether both paths exist and name the same file (through links and other spellings).
+bool IsSameFile(std::string_view a, std::string_view b);
 bool MakeDirs(std::string_view path);
 bool SyncFile(std::string_view path);
 bool SyncDirectory(std::string_view path);

@@ -1,5 +1,6 @@
 #include "platform/os/paths.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -48,6 +49,12 @@ std::string ConfigHome() {
   std::string dir = Env("XDG_CONFIG_HOME");
   if (dir.empty() || dir[0] != '/') dir = Home() + "/.config";
   return text::FromUtf8(dir);
+}
+
+std::string UserName() {
+  if (const struct passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_name != nullptr)
+    return text::FromUtf8(pw->pw_name);
+  return text::FromUtf8(Env("USER"));
 }
 
 }  // namespace platform::os

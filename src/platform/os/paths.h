@@ -13,5 +13,7 @@ std::string ExecutableDirectory();
 std::string ExecutablePath();
 // $XDG_CONFIG_HOME (default ~/.config).
 std::string ConfigHome();
+// The name the logged-on user logs on with.
+std::string UserName();
 
 }  // namespace platform::os

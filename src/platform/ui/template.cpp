@@ -211,6 +211,7 @@ struct Builder {
       dialog->SetDialogKind(o["dialog"].toString() == "save" ? FileDialogKind::Save : FileDialogKind::Open);
       dialog->SetTitle(FromQ(o["title"].toString()));
       dialog->SetFilter(FromQ(o["filter"].toString()));
+      dialog->SetDefaultExtension(FromQ(o["default_extension"].toString()));
     }
   }
 

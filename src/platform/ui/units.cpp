@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -513,12 +514,27 @@ void MenuItem::Choose() {
 
 FileDialog::FileDialog(Window& owner, std::string name) : Unit(owner, UnitKind::FileDialog, std::move(name)) {}
 
+void FileDialog::SetDefaultExtension(std::string_view extension) {
+  while (!extension.empty() && (extension.front() == '*' || extension.front() == '.')) extension.remove_prefix(1);
+  defaultExtension_ = extension;
+}
+
+void FileDialog::AddDefaultExtension() {
+  if (defaultExtension_.empty()) return;
+  const std::size_t slash = fileName_.rfind('/');
+  const std::size_t dot = fileName_.rfind('.');
+  if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) return;
+  if (dialogKind_ == FileDialogKind::Open && QFileInfo::exists(ToQ(fileName_))) return;
+  fileName_ += "." + defaultExtension_;
+}
+
 bool FileDialog::Run() {
   if (auto* script = testing::Script::Current()) {
     std::string path;
     script->TakeFileAnswer(path, title_);
     if (path.empty()) return false;
     fileName_ = path;
+    AddDefaultExtension();
     return true;
   }
   // "Excel|*.xls|All|*.*" becomes "Excel (*.xls);;All (*.*)"; split in UTF-8, where '|' is
@@ -535,6 +551,7 @@ bool FileDialog::Run() {
           : QFileDialog::getSaveFileName(nullptr, ToQ(title_), start, filters.join(QStringLiteral(";;")));
   if (chosen.isEmpty()) return false;
   fileName_ = FromQ(chosen);
+  AddDefaultExtension();
   return true;
 }
 

@@ -398,6 +398,10 @@ class FileDialog : public Unit {
   const std::string& InitialFolder() const { return folder_; }
   void SetFileName(std::string_view name) { fileName_ = name; }
   const std::string& FileName() const { return fileName_; }
+  // Added to a chosen name that has no extension ("*.xls", ".xls" or "xls"), on a save
+  // dialog always and on an open dialog when no file of the name as typed exists.
+  void SetDefaultExtension(std::string_view extension);
+  const std::string& DefaultExtension() const { return defaultExtension_; }
   // Runs the dialog modally; true with FileName() set when a file was chosen.
   bool Run();
 
@@ -407,6 +411,8 @@ class FileDialog : public Unit {
   std::string filter_;
   std::string folder_;
   std::string fileName_;
+  std::string defaultExtension_;  // without its "*." or "."
+  void AddDefaultExtension();
 };
 
 }  // namespace platform::ui

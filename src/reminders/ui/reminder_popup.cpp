@@ -396,6 +396,7 @@ void RegisterReminderPopup() {
                                      popup->ShowPopupRecord();
                                    }});
   seams.CloseLoadedWindows.push_back(CloseReminderPopup);
+  seams.IsReminderPopupLoaded = [] { return LoadedReminderPopup() != nullptr; };
 }
 
 }  // namespace workmemo

@@ -13,6 +13,7 @@
 #include "shell/main_window.h"
 #include "shell/module_seams.h"
 #include "shell/page_registry.h"
+#include "shell/run_state.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
 
@@ -86,6 +87,10 @@ void RegisterReminderUi() {
   Seams().ShowTodayWindow = ShowTodayWindow;
   Seams().ShowTodayRemindersOn = ShowTodayRemindersOn;
   Seams().IsTodayWindowLoaded = [] { return TodayRemindersWindow() != nullptr; };
+  Seams().ListAllTimedReminders = [] {
+    ShowAllReminders();
+    if (TodayRemindersWindow() != nullptr) ShowDayReminders(Run().ChosenDay);
+  };
   Seams().LoadedCovers.push_back([] {
     std::vector<PasswordCover*> covers;
     if (PasswordCover* cover = TodayWindowCover()) covers.push_back(cover);
