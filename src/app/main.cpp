@@ -5,6 +5,7 @@
 #include "calendar/calendar_registration.h"
 #include "due_notes/due_registration.h"
 #include "due_notes/notes_registration.h"
+#include "maintenance/maintenance_panel.h"
 #include "reminders/ui/reminder_ui_registration.h"
 #include "shell/main_window.h"
 #include "shell/startup.h"
@@ -31,6 +32,7 @@ void RegisterModules() {
   workmemo::RegisterCalendarUi();
   workmemo::RegisterDueUi();
   workmemo::RegisterNotesUi();
+  workmemo::RegisterMaintenanceUi();
 }
 
 }  // namespace

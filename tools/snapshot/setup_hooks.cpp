@@ -2,6 +2,7 @@
 
 #include "calendar/calendar_registration.h"
 #include "due_notes/notes_registration.h"
+#include "maintenance/maintenance_panel.h"
 #include "platform/files/resources.h"
 #include "reminders/ui/reminder_ui_registration.h"
 #include "reminders/store/reminder_record.h"
@@ -47,6 +48,7 @@ void RegisterProgramWindows() {
   for (auto& [name, setup] : workmemo::ReminderWindowSetups()) RegisterSetupHook(name, setup);
   for (auto& [name, setup] : workmemo::CalendarWindowSetups(ProgramMainWindow)) RegisterSetupHook(name, setup);
   for (auto& [name, setup] : workmemo::NotesWindowSetups(ProgramMainWindow)) RegisterSetupHook(name, setup);
+  for (auto& [name, setup] : workmemo::MaintenanceWindowSetups(ProgramMainWindow)) RegisterSetupHook(name, setup);
   RegisterMainWindowSetups();
   RegisterPopupSetups();
   RegisterReminderListSetups();
