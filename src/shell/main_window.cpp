@@ -106,6 +106,24 @@ void RegisterMainWindow() {
   access.Gate = [] { return ProgramMainWindow() != nullptr ? &ProgramMainWindow()->Gate() : nullptr; };
   Seams().CloseProgram = [] { EndProgram(0); };
   Seams().CloseLoadedWindows.push_back([] { ReleaseProgramMainWindow(); });
+  // The shell's own part of a re-skinning: the main window, its password and settings pages,
+  // and the help window when it is open.
+  auto& relayout = Seams().RelayoutForSkin;
+  relayout.push_back({kSkinMainWindow, [] {
+                        if (MainWindow* main = ProgramMainWindow()) main->PaintMainWindow();
+                      }});
+  relayout.push_back({kSkinPasswordChangeAndSettingsPages, [] {
+                        if (MainWindow* main = ProgramMainWindow()) {
+                          main->LayoutPage("ChangePasswordPanel");
+                          main->LayoutPage("AdvancedSettingsPanel");
+                        }
+                      }});
+  relayout.push_back({kSkinPasswordCheckPage, [] {
+                        if (MainWindow* main = ProgramMainWindow()) main->LayoutPage("PasswordCheckPanel");
+                      }});
+  relayout.push_back({kSkinHelpWindow, [] {
+                        if (HelpWindow* help = OpenHelpWindow()) help->LayoutHelpWindow();
+                      }});
 }
 
 MainWindow::MainWindow(ProgramDatabases& db, RunState& state, ProgramSettings& settings)

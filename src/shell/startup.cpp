@@ -1,6 +1,5 @@
 #include "shell/startup.h"
 
-#include <malloc.h>
 
 #include <cstdio>
 
@@ -9,6 +8,7 @@
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/image/image.h"
+#include "platform/os/memory.h"
 #include "platform/os/paths.h"
 #include "platform/os/power.h"
 #include "platform/os/single_instance.h"
@@ -217,7 +217,10 @@ int CappedTaskbarHeight(int measured) {
 }
 
 int ReadSkinTransparency() {
-  const int value = TextToInteger(AccessConfigItem("pf", "pftmd", {}, true));
+  const std::string stored = AccessConfigItem("pf", "pftmd", {}, true);
+  const int value = TextToInteger(stored);
+  // The skins page offers 0; a choice of 0 stays, an absent or unusable value gives 10.
+  if (value == 0 && stored.find('0') != std::string::npos) return 0;
   return value < 1 || value > 90 ? kDefaultSkinTransparency : value;
 }
 
@@ -287,7 +290,7 @@ void RunStartupSequence() {
       startupWindow, platform::files::ReadResource(kTrayIconResource).value_or(std::string()),
       skin::kProductName, ProgramTrayActions());
   if (state.ShowMainWindowWhenLoaded) ShowMainWindow(0);
-  malloc_trim(0);
+  platform::os::TrimWorkingSet();
 }
 
 void ShowMainWindow(int positionState) {

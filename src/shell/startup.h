@@ -75,7 +75,7 @@ bool ProgramHasTray();
 // The created handler of StartupWindow: the whole start, in order.
 void RunStartupSequence();
 
-// [pf] pftmd as a whole number, or the default 10 when it lies outside 1 to 90.
+// [pf] pftmd as a whole number from 0 to 90; the default 10 when it is absent or outside.
 int ReadSkinTransparency();
 
 // The background picture of every skinned window, chosen at start from the festival, the

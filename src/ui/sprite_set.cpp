@@ -1,5 +1,6 @@
 #include "ui/sprite_set.h"
 
+#include "platform/image/image.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 
@@ -44,6 +45,7 @@ bool AnimationBoxSurface::IsObjectVisible(int id) const { return box_.IsObjectVi
 void SpriteSet::Clear() {
   if (box_ != nullptr) box_->DeleteAllObjects();
   items_.Clear();
+  pictures_.clear();
 }
 
 int SpriteSet::AddPictureSprite(const SpriteSpec& spec) {
@@ -68,7 +70,24 @@ int SpriteSet::AddPlainPictureSprite(std::string_view name, int x, int y, int re
 }
 
 void SpriteSet::SetSpritePicture(int id, std::string_view picture) {
+  pictures_[id] = std::string(picture);
   if (box_ != nullptr) box_->SetObjectPicture(id, picture);
+}
+
+void SpriteSet::SetSpriteBrightness(int id, int percent) {
+  if (box_ == nullptr) return;
+  std::string base;
+  if (auto it = pictures_.find(id); it != pictures_.end()) {
+    base = it->second;
+  } else if (const SpriteItem* item = items_.Find(id)) {
+    base = item->NormalPicture;
+  }
+  if (percent == 0) {
+    box_->SetObjectPicture(id, base);
+    return;
+  }
+  namespace image = platform::image;
+  box_->SetObjectPicture(id, image::EncodePng(image::Brightened(image::Decode(base), percent)));
 }
 
 void SpriteSet::SetBoxBackground(std::string_view picture, int mode) {

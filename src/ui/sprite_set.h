@@ -3,6 +3,7 @@
 // normal, hover and pressed picture that follow the mouse and run a routine when clicked,
 // plain pictures and text sprites. The set keeps what the mouse handlers need; position,
 // size, text and visibility live in the box and are read back from it.
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,9 @@ class SpriteSet {
                             int transparency = 0);
 
   void SetSpritePicture(int id, std::string_view picture);
+  // Shows the sprite's picture with every colour channel raised by `percent` per cent of its
+  // value (clamped at 255); 0 shows the picture as it is again.
+  void SetSpriteBrightness(int id, int percent);
   void SetBoxBackground(std::string_view picture, int mode = 0);
   void MoveSprite(int id, int x, int y);
   void ShowSprite(int id, bool visible);
@@ -105,6 +109,7 @@ class SpriteSet {
   platform::ui::AnimationBox* box_ = nullptr;
   std::optional<AnimationBoxSurface> surface_;  // the bound box, as the items' surface
   SpriteItems items_;
+  std::map<int, std::string> pictures_;  // the picture each sprite was last given
 };
 
 // Routes the four object events of a window's animation box to a set; ids of 0 are dropped.

@@ -307,7 +307,7 @@ QImage DrawContactSheet(const SkinSource& source, const std::map<QString, QImage
   sheet.Thumbnails(QString::fromUtf16(u"春节图片"), 4);
   sheet.Heading("Mock-ups: message boxes and clocks over the first plain colour and the backgrounds");
   sheet.MessageBox(sheet.Picture(QString::fromUtf16(u"纯色图片1")), QString::fromUtf16(u"提示："));
-  sheet.MessageBox(sheet.Picture(QString::fromUtf16(u"背景图片3")), QString::fromUtf16(u"提示："));
+  sheet.MessageBox(sheet.Picture(QString::fromUtf16(u"背景图片2")), QString::fromUtf16(u"提示："));
   sheet.Clock(sheet.Picture(QString::fromUtf16(u"纯色图片1")));
   sheet.NextRow(270);
   sheet.MessageBox(sheet.Picture(QString::fromUtf16(u"圣诞图片1")), QString::fromUtf16(u"提示："));

@@ -271,6 +271,25 @@ std::string EncodeBmp(const Image& image) {
   return out;
 }
 
+Image Scaled(const Image& image, int width, int height) {
+  if (image.empty() || width <= 0 || height <= 0) return {};
+  return FromQImage(
+      ToQImage(image).scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+Image Brightened(const Image& image, int percent) {
+  Image out = image;
+  if (percent == 0) return out;
+  const auto raise = [percent](std::uint32_t channel) -> std::uint32_t {
+    const std::uint32_t raised = channel + channel * static_cast<std::uint32_t>(percent) / 100;
+    return raised > 255 ? 255 : raised;
+  };
+  for (std::uint32_t& p : out.pixels) {
+    p = (p & 0xFF000000u) | (raise((p >> 16) & 0xFF) << 16) | (raise((p >> 8) & 0xFF) << 8) | raise(p & 0xFF);
+  }
+  return out;
+}
+
 std::string EncodePng(const Image& image) {
   if (image.empty()) return {};
   std::string out;

@@ -46,6 +46,12 @@ std::string ReadPictureFile(std::string_view path);
 // in which surfaces hand out captured areas.
 std::string EncodeBmp(const Image& image);
 
+// The picture stretched smoothly to width x height; empty for an empty picture.
+Image Scaled(const Image& image, int width, int height);
+// The picture with every colour channel raised by `percent` per cent of its value, clamped
+// at 255; alpha unchanged. 0 gives the picture as it is.
+Image Brightened(const Image& image, int percent);
+
 // A picture as PNG bytes with its alpha channel; empty bytes when the image is empty.
 std::string EncodePng(const Image& image);
 

@@ -69,6 +69,8 @@ void ProcessEvents(int milliseconds) {
   loop.exec();
 }
 
+void ProcessEventsExceptInput() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
 namespace {
 QScreen* Screen() { return QGuiApplication::primaryScreen(); }
 }  // namespace

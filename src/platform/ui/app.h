@@ -17,6 +17,9 @@ int RunEventLoop();              // until QuitEventLoop
 void QuitEventLoop(int code = 0);
 // Handles pending events, and keeps doing so for `milliseconds` (timers fire meanwhile).
 void ProcessEvents(int milliseconds = 0);
+// Handles the pending events other than the user's input once: windows repaint, but a click
+// meanwhile waits until the running work is done.
+void ProcessEventsExceptInput();
 
 int ScreenWidth();
 int ScreenHeight();
