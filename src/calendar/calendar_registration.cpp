@@ -3,6 +3,7 @@
 #include "calendar/desktop_clock_window.h"
 #include "calendar/month_calendar_panel.h"
 #include "calendar/month_calendar_view.h"
+#include "calendar/skin_panel.h"
 #include "platform/clock/clock.h"
 #include "platform/ui/window.h"
 #include "reminders/store/calendar.h"
@@ -29,6 +30,7 @@ void RegisterCalendarUi() {
   // The main window releases the page with its other pages; afterwards nothing may reach it.
   seams.CloseLoadedWindows.push_back(ForgetMonthCalendarPanel);
   seams.CloseLoadedWindows.push_back(CloseDesktopClockAtEnd);
+  RegisterSkinPanel();
 }
 
 std::vector<std::pair<std::string, CalendarWindowSetup>> CalendarWindowSetups(
@@ -54,6 +56,17 @@ std::vector<std::pair<std::string, CalendarWindowSetup>> CalendarWindowSetups(
       {kMonthCalendarPanelName, page(2020, 2, 10, 14, 20)},
       // May 2020: the first day of the leap fourth month on the 23rd.
       {std::string(kMonthCalendarPanelName) + ":闰月", page(2020, 5, 12, 23, 25)},
+      // The skins page with its second thumbnail under the pointer.
+      {kSkinPanelName,
+       [hostMainWindow](platform::ui::Window& window) {
+         MainWindow& main = hostMainWindow();
+         main.Load();
+         SetUpSkinPanel(main, window);
+         window.On({}, platform::ui::Event::Created, [](platform::ui::EventArgs&) {
+           InitialiseSkinPanel();
+           HoverSkinThumbnail(SkinPage().BackgroundSlotSprites.at(1));
+         });
+       }},
       {"DesktopClockWindow",
        [](platform::ui::Window& window) {
          platform::clock::SetForTest(MakeDateTime(2020, 2, 10, 9, 5, 7));

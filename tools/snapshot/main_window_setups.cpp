@@ -12,6 +12,8 @@
 #include "reminders/ui/timed_reminder_panel.h"
 #include "setup_hooks.h"
 #include "shell/data_files.h"
+#include "shell/ui_state.h"
+#include "ui/skin_painter.h"
 #include "shell/main_window.h"
 #include "shell/password_pages.h"
 #include "shell/run_state.h"
@@ -63,6 +65,12 @@ workmemo::MainWindow& ProgramMainWindow() {
 
 void RegisterMainWindowSetups() {
   RegisterSetupHook("MainWindow", [](platform::ui::Window& window) { ProgramMainWindow().Attach(window); });
+  // After the skins page chose the second background picture and a transparency of 40.
+  RegisterSetupHook("MainWindow:换肤", [](platform::ui::Window& window) {
+    workmemo::Ui().BackgroundPicture = workmemo::FindSkinEntry("背景图片2");
+    workmemo::Settings().SkinTransparency = 40;
+    ProgramMainWindow().Attach(window);
+  });
   // The list page as it shows inside the main window (never on its own): on the main window's
   // panel area, listing the same reminders.
   RegisterSetupHook("TimedReminderPanel", [](platform::ui::Window& window) {
