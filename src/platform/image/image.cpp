@@ -178,8 +178,34 @@ QByteArray Bytes(std::string_view bytes) {
   return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-std::vector<Frame> DecodeWithQt(std::string_view bytes, const char* format, bool allFrames) {
+std::int64_t ReadLE(std::string_view bytes, std::size_t at, int size) {
+  std::uint64_t value = 0;
+  for (int i = size - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  if (size == 4) return static_cast<std::int32_t>(value);
+  return static_cast<std::int64_t>(value);
+}
+
+// An uncompressed bitmap shorter than its header says, padded with zero bytes to its whole
+// length: Qt's reader would leave the rows it lacks as whatever memory held (a top-down
+// bitmap is read into a picture of its own, so clearing one beforehand does not reach it).
+QByteArray PaddedBitmap(std::string_view bytes) {
   QByteArray data = Bytes(bytes);
+  if (bytes.size() < 54 || ReadLE(bytes, 14, 4) < 40) return data;
+  const std::int64_t offset = static_cast<std::uint32_t>(ReadLE(bytes, 10, 4));
+  const std::int64_t width = ReadLE(bytes, 18, 4);
+  const std::int64_t height = ReadLE(bytes, 22, 4);
+  const std::int64_t bits = ReadLE(bytes, 28, 2);
+  const std::int64_t compression = static_cast<std::uint32_t>(ReadLE(bytes, 30, 4));
+  const std::int64_t rows = height < 0 ? -height : height;
+  if ((compression != 0 && compression != 3) || bits < 1 || bits > 32 || !SizeAllowed(width, rows)) return data;
+  const std::int64_t whole = offset + (width * bits + 31) / 32 * 4 * rows;
+  if (whole > static_cast<std::int64_t>(bytes.size()) && whole <= kMaxPixels * 4 + offset)
+    data.append(static_cast<qsizetype>(whole - static_cast<std::int64_t>(bytes.size())), '\0');
+  return data;
+}
+
+std::vector<Frame> DecodeWithQt(std::string_view bytes, const char* format, bool allFrames) {
+  QByteArray data = std::string_view(format) == "bmp" ? PaddedBitmap(bytes) : Bytes(bytes);
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);

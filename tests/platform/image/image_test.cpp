@@ -153,3 +153,43 @@ TEST(ImageEncode, BmpAndPngReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A 32-bit bitmap of `width` x `rows` (top-down when `topDown`) whose pixel data stops after
+// its first row.
+std::string ShortBitmap(int width, int rows, bool topDown) {
+  std::string out = "BM";
+  const auto le = [&out](std::uint32_t v, int n) {
+    for (int i = 0; i < n; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  le(54 + width * 4 * rows, 4);
+  le(0, 4);
+  le(54, 4);
+  le(40, 4);
+  le(static_cast<std::uint32_t>(width), 4);
+  le(static_cast<std::uint32_t>(topDown ? -rows : rows), 4);
+  le(1, 2);
+  le(32, 2);
+  for (int i = 0; i < 6; ++i) le(0, 4);
+  for (int x = 0; x < width; ++x) le(0x00336699u, 4);  // the one row the file holds
+  return out;
+}
+
+}  // namespace
+
+TEST(ImageDecode, TheRowsAShortBitmapLacksAreBlackInEitherRowOrder) {
+  for (bool topDown : {true, false}) {
+    SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
+    const platform::image::Image picture = platform::image::Decode(ShortBitmap(64, 40, topDown));
+    ASSERT_EQ(picture.width, 64);
+    ASSERT_EQ(picture.height, 40);
+    const int heldRow = topDown ? 0 : 39;
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 64; ++x) {
+        const std::uint32_t expected = y == heldRow ? 0xFF336699u : 0xFF000000u;
+        ASSERT_EQ(picture.at(x, y), expected) << x << "," << y;
+      }
+    }
+  }
+}
