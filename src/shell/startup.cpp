@@ -218,9 +218,10 @@ int CappedTaskbarHeight(int measured) {
 
 int ReadSkinTransparency() {
   const std::string stored = AccessConfigItem("pf", "pftmd", {}, true);
+  // The skins page offers and stores "0": that choice stays. Anything else outside 1 to 90,
+  // or no value at all, gives 10.
+  if (stored == "0") return 0;
   const int value = TextToInteger(stored);
-  // The skins page offers 0; a choice of 0 stays, an absent or unusable value gives 10.
-  if (value == 0 && stored.find('0') != std::string::npos) return 0;
   return value < 1 || value > 90 ? kDefaultSkinTransparency : value;
 }
 

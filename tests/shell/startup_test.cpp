@@ -136,11 +136,11 @@ TEST_F(BackgroundChoiceTest, StoredChoiceFestivalAndFallback) {
 
 // [pf] pftmd is read as every other setting is: truncated toward zero and held within the
 // 32-bit range, never rounded or wrapped; nothing is written.
-TEST_F(BackgroundChoiceTest, SkinTransparencyOutsideOneToNinetyIsTen) {
+TEST_F(BackgroundChoiceTest, SkinTransparencyIsTheChosenZeroOrOneToNinetyElseTen) {
   const struct {
     const char* stored;
     int transparency;
-  } opacities[] = {{"", 10}, {"0", 10}, {"0.6", 10}, {"1", 1}, {"90.6", 90}, {"95", 10},
+  } opacities[] = {{"", 10}, {"0", 0}, {"0.6", 10}, {"00", 10}, {"1", 1}, {"90.6", 90}, {"95", 10},
                    {"-0.6", 10}, {"1e20", 10}, {"-2147483648", 10}, {"4294967336", 10}};
   for (const auto& o : opacities) {
     std::remove(ConfigFilePath().c_str());
