@@ -198,8 +198,10 @@ QByteArray PaddedBitmap(std::string_view bytes) {
   const std::int64_t compression = static_cast<std::uint32_t>(ReadLE(bytes, 30, 4));
   const std::int64_t rows = height < 0 ? -height : height;
   if ((compression != 0 && compression != 3) || bits < 1 || bits > 32 || !SizeAllowed(width, rows)) return data;
+  // Pixels that would start beyond the file make Qt refuse the file anyway.
+  if (offset > static_cast<std::int64_t>(bytes.size())) return data;
   const std::int64_t whole = offset + (width * bits + 31) / 32 * 4 * rows;
-  if (whole > static_cast<std::int64_t>(bytes.size()) && whole <= kMaxPixels * 4 + offset)
+  if (whole > static_cast<std::int64_t>(bytes.size()))
     data.append(static_cast<qsizetype>(whole - static_cast<std::int64_t>(bytes.size())), '\0');
   return data;
 }
