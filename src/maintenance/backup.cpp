@@ -114,22 +114,20 @@ void BackupData(DataKind kind) {
   const std::optional<std::string> target = ChooseMaintenanceFile(
       "备份对话框", data.saveFilter, data.defaultExtension, DefaultBackupName(data, platform::clock::Now()));
   if (!target) return;
+  const char* failure = BackupDataTo(kind, *target);
+  ShowMaintenanceMessage(failure != nullptr ? failure : MessagesOf(kind).done);
+}
+
+const char* BackupDataTo(DataKind kind, const std::string& target) {
   ProgramDatabases& live = Databases();
-  if (IsLiveDataFile(live, *target)) {
-    ShowMaintenanceMessage("不能备份到正在使用的数据文件！请另选一个文件名。");
-    return;
-  }
+  if (IsLiveDataFile(live, target)) return "不能备份到正在使用的数据文件！请另选一个文件名。";
   const std::string& livePath = LiveDataPath(live, kind);
   // Where another system keeps a per-user copy of the file, that copy is tried first.
   if (LooksForPerUserCopy(kind)) {
     const std::string perUser = PerUserCopyPath(files::BaseName(livePath));
-    if (files::Exists(perUser) && CopyProvedBackup(kind, perUser, *target) == nullptr) {
-      ShowMaintenanceMessage(MessagesOf(kind).done);
-      return;
-    }
+    if (files::Exists(perUser) && CopyProvedBackup(kind, perUser, target) == nullptr) return nullptr;
   }
-  const char* failure = CopyProvedBackup(kind, livePath, *target);
-  ShowMaintenanceMessage(failure != nullptr ? failure : MessagesOf(kind).done);
+  return CopyProvedBackup(kind, livePath, target);
 }
 
 void BackupTimedData() { BackupData(DataKind::Timed); }

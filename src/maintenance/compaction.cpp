@@ -29,6 +29,13 @@ const CompactTexts& TextsOf(DataKind kind) {
 void CompactData(DataKind kind) {
   const CompactTexts& texts = TextsOf(kind);
   if (!AskMaintenanceQuestion(texts.question)) return;
+  bool reopened = false;
+  const int code = CompactLiveData(kind, &reopened);
+  ShowMaintenanceMessage(code == 0 ? texts.done : texts.failed);
+  if (!reopened) ShowMaintenanceMessage(texts.reopenFailed);
+}
+
+int CompactLiveData(DataKind kind, bool* reopenedOut) {
   ProgramDatabases& live = Databases();
   const std::string path = LiveDataPath(live, kind);
   // The reminder check never runs on a closed file: a counted repeat written then is lost.
@@ -45,8 +52,8 @@ void CompactData(DataKind kind) {
   const bool reopened = OpenLiveData(live, kind) == 1;
   if (reopened) RefreshAfterReload(live, kind);
   RestartReminderClockFor(kind);
-  ShowMaintenanceMessage(code == 0 ? texts.done : texts.failed);
-  if (!reopened) ShowMaintenanceMessage(texts.reopenFailed);
+  *reopenedOut = reopened;
+  return code;
 }
 
 void CompactTimedData() { CompactData(DataKind::Timed); }

@@ -79,15 +79,14 @@ void ExportData(DataKind kind) {
   const std::optional<std::string> file = ChooseMaintenanceFile(
       "导出对话框", {}, {}, std::string(texts.exportName) + FormatDateTime(platform::clock::Now(), 1) + ")");
   if (!file) return;
+  ShowMaintenanceMessage(ExportDataTo(kind, *file) ? texts.exported : texts.exportFailed);
+}
+
+bool ExportDataTo(DataKind kind, const std::string& file) {
   ProgramDatabases& live = Databases();
-  bool ok = false;
-  if (kind == DataKind::Timed) {
-    ok = ExportToExcel(live.Reminders, *file, "txsj", TimedReminderExchangeColumns()) == 1;
-  } else {
-    const auto& columns = kind == DataKind::Due ? DueExchangeColumns() : NotesExchangeColumns();
-    ok = db::ExportTable(ConnectionOf(live, kind), Maintained(kind).table, columns, *file).ok;
-  }
-  ShowMaintenanceMessage(ok ? texts.exported : texts.exportFailed);
+  if (kind == DataKind::Timed) return ExportToExcel(live.Reminders, file, "txsj", TimedReminderExchangeColumns()) == 1;
+  const auto& columns = kind == DataKind::Due ? DueExchangeColumns() : NotesExchangeColumns();
+  return db::ExportTable(ConnectionOf(live, kind), Maintained(kind).table, columns, file).ok;
 }
 
 void ImportData(DataKind kind) {

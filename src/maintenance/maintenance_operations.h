@@ -17,6 +17,8 @@ void BackupData(DataKind kind);
 void BackupTimedData();
 void BackupDueData();
 void BackupNotesData();
+// The backup itself, to a target already chosen: the failure message, or none.
+const char* BackupDataTo(DataKind kind, const std::string& target);
 // 1 when the copy open on `copy` matches the live file of `kind`.
 int VerifyBackupCopy(DataKind kind, platform::db::Connection& copy);
 
@@ -29,6 +31,8 @@ void RestoreData(DataKind kind);
 void RestoreTimedData();
 void RestoreDueData();
 void RestoreNotesData();
+// The restore from a file already chosen and confirmed, with its messages.
+void RestoreChosenFile(DataKind kind, const std::string& file);
 // The older notes backups: their rows added to the live notes in one transaction.
 void ConvertOldNotesBackup();
 // 提示确定 of BackupPasswordPrompt: true (BackupPasswordConfirmed 1) when `typed` is the
@@ -41,6 +45,8 @@ void CompactData(DataKind kind);
 void CompactTimedData();
 void CompactDueData();
 void CompactNotesData();
+// The compaction itself: its result code (0 done), and whether the file reopened.
+int CompactLiveData(DataKind kind, bool* reopened);
 
 // Workbook exchange of the file's table.
 void ExportData(DataKind kind);
@@ -51,5 +57,7 @@ void ExportNotesData();
 void ImportTimedData();
 void ImportDueData();
 void ImportNotesData();
+// The export itself, to a file already chosen.
+bool ExportDataTo(DataKind kind, const std::string& file);
 
 }  // namespace workmemo

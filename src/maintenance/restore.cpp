@@ -135,15 +135,21 @@ void RestoreData(DataKind kind) {
     return;
   }
   if (!AskMaintenanceQuestion(texts.secondQuestion)) return;
+  RestoreChosenFile(kind, *chosen);
+}
 
+void RestoreChosenFile(DataKind kind, const std::string& file) {
+  const MaintainedData& data = Maintained(kind);
+  const RestoreTexts& texts = TextsOf(kind);
+  MaintenanceState& state = Maintenance();
   ProgramDatabases& live = Databases();
-  if (IsLiveDataFile(live, *chosen)) {
+  if (IsLiveDataFile(live, file)) {
     ShowMaintenanceMessage("不能用正在使用的数据文件恢复！请选择备份文件。");
     return;
   }
   // The backup is copied beside the live file and proved there before anything changes.
   const std::string incoming = TempFileBeside(LiveDataPath(live, kind));
-  if (!files::Copy(*chosen, incoming)) {
+  if (!files::Copy(file, incoming)) {
     files::Remove(incoming);
     ShowMaintenanceMessage(texts.copyFailed);
     return;
