@@ -4,6 +4,7 @@
 // 2024 in America/New_York. Exits 1 when any firing was lost, doubled or not in the reference.
 #include <cstdio>
 #include <cstdlib>
+#include <stdlib.h>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -60,7 +61,13 @@ int main(int argc, char** argv) {
             DayOptions{.timeZone = "America/New_York", .year = 2024, .month = 3, .day = 10},
             DayOptions{.timeZone = "America/New_York", .year = 2024, .month = 11, .day = 3}};
   }
-  const std::filesystem::path work = std::filesystem::temp_directory_path() / "workmemo-simulated-day";
+  // A folder of this run's own: two runs at once must not share one day's data file.
+  std::string pattern = (std::filesystem::temp_directory_path() / "workmemo-simulated-day-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) {
+    std::perror("mkdtemp");
+    return 2;
+  }
+  const std::filesystem::path work = pattern;
   bool allOk = true;
   for (DayOptions day : days) {
     day.reminders = base.reminders;

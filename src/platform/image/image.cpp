@@ -206,6 +206,20 @@ QByteArray PaddedBitmap(std::string_view bytes) {
   return data;
 }
 
+// A bitmap's info header is one of the sizes its versions define, and its width is never
+// negative: Qt reads other headers and widths as best it can, into a picture it does not
+// wholly fill, so the same bytes gave different pictures from one read to the next.
+bool BitmapHeaderKnown(std::string_view bytes) {
+  if (bytes.size() < 26) return false;
+  const std::int64_t headerSize = static_cast<std::uint32_t>(ReadLE(bytes, 14, 4));
+  switch (headerSize) {
+    case 12: return ReadLE(bytes, 18, 2) > 0 && ReadLE(bytes, 20, 2) > 0;
+    case 40: case 52: case 56: case 64: case 108: case 124:
+      return ReadLE(bytes, 18, 4) > 0 && ReadLE(bytes, 22, 4) != 0;
+    default: return false;
+  }
+}
+
 std::vector<Frame> DecodeWithQt(std::string_view bytes, const char* format, bool allFrames) {
   QByteArray data = std::string_view(format) == "bmp" ? PaddedBitmap(bytes) : Bytes(bytes);
   QBuffer buffer(&data);
@@ -245,7 +259,9 @@ std::vector<Frame> DecodeAll(std::string_view bytes, bool allFrames) {
       if (img.empty()) return {};
       return {Frame{std::move(img), 0}};
     }
-    case Format::Bmp: return DecodeWithQt(bytes, "bmp", false);
+    case Format::Bmp:
+      if (!BitmapHeaderKnown(bytes)) return {};
+      return DecodeWithQt(bytes, "bmp", false);
     case Format::Gif: return DecodeWithQt(bytes, "gif", allFrames);
     case Format::None: break;
   }

@@ -193,3 +193,31 @@ TEST(ImageDecode, TheRowsAShortBitmapLacksAreBlackInEitherRowOrder) {
     }
   }
 }
+
+TEST(ImageDecode, ABitmapWithAnUnknownHeaderSizeOrANegativeWidthIsNoPicture) {
+  const auto withField = [](std::size_t at, std::uint32_t value) {
+    std::string bytes = ShortBitmap(8, 2, false);
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytes;
+  };
+  EXPECT_FALSE(platform::image::Decode(withField(14, 40)).empty());  // the sound one reads
+  const struct {
+    const char* what;
+    std::string bytes;
+  } cases[] = {
+      {"header size 4", withField(14, 4)},
+      {"header size 0x01ff0004", withField(14, 0x01ff0004u)},
+      {"header size 44", withField(14, 44)},
+      {"header size 0", withField(14, 0)},
+      // found by the picture decoders' fuzz target: a 4-byte header and a negative width
+      {"fuzzed", std::string("BMV\0\0\277\276\272\0\0(\0\0\0\004\0\0\0\376$\377\377\001\0 \0\0\0@\330 "
+                              "\0\0\0\304\016\0\0\0\0\0\0\377bmp\036(\0\377<Zx<x\377", 56)},
+      {"negative width", withField(18, static_cast<std::uint32_t>(-8))},
+      {"zero height", withField(22, 0)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_TRUE(platform::image::Decode(c.bytes).empty());
+    EXPECT_TRUE(platform::image::DecodeFrames(c.bytes).empty());
+  }
+}
