@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "common/text_routines.h"
 #include "platform/image/image.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/main_window.h"
+#include "shell/shell_services.h"
 #include "shell/module_seams.h"
 #include "shell/page_registry.h"
 #include "shell/settings.h"
@@ -60,6 +62,14 @@ std::string BackgroundEntry(int slot, bool thumbnail) {
 }
 
 std::string UserPicturePath(int slot) { return AccessConfigItem("pf", "yhtp" + std::to_string(slot), {}, true); }
+
+// Stores the items of one choice in [pf] in one write. Should config.ini refuse it, the user
+// is told and nothing changes: the screen shows only what the next start would show.
+bool StoreChoice(std::initializer_list<std::pair<std::string_view, std::string_view>> items) {
+  if (StoreConfigItems("pf", items)) return true;
+  if (Services().ShowMessageBox) Services().ShowMessageBox(ConfigWriteFailedMessage());
+  return false;
+}
 
 int ShownTransparency() {
   if (!Context()) return Settings().SkinTransparency;
@@ -205,18 +215,15 @@ void ChooseSkinBackground(int sprite) {
       return;
     }
     std::string picture = BackgroundEntry(i, false);
-    if (picture.empty()) {
-      // A user slot; a file that has gone applies no picture: the windows keep their colours.
-      picture = platform::image::ReadPictureFile(UserPicturePath(i));
-      AccessConfigItem("pf", "bjtp", std::to_string(-i));
-    } else {
-      AccessConfigItem("pf", "bjtp", std::to_string(i));
-    }
-    AccessConfigItem("pf", "cstp", "0");
+    const bool userSlot = picture.empty();
+    // A user slot's file that has gone applies no picture: the windows keep their colours.
+    if (userSlot) picture = platform::image::ReadPictureFile(UserPicturePath(i));
+    const std::string number = std::to_string(userSlot ? -i : i);
+    if (!StoreChoice({{"bjtp", number}, {"cstp", "0"}})) return;
     Apply(std::move(picture));
   } else if (const int j = ColourOf(sprite); j > 0) {
-    AccessConfigItem("pf", "cstp", std::to_string(j));
-    AccessConfigItem("pf", "bjtp", "0");
+    const std::string number = std::to_string(j);
+    if (!StoreChoice({{"cstp", number}, {"bjtp", "0"}})) return;
     Apply(FindSkinEntry(std::string(skin::kSolidColourPicturePrefix) + std::to_string(j)));
   }
 }
@@ -234,6 +241,8 @@ void PickUserBackground(int slot) {
   dialog.SetFileName({});
   if (!dialog.Run()) return;
   const std::string path = dialog.FileName();
+  const std::string key = "yhtp" + std::to_string(slot), number = std::to_string(-slot);
+  if (!StoreChoice({{key, path}, {"bjtp", number}})) return;
   std::string picture = platform::image::ReadPictureFile(path);
   BackgroundSlot& state = SkinPage().BackgroundSlots[static_cast<std::size_t>(slot) - 1];
   state.Thumbnail = ScalePictureToThumbnail(picture);
@@ -241,8 +250,6 @@ void PickUserBackground(int slot) {
   Context()->sprites.SetSpritePicture(sprite, state.Thumbnail.empty() ? FindSkinEntry(skin::kAddBackgroundPicture)
                                                                        : state.Thumbnail);
   Apply(std::move(picture));
-  AccessConfigItem("pf", "yhtp" + std::to_string(slot), path);
-  AccessConfigItem("pf", "bjtp", std::to_string(-slot));
 }
 
 void SetSkinTransparency() {
@@ -250,8 +257,8 @@ void SetSkinTransparency() {
   const auto& combo = Context()->page->UnitAs<ui::ComboBox>(kTransparencyCombo);
   const std::string text = combo.ItemText(combo.CurrentIndex());
   if (text.empty()) return;
+  if (!StoreChoice({{"pftmd", text}})) return;
   Context()->page->Unit(kTransparencyBox).SetText(text);
-  AccessConfigItem("pf", "pftmd", text);
   ApplySkinToAllWindows(TextToInteger(text));
 }
 

@@ -53,6 +53,11 @@ bool StoreConfigItem(std::string_view section, std::string_view key, std::string
   return platform::ini::WriteItem(ConfigFilePath(), section, key, value);
 }
 
+bool StoreConfigItems(std::string_view section,
+                      std::initializer_list<std::pair<std::string_view, std::string_view>> items) {
+  return platform::ini::WriteItems(ConfigFilePath(), section, items);
+}
+
 std::string ConfigWriteFailedMessage() {
   return "保存设置失败！\r\n" + CannotWriteDirectoryText(platform::files::DirName(ConfigFilePath()));
 }

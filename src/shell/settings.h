@@ -1,8 +1,10 @@
 #pragma once
 // config.ini in the program directory, the program-wide settings read from it at start, and
 // the start-at-login entry.
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace workmemo {
 
@@ -48,6 +50,9 @@ std::string AccessConfigItem(std::string_view section, std::string_view key,
 // Writes one item and tells whether config.ini took it. The settings switches write through
 // it, so a setting the file refused is neither shown nor kept as changed.
 bool StoreConfigItem(std::string_view section, std::string_view key, std::string_view value);
+// Several items of one section that stand for one choice, written in one write: all or none.
+bool StoreConfigItems(std::string_view section,
+                      std::initializer_list<std::pair<std::string_view, std::string_view>> items);
 // What a switch shows when config.ini refused its setting: the directory that could not be
 // written.
 std::string ConfigWriteFailedMessage();

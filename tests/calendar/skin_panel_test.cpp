@@ -9,6 +9,7 @@
 #include "platform/image/image.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
+#include "shell/shell_services.h"
 #include "shell/startup.h"
 
 namespace workmemo::testing {
@@ -115,6 +116,37 @@ TEST_F(SkinPanelTest, TheTransparencyIsAppliedStoredAndAChosenZeroKeptAtTheNextS
   EXPECT_EQ(ReadSkinTransparency(), 50);
   AccessConfigItem("pf", "pftmd", "junk");
   EXPECT_EQ(ReadSkinTransparency(), 10);
+}
+
+// A choice config.ini refuses is not applied: the next start would not show it.
+TEST_F(SkinPanelTest, AChoiceTheSettingsFileRefusesSaysSoAndChangesNothing) {
+  std::vector<std::string> messages;
+  Services().ShowMessageBox = [&messages](std::string_view m) { messages.emplace_back(m); };
+  Release(SlotSprite(2));
+  ASSERT_EQ(Pf("bjtp"), "2");
+  const std::string background = Ui().BackgroundPicture;
+  const int transparency = Settings().SkinTransparency;
+  auto& combo = page->UnitAs<ui::ComboBox>("透明度组合框");
+
+  platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+  Release(ColourSprite(3));
+  script->AnswerFile(picture);
+  Release(SlotSprite(3));
+  combo.SetCurrentIndex(5);
+  SetSkinTransparency();
+  platform::files::ClearFaultsForTest();
+  EXPECT_EQ(messages, std::vector<std::string>(3, ConfigWriteFailedMessage()));
+  EXPECT_EQ(Pf("bjtp"), "2");
+  EXPECT_EQ(Pf("cstp"), "0");
+  EXPECT_EQ(Pf("yhtp3"), "");
+  EXPECT_EQ(Ui().BackgroundPicture, background);
+  EXPECT_TRUE(SkinPage().BackgroundSlots[2].Thumbnail.empty());
+  EXPECT_EQ(Settings().SkinTransparency, transparency);
+  EXPECT_EQ(page->Unit("透明度框").Text(), std::to_string(transparency));
+  // Once the file takes it again, so does the page.
+  Release(ColourSprite(3));
+  EXPECT_EQ(Pf("cstp"), "3");
+  EXPECT_EQ(messages.size(), 3u);
 }
 
 TEST_F(SkinPanelTest, OnChristmasTheFestivalPicturesShowAndAMissingOneFallsBackToThePlainOne) {

@@ -198,7 +198,7 @@ QByteArray PaddedBitmap(std::string_view bytes) {
   const std::int64_t compression = static_cast<std::uint32_t>(ReadLE(bytes, 30, 4));
   const std::int64_t rows = height < 0 ? -height : height;
   if ((compression != 0 && compression != 3) || bits < 1 || bits > 32 || !SizeAllowed(width, rows)) return data;
-  // Pixels that would start beyond the file make Qt refuse the file anyway.
+  // Pixels that would start beyond the file are refused before this.
   if (offset > static_cast<std::int64_t>(bytes.size())) return data;
   const std::int64_t whole = offset + (width * bits + 31) / 32 * 4 * rows;
   if (whole > static_cast<std::int64_t>(bytes.size()))
@@ -206,11 +206,13 @@ QByteArray PaddedBitmap(std::string_view bytes) {
   return data;
 }
 
-// A bitmap's info header is one of the sizes its versions define, and its width is never
-// negative: Qt reads other headers and widths as best it can, into a picture it does not
-// wholly fill, so the same bytes gave different pictures from one read to the next.
+// A bitmap's info header is one of the sizes its versions define, its width is never
+// negative and its pixels start within the file: Qt reads other headers, widths and offsets
+// (the offset as a signed number) as best it can, into a picture it does not wholly fill, so
+// the same bytes gave different pictures from one read to the next.
 bool BitmapHeaderKnown(std::string_view bytes) {
   if (bytes.size() < 26) return false;
+  if (static_cast<std::uint32_t>(ReadLE(bytes, 10, 4)) > bytes.size()) return false;
   const std::int64_t headerSize = static_cast<std::uint32_t>(ReadLE(bytes, 14, 4));
   switch (headerSize) {
     case 12: return ReadLE(bytes, 18, 2) > 0 && ReadLE(bytes, 20, 2) > 0;

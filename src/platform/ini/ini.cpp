@@ -133,22 +133,17 @@ std::string ReadItem(std::string_view path, std::string_view section, std::strin
   return std::string(v);
 }
 
-bool WriteItem(std::string_view path, std::string_view section, std::string_view key,
-               std::string_view value) {
-  path = SkipLeading(path);
+namespace {
+
+// Sets one item in the file's text; false when the item may not be written.
+bool SetItem(std::string& content, std::string_view section, std::string_view key, std::string_view value) {
   section = Trim(section);
   key = Trim(key);
-  if (path.empty() || section.empty() || key.empty()) return false;
+  if (section.empty() || key.empty()) return false;
   if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
   if (text::FindChars(key, "=") != std::string_view::npos) return false;
   if (text::FindChars(section, "]") != std::string_view::npos) return false;
 
-  std::string content;
-  if (files::Exists(path)) {
-    std::optional<std::string> read = files::ReadAll(path);
-    if (!read) return false;
-    content = std::move(*read);
-  }
   if (!content.empty() && content.back() == '\r') content += '\n';  // its last line break, made whole
   // New lines follow the file's own line breaks.
   std::size_t firstLf = content.find('\n');
@@ -174,6 +169,28 @@ bool WriteItem(std::string_view path, std::string_view section, std::string_view
     if (!content.empty() && content.back() != '\n') content += nl;
     content += "[" + std::string(section) + "]" + nl + item + nl;
   }
+  return true;
+}
+
+}  // namespace
+
+bool WriteItem(std::string_view path, std::string_view section, std::string_view key,
+               std::string_view value) {
+  return WriteItems(path, section, {{key, value}});
+}
+
+bool WriteItems(std::string_view path, std::string_view section,
+                std::initializer_list<std::pair<std::string_view, std::string_view>> items) {
+  path = SkipLeading(path);
+  if (path.empty()) return false;
+  std::string content;
+  if (files::Exists(path)) {
+    std::optional<std::string> read = files::ReadAll(path);
+    if (!read) return false;
+    content = std::move(*read);
+  }
+  for (const auto& [key, value] : items)
+    if (!SetItem(content, section, key, value)) return false;
   return files::WriteAll(path, content);
 }
 

@@ -2,8 +2,10 @@
 // The settings file (config.ini): a plain INI file of GB18030 text, read and written one item at
 // a time. Sections and keys match without regard to ASCII case; every call reads the file anew
 // and every write replaces the whole file atomically, so no state is kept between calls.
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace platform::ini {
 
@@ -18,5 +20,10 @@ std::string ReadItem(std::string_view path, std::string_view section, std::strin
 // section "]". False as well when the file cannot be read or written.
 bool WriteItem(std::string_view path, std::string_view section, std::string_view key,
                std::string_view value);
+
+// Sets several items of one section in one write of the file: all of them or, refused as
+// above or failing, none.
+bool WriteItems(std::string_view path, std::string_view section,
+                std::initializer_list<std::pair<std::string_view, std::string_view>> items);
 
 }  // namespace platform::ini

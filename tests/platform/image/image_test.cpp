@@ -194,7 +194,7 @@ TEST(ImageDecode, TheRowsAShortBitmapLacksAreBlackInEitherRowOrder) {
   }
 }
 
-TEST(ImageDecode, ABitmapWithAnUnknownHeaderSizeOrANegativeWidthIsNoPicture) {
+TEST(ImageDecode, ABitmapWithAnUnknownHeaderSizeANegativeWidthOrPixelsBeyondItsEndIsNoPicture) {
   const auto withField = [](std::size_t at, std::uint32_t value) {
     std::string bytes = ShortBitmap(8, 2, false);
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
@@ -214,6 +214,7 @@ TEST(ImageDecode, ABitmapWithAnUnknownHeaderSizeOrANegativeWidthIsNoPicture) {
                               "\0\0\0\304\016\0\0\0\0\0\0\377bmp\036(\0\377<Zx<x\377", 56)},
       {"negative width", withField(18, static_cast<std::uint32_t>(-8))},
       {"zero height", withField(22, 0)},
+      {"pixels beyond the end", withField(10, 0x81322213u)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

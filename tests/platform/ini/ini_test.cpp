@@ -12,6 +12,7 @@ namespace {
 
 using platform::ini::ReadItem;
 using platform::ini::WriteItem;
+using platform::ini::WriteItems;
 namespace files = platform::files;
 
 class IniTest : public ::testing::Test {
@@ -113,7 +114,11 @@ TEST_F(IniTest, RefusedWritesLeaveTheFileUntouched) {
   EXPECT_FALSE(WriteItem(path_, "a]b", "x", "1"));
   EXPECT_FALSE(WriteItem(path_, " ", "x", "1"));
   EXPECT_FALSE(WriteItem(path_, "a", "", "1"));
+  // Several items go in together or not at all.
+  EXPECT_FALSE(WriteItems(path_, "a", {{"x", "2"}, {"k=y", "1"}}));
   EXPECT_EQ(Content(), "[a]\nx=1\n");
+  EXPECT_TRUE(WriteItems(path_, "a", {{"x", "2"}, {"y", "3"}}));
+  EXPECT_EQ(Content(), "[a]\nx=2\ny=3\n");
 }
 
 TEST_F(IniTest, FailedWriteKeepsTheOldFileWhole) {
