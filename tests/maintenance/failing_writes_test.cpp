@@ -107,6 +107,13 @@ class FailingWritesTest : public MaintenanceTest {
     EXPECT_EQ(InsertNoteRow(Databases(), after, At(2024, 9, 1)), 1);
   }
 
+  // While writes fail, the reminder of 9:00 on day `k` of June still fires in its second.
+  void ExpectFiringGoesOn(int k) {
+    fired.clear();
+    AdvanceTo(At(2024, 6, 1 + k, 9));
+    EXPECT_EQ(fired, std::vector<std::string>{"kept " + std::to_string(k)});
+  }
+
   bool savedReminder = false;
   bool savedNote = false;
   bool savedConfig = false;
@@ -119,6 +126,7 @@ TEST_F(FailingWritesTest, AFileSizeLimitFailsWritesPartWayAndNothingIsLost) {
   {
     FileSizeLimit limit(largest);  // no data file may grow: a save that needs a page fails
     TryEverything();
+    ExpectFiringGoesOn(0);
   }
   EXPECT_FALSE(savedReminder);
   EXPECT_FALSE(savedNote);
@@ -126,11 +134,19 @@ TEST_F(FailingWritesTest, AFileSizeLimitFailsWritesPartWayAndNothingIsLost) {
 }
 
 TEST_F(FailingWritesTest, AnInjectedWriteFailureFailsEverySaveAndNothingIsLost) {
-  for (files::Op op : {files::Op::Write, files::Op::Rename, files::Op::Copy}) {
-    SCOPED_TRACE(static_cast<int>(op));
+  // Writes, renames and copies failing one kind at a time, then all at once with removes and
+  // new folders as well: a data directory that cannot be written.
+  const std::vector<std::vector<files::Op>> failing = {
+      {files::Op::Write},
+      {files::Op::Rename},
+      {files::Op::Copy},
+      {files::Op::Write, files::Op::Rename, files::Op::Copy, files::Op::Remove, files::Op::MakeDirs}};
+  for (std::size_t k = 0; k < failing.size(); ++k) {
+    SCOPED_TRACE(k);
     messages.clear();
-    files::InjectFaultForTest(op, files::Fault::DiskFull);
+    for (files::Op op : failing[k]) files::InjectFaultForTest(op, files::Fault::DiskFull);
     TryEverything();
+    ExpectFiringGoesOn(static_cast<int>(k));
     files::ClearFaultsForTest();
     EXPECT_FALSE(messages.empty());
     ExpectAllWhole();

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QImageReader>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -200,7 +201,11 @@ QByteArray PaddedBitmap(std::string_view bytes) {
   if ((compression != 0 && compression != 3) || bits < 1 || bits > 32 || !SizeAllowed(width, rows)) return data;
   // Pixels that would start beyond the file are refused before this.
   if (offset > static_cast<std::int64_t>(bytes.size())) return data;
-  const std::int64_t whole = offset + (width * bits + 31) / 32 * 4 * rows;
+  // Qt may start the pixels after the header and palette rather than at a damaged offset:
+  // counted from the later of the two, with room for the largest palette, every row it reads
+  // is there.
+  const std::int64_t start = std::max<std::int64_t>(offset, 14 + ReadLE(bytes, 14, 4)) + 1024;
+  const std::int64_t whole = start + (width * bits + 31) / 32 * 4 * rows;
   if (whole > static_cast<std::int64_t>(bytes.size()))
     data.append(static_cast<qsizetype>(whole - static_cast<std::int64_t>(bytes.size())), '\0');
   return data;
