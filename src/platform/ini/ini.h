@@ -1,7 +1,8 @@
 #pragma once
-// The settings file (config.ini): a plain INI file of GB18030 text, read and written one item at
-// a time. Sections and keys match without regard to ASCII case; every call reads the file anew
-// and every write replaces the whole file atomically, so no state is kept between calls.
+// The settings file (config.ini): a plain INI file of GB18030 text, read one item at a time and
+// written one item (or the items of one section that belong together) at a time. Sections and
+// keys match without regard to ASCII case; every call reads the file anew and every write
+// replaces the whole file atomically, so no state is kept between calls.
 #include <initializer_list>
 #include <string>
 #include <string_view>
