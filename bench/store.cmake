@@ -1,5 +1,4 @@
-# The reminder store's hot paths: the due check of one second, the 42 days of a month view,
-# and loading 10,000 rows from the encrypted data file.
+# The reminder store: loading 10,000 rows from the encrypted data file.
 find_package(Qt6 REQUIRED COMPONENTS Core)
 add_executable(store_bench ${CMAKE_CURRENT_LIST_DIR}/store_bench.cpp)
 workmemo_gb18030(store_bench)

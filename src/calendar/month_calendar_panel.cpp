@@ -197,9 +197,7 @@ void DrawMonthCalendar() {
   PageUnit("星期标签").SetText(WeekdayName(day.weekday, true));
   PageUnit("农历标签").SetText("农历 " + platform::lunar::FormatLunarDate(date, "%Y%S年%M%D"));
   for (const StepLabel& label : kStepLabels) PageUnit(label.unit).SetText(label.caption);
-  ReminderList onDay;
-  Databases().Reminders.CollectRemindersOnDay(date, onDay);
-  PageUnit("提醒计数标签").SetText(std::to_string(onDay.size()) + " 条提醒");
+  PageUnit("提醒计数标签").SetText(std::to_string(Databases().Reminders.CountRemindersOnDay(date)) + " 条提醒");
 }
 
 void PickCalendarDay(int x, int y) {

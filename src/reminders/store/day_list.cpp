@@ -11,14 +11,6 @@
 namespace workmemo {
 namespace {
 
-// Minute and hour intervals: listed on each day one of their occurrences can fall on.
-// `unitsPerDay` is 1440 or 24; the count is taken without sign.
-bool SubDailyOnDay(std::int64_t count, std::int64_t amount, std::int64_t unitsPerDay,
-                   bool originDay) {
-  const std::int64_t rest = (count < 0 ? -count : count) % amount;
-  return amount - rest < unitsPerDay || rest == 0 || originDay;
-}
-
 bool IntervalOnDay(const ReminderRecord& r, const CheckMoment& m, std::int64_t startDayNumber) {
   const std::int64_t amount = IntervalAmount(r.cfsj);
   if (amount == 0) return false;

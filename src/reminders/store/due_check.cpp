@@ -90,14 +90,6 @@ bool OccursWithoutNotice(const ReminderRecord& r, const CheckMoment& m) {
   }
 }
 
-// Interval units below a minute or counted otherwise (day digits, minutes since load) have no
-// advance notice, nor has an unknown mode.
-bool HasNoticeVariant(const ReminderRecord& r) {
-  if (r.txfs < RepeatMode::Once || r.txfs > RepeatMode::LunarYearly) return false;
-  return r.txfs != RepeatMode::Interval ||
-         (r.cfdw >= IntervalUnit::Minute && r.cfdw <= IntervalUnit::Year);
-}
-
 enum class Occurrence { NoTest, Due, NotDue };
 
 // The occurrence test of a record with advance notice: its time of day is ksdate's.
@@ -240,6 +232,12 @@ ModeResult RunModeRule(ReminderRecord& r, const CheckMoment& m) {
 }
 
 }  // namespace
+
+bool HasNoticeVariant(const ReminderRecord& r) {
+  if (r.txfs < RepeatMode::Once || r.txfs > RepeatMode::LunarYearly) return false;
+  return r.txfs != RepeatMode::Interval ||
+         (r.cfdw >= IntervalUnit::Minute && r.cfdw <= IntervalUnit::Year);
+}
 
 CheckMoment MakeCheckMoment(double now) {
   CheckMoment m;

@@ -221,6 +221,7 @@ int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
     }
     ComputeNoticeFields(r, loadTime);
   }
+  schedule_.Rebuild(list_);
   if (target) *target = list_;
   return result;
 }
@@ -276,6 +277,7 @@ int ReminderStore::SaveReminder(ReminderRecord& record) {
     record.id = static_cast<int>(connection_.LastInsertId());
     list_.push_back(record);
     ComputeNoticeFields(list_.back(), now);
+    schedule_.Refresh(list_, list_.size() - 1);
     return 1;
   }
   Columns c(true);
@@ -287,6 +289,7 @@ int ReminderStore::SaveReminder(ReminderRecord& record) {
     ReminderRecord& loaded = list_[static_cast<std::size_t>(position) - 1];
     loaded = record;
     ComputeNoticeFields(loaded, now);
+    schedule_.Refresh(list_, static_cast<std::size_t>(position) - 1);
   }
   return 1;
 }
@@ -306,6 +309,7 @@ int ReminderStore::SetRemindAgain(int id, int flag, double when) {
   // Memory follows whatever the table did: a spent remind-again must never fire again.
   r.xctx = xctx;
   r.txdate = stored;
+  schedule_.Refresh(list_, static_cast<std::size_t>(position) - 1);
   return result;
 }
 
@@ -374,7 +378,7 @@ void ReminderStore::CollectDueReminders(double second, ReminderList& out) {
   }
   checkedAny_ = true;
   lastCheckedSecond_ = s;
-  for (const DueWrite& w : CollectDue(list_, second, out)) {
+  for (const DueWrite& w : schedule_.CollectDue(list_, second, out)) {
     if (w.kind == DueWrite::ClearRemindAgain)
       SetRemindAgain(w.id, 0, w.ksdate);
     else
@@ -382,8 +386,36 @@ void ReminderStore::CollectDueReminders(double second, ReminderList& out) {
   }
 }
 
+int ReminderStore::RemoveLoadedReminder(int id) {
+  const int position = FindLoadedReminder(id);
+  if (position == 0) return 0;
+  list_.erase(list_.begin() + (position - 1));
+  schedule_.Erase(list_, static_cast<std::size_t>(position) - 1);
+  return 1;
+}
+
+void ReminderStore::CollectDays(double firstDay, int count, DayLists& out) const {
+  schedule_.CollectDays(list_, firstDay, count, out);
+}
+
 void ReminderStore::CollectRemindersOnDay(double day, ReminderList& out) const {
-  workmemo::CollectRemindersOnDay(list_, day, out);
+  DayLists lists;
+  CollectDays(day, 1, lists);
+  // Copies go into the slots the array already has, whose texts keep their buffers.
+  const std::vector<std::uint32_t>& positions = lists.days[0];
+  if (out.size() > positions.size()) out.resize(positions.size());
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    if (i < out.size())
+      out[i] = list_[positions[i]];
+    else
+      out.push_back(list_[positions[i]]);
+  }
+}
+
+int ReminderStore::CountRemindersOnDay(double day) const {
+  DayLists lists;
+  CollectDays(day, 1, lists);
+  return static_cast<int>(lists.days[0].size());
 }
 
 int ReminderStore::GetReminderState(const ReminderRecord& record) const {

@@ -11,6 +11,7 @@
 
 #include "platform/db/db.h"
 #include "reminders/store/reminder_record.h"
+#include "reminders/store/schedule_index.h"
 
 namespace workmemo {
 
@@ -53,8 +54,10 @@ class ReminderStore {
   // one by one, and the caller says that the file is damaged; a failed load is never
   // taken for an empty table.
   int LoadReminders(std::string_view query = {}, ReminderList* target = nullptr);
-  int FindLoadedReminder(int id) const { return FindReminderIndex(list_, id); }
-  int RemoveLoadedReminder(int id) { return RemoveReminderById(list_, id); }
+  // 1-based position of the loaded reminder with that id, 0 when there is none.
+  int FindLoadedReminder(int id) const { return schedule_.Find(id); }
+  // Removes it from the list: 1, or 0 when there is none.
+  int RemoveLoadedReminder(int id);
   // The loaded record with the full content from the table; for an id that is not loaded,
   // the row as the table holds it. A record with id 0 when there is none, or when the table
   // cannot be read.
@@ -94,7 +97,12 @@ class ReminderStore {
   // remind-again resets and total repeat counters written to the table. A second call for
   // the second checked just before reports nothing, so no reminder fires twice.
   void CollectDueReminders(double second, ReminderList& out);
+  // Copies of the reminders listed on the day, in list order.
   void CollectRemindersOnDay(double day, ReminderList& out) const;
+  int CountRemindersOnDay(double day) const;
+  // The reminders listed on each of `count` days from `firstDay`, as positions in
+  // Reminders(): a month view's 42 days without a copy of any record.
+  void CollectDays(double firstDay, int count, DayLists& out) const;
   int GetReminderState(const ReminderRecord& record) const;  // at the clock's now
 
   // --- The "admin" row of yhsj -------------------------------------------------------------
@@ -116,6 +124,7 @@ class ReminderStore {
   platform::db::Connection connection_;
   platform::db::RecordSet records_;
   ReminderList list_;
+  ScheduleIndex schedule_;  // follows every change of list_
   std::string path_;
   std::string password_;
   std::function<void(std::string_view)> plainMessage_;

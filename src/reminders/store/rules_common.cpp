@@ -46,6 +46,11 @@ bool WeekListMatches(std::string_view txweek, std::string_view weekdayText) {
   return txweek.size() >= 2 ? HasPiece(txweek, weekdayText) : txweek == weekdayText;
 }
 
+bool SubDailyOnDay(std::int64_t count, std::int64_t amount, std::int64_t unitsPerDay, bool originDay) {
+  const std::int64_t rest = (count < 0 ? -count : count) % amount;
+  return amount - rest < unitsPerDay || rest == 0 || originDay;
+}
+
 bool OutsideDateRange(const ReminderRecord& r, std::int64_t today) {
   if (r.ksdate == r.jsdate) return false;  // the usual case, without converting anything
   const std::int64_t startDay = DayNumber(r.ksdate), endDay = DayNumber(r.jsdate);

@@ -32,6 +32,11 @@ inline std::int64_t IntervalAmount(int cfsj) {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
+// The day test of minute and hour intervals: listed on each day one of their occurrences can
+// fall on. `count` is the units from the start day's midnight to the day's, taken without
+// sign; `unitsPerDay` is 1440 or 24; `originDay` is the start day itself.
+bool SubDailyOnDay(std::int64_t count, std::int64_t amount, std::int64_t unitsPerDay, bool originDay);
+
 // The date range: only when the dates of ksdate and jsdate differ, and then both end days
 // belong to it. Whether `today` (a day number) lies outside it.
 bool OutsideDateRange(const ReminderRecord& r, std::int64_t today);

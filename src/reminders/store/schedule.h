@@ -54,6 +54,10 @@ struct DueOutcome {
   std::optional<ReminderRecord> report;
 };
 
+// Whether the record's advance notice applies: interval units below a minute or counted
+// otherwise (day digits, minutes since load) have none, nor has an unknown mode.
+bool HasNoticeVariant(const ReminderRecord& record);
+
 // The due check of one record for the second `m`; updates the record in place.
 DueOutcome CheckDue(ReminderRecord& record, const CheckMoment& m);
 
