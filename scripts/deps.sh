@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the organiser and its tests need, and only those that are missing.
+# Installs the Debian packages the organiser and its tests need, and only those that are missing;
+# given package names, installs those instead (bench/setup.sh names what only the benchmarks need).
 set -euo pipefail
 
 PACKAGES=(
@@ -25,6 +26,8 @@ PACKAGES=(
   # generators of committed tables and fixtures
   python3 python3-ephem python3-xlwt
 )
+
+if (($#)); then PACKAGES=("$@"); fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
