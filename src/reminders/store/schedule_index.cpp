@@ -340,29 +340,30 @@ void ScheduleIndex::CollectDays(const ReminderList& list, double firstDay, int c
   const std::size_t days = static_cast<std::size_t>(std::max(count, 0));
   out.days.resize(days);
   for (auto& d : out.days) d.clear();
-  if (facts_.size() != list.size()) return;
   const std::int64_t start = DayNumber(DateOf(firstDay));
+  // A list the index does not follow is answered by the plain rule alone.
+  const bool followed = facts_.size() == list.size();
   Window w;
   for (std::size_t done = 0; done < days; done += 64) {
     const int n = static_cast<int>(std::min<std::size_t>(64, days - done));
     const std::int64_t first = start + static_cast<std::int64_t>(done);
     w.Fill(first, n);
-    const bool fast = first >= kFirstFastDay && first + n - 1 <= kLastFastDay;
+    const bool fast = followed && first >= kFirstFastDay && first + n - 1 <= kLastFastDay;
     const Mask all = w.DaysBetween(first, first + n - 1);
     for (std::size_t i = 0; i < list.size(); ++i) {
       // The facts alone decide most records: their own line of memory is read only when
       // a counter or the plain rule is needed.
-      const DayFacts& f = facts_[i];
-      if (!f.listable || f.rule == Never) continue;
-      const ReminderRecord& r = list[i];
-      if (f.limited && r.cfjs >= r.cfcs) continue;
-      Mask mask = f.ranged ? w.DaysBetween(f.rangeFrom, f.rangeTo) : all;
-      if (mask == 0) continue;
+      Mask mask = all;
       if (fast) {
-        mask &= RuleDays(f, r, w);
+        const DayFacts& f = facts_[i];
+        if (!f.listable || f.rule == Never) continue;
+        if (f.limited && list[i].cfjs >= list[i].cfcs) continue;
+        if (f.ranged) mask = w.DaysBetween(f.rangeFrom, f.rangeTo);
+        if (mask != 0) mask &= RuleDays(f, list[i], w);
       } else {
+        if (list[i].id < 1) continue;
         for (int d = 0; d < n; ++d)
-          if (!FallsOnDay(r, w.moments[static_cast<std::size_t>(d)])) mask &= ~(Mask{1} << d);
+          if (!FallsOnDay(list[i], w.moments[static_cast<std::size_t>(d)])) mask &= ~(Mask{1} << d);
       }
       for (; mask != 0; mask &= mask - 1)
         out.days[done + static_cast<std::size_t>(__builtin_ctzll(mask))].push_back(static_cast<std::uint32_t>(i));

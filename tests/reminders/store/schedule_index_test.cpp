@@ -172,6 +172,8 @@ TEST(ScheduleIndex, DayListsOfEveryDayOfTwoYearsEqualThePlainRule) {
     ExpectSameDays(index, list, At(2024, 1, 1), 731);
     ExpectSameDays(index, list, At(2049, 12, 20), 70);
     ExpectSameDays(index, list, At(9999, 12, 1), 42);
+    // A list the index was not built on is answered by the plain rule.
+    ExpectSameDays(ScheduleIndex(), list, At(2024, 2, 25), 42);
     // Repeat counters move without the index being told: a total limit used up lists nothing.
     for (ReminderRecord& r : list) r.cfjs = r.cfcs;
     ExpectSameDays(index, list, At(2024, 2, 25), 42);
