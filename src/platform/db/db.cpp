@@ -67,12 +67,47 @@ bool StepAll(sqlite3* db, const char* sql, std::string& error) {
   return false;
 }
 
-std::int64_t IntegerOf(const Cell& cell) {
+// A value as the engine holds it while a row is current, or as a record set kept it.
+using CellView = std::variant<std::monostate, std::int64_t, double, std::string_view>;
+
+CellView ViewOf(const Cell& cell) {
+  if (const auto* i = std::get_if<std::int64_t>(&cell)) return *i;
+  if (const auto* r = std::get_if<double>(&cell)) return *r;
+  if (const auto* s = std::get_if<std::string>(&cell)) return std::string_view(*s);
+  return std::monostate{};
+}
+
+// Texts and blobs are read as their stored bytes (UTF-8 for texts).
+CellView ViewOf(sqlite3_stmt* stmt, int i) {
+  switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+      return static_cast<std::int64_t>(sqlite3_column_int64(stmt, i));
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(stmt, i);
+    case SQLITE_NULL:
+      return std::monostate{};
+    default: {
+      const void* bytes = sqlite3_column_blob(stmt, i);
+      const int n = sqlite3_column_bytes(stmt, i);
+      return std::string_view(static_cast<const char*>(bytes), bytes ? static_cast<std::size_t>(n) : 0);
+    }
+  }
+}
+
+Cell CellOf(sqlite3_stmt* stmt, int i) {
+  const CellView v = ViewOf(stmt, i);
+  if (const auto* s = std::get_if<std::string_view>(&v)) return std::string(*s);
+  if (const auto* r = std::get_if<double>(&v)) return *r;
+  if (const auto* n = std::get_if<std::int64_t>(&v)) return *n;
+  return std::monostate{};
+}
+
+std::int64_t IntegerOf(const CellView& cell) {
   if (const auto* i = std::get_if<std::int64_t>(&cell)) return *i;
   double d = 0;
   if (const auto* r = std::get_if<double>(&cell)) {
     d = *r;
-  } else if (const auto* s = std::get_if<std::string>(&cell)) {
+  } else if (const auto* s = std::get_if<std::string_view>(&cell)) {
     // A text counts only when it is a number as a whole.
     const std::string_view t = TrimBlanks(*s);
     if (t.empty()) return 0;
@@ -85,39 +120,45 @@ std::int64_t IntegerOf(const Cell& cell) {
   return std::llrint(d);
 }
 
-std::string TextOf(const Cell& cell) {
+std::string TextOf(const CellView& cell) {
   if (const auto* i = std::get_if<std::int64_t>(&cell)) return std::to_string(*i);
   if (const auto* r = std::get_if<double>(&cell)) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.15g", *r);
     return buf;
   }
-  if (const auto* s = std::get_if<std::string>(&cell)) return text::FromUtf8(*s);
+  if (const auto* s = std::get_if<std::string_view>(&cell)) return text::FromUtf8(*s);
   return {};
 }
 
-double DateTimeOf(const Cell& cell) {
+double DateTimeOf(const CellView& cell) {
   if (const auto* i = std::get_if<std::int64_t>(&cell)) return static_cast<double>(*i);
   if (const auto* r = std::get_if<double>(&cell)) return *r;
-  if (const auto* s = std::get_if<std::string>(&cell)) return clock::ParseStored(*s).value_or(0.0);
+  if (const auto* s = std::get_if<std::string_view>(&cell)) return clock::ParseStored(*s).value_or(0.0);
   return 0.0;
 }
 
-Cell CellOf(sqlite3_stmt* stmt, int i) {
-  switch (sqlite3_column_type(stmt, i)) {
-    case SQLITE_INTEGER:
-      return static_cast<std::int64_t>(sqlite3_column_int64(stmt, i));
-    case SQLITE_FLOAT:
-      return sqlite3_column_double(stmt, i);
-    case SQLITE_NULL:
-      return std::monostate{};
-    default: {
-      const void* bytes = sqlite3_column_blob(stmt, i);
-      const int n = sqlite3_column_bytes(stmt, i);
-      return std::string(static_cast<const char*>(bytes), bytes ? static_cast<std::size_t>(n) : 0);
-    }
-  }
+// The position (1-based) of the first column of that name, ASCII case ignored; 0 for none.
+int PositionOf(const std::vector<std::string>& names, std::string_view name) {
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (text::EqualsIgnoreAsciiCase(names[i], name)) return static_cast<int>(i) + 1;
+  return 0;
 }
+
+std::vector<std::string> ColumnNames(sqlite3_stmt* stmt) {
+  std::vector<std::string> names;
+  for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+    const char* name = sqlite3_column_name(stmt, i);
+    names.push_back(text::FromUtf8(name ? name : ""));
+  }
+  return names;
+}
+
+// Every page read is decrypted and its checksum checked. A cache of 16 MiB (the engine's
+// default is 2) holds a whole data file of tens of thousands of rows, so the start's check,
+// the load and every search after them decrypt each page once; the engine takes cache memory
+// only as pages are read, so a small file costs no more than its size.
+constexpr char kCacheSizePragma[] = "PRAGMA cache_size=-16384";  // negative: in KiB
 
 using StatementFn = std::function<void(sqlite3_stmt*)>;
 
@@ -234,7 +275,9 @@ int Connection::Open(std::string_view connectionText) {
   }
   sqlite3* db = nullptr;
   // Never creates a file: a missing data file is written from its image by the caller.
-  if (sqlite3_open_v2(text::ToUtf8(parts.path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+  // Each connection is used by one thread only, so it needs no lock of its own.
+  if (sqlite3_open_v2(text::ToUtf8(parts.path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                      nullptr) != SQLITE_OK) {
     lastError_ = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close_v2(db);
     return 0;
@@ -244,7 +287,8 @@ int Connection::Open(std::string_view connectionText) {
   // The key is proved only by reading: a wrong one makes the schema unreadable.
   ok = ok && StepAll(db, "SELECT count(*) FROM sqlite_master", lastError_) &&
        StepAll(db, "PRAGMA journal_mode=DELETE", lastError_) &&
-       StepAll(db, "PRAGMA synchronous=FULL", lastError_) && dialect::Register(db);
+       StepAll(db, "PRAGMA synchronous=FULL", lastError_) &&
+       StepAll(db, kCacheSizePragma, lastError_) && dialect::Register(db);
   if (!ok) {
     if (lastError_.empty()) lastError_ = sqlite3_errmsg(db);
     sqlite3_close_v2(db);
@@ -282,12 +326,7 @@ bool Connection::HasTable(std::string_view table) {
 
 int RecordSet::Open(Connection& connection, std::string_view sql) {
   Close();
-  const auto readColumns = [this](sqlite3_stmt* stmt) {
-    for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-      const char* name = sqlite3_column_name(stmt, i);
-      columns_.push_back(text::FromUtf8(name ? name : ""));
-    }
-  };
+  const auto readColumns = [this](sqlite3_stmt* stmt) { columns_ = ColumnNames(stmt); };
   const auto readRow = [this](sqlite3_stmt* stmt) {
     std::vector<Cell>& row = rows_.emplace_back();
     row.reserve(columns_.size());
@@ -327,29 +366,53 @@ const Cell* RecordSet::At(int column) const {
 }
 
 const Cell* RecordSet::Find(std::string_view column) const {
-  for (std::size_t i = 0; i < columns_.size(); ++i)
-    if (text::EqualsIgnoreAsciiCase(columns_[i], column)) return At(static_cast<int>(i) + 1);
-  return nullptr;
+  const int position = PositionOf(columns_, column);
+  return position > 0 ? At(position) : nullptr;
 }
 
 std::int64_t RecordSet::Integer(std::string_view column) const {
   const Cell* c = Find(column);
-  return c ? IntegerOf(*c) : 0;
+  return c ? IntegerOf(ViewOf(*c)) : 0;
 }
 
 std::string RecordSet::Text(std::string_view column) const {
   const Cell* c = Find(column);
-  return c ? TextOf(*c) : std::string();
+  return c ? TextOf(ViewOf(*c)) : std::string();
 }
 
 double RecordSet::DateTime(std::string_view column) const {
   const Cell* c = Find(column);
-  return c ? DateTimeOf(*c) : 0.0;
+  return c ? DateTimeOf(ViewOf(*c)) : 0.0;
 }
 
 std::int64_t RecordSet::IntegerAt(int column) const {
   const Cell* c = At(column);
-  return c ? IntegerOf(*c) : 0;
+  return c ? IntegerOf(ViewOf(*c)) : 0;
+}
+
+int Row::Column(std::string_view name) const { return PositionOf(names_, name); }
+
+// Out of range reads as NULL; the engine's own accessors are not asked outside the result.
+std::int64_t Row::IntegerAt(int column) const {
+  if (column < 1 || static_cast<std::size_t>(column) > names_.size()) return 0;
+  return IntegerOf(ViewOf(stmt_, column - 1));
+}
+
+std::string Row::TextAt(int column) const {
+  if (column < 1 || static_cast<std::size_t>(column) > names_.size()) return {};
+  return TextOf(ViewOf(stmt_, column - 1));
+}
+
+double Row::DateTimeAt(int column) const {
+  if (column < 1 || static_cast<std::size_t>(column) > names_.size()) return 0.0;
+  return DateTimeOf(ViewOf(stmt_, column - 1));
+}
+
+int ReadRows(Connection& connection, std::string_view sql, const std::function<void(const Row&)>& onRow) {
+  std::vector<std::string> names;
+  const auto readColumns = [&names](sqlite3_stmt* stmt) { names = ColumnNames(stmt); };
+  const auto readRow = [&](sqlite3_stmt* stmt) { onRow(Row(stmt, names)); };
+  return Run(connection.db_, sql, connection.lastError_, nullptr, readColumns, readRow) ? 1 : 0;
 }
 
 }  // namespace platform::db

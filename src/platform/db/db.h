@@ -1,16 +1,21 @@
 #pragma once
 // The database layer: connections opened from the program's connection text, SQL run as text
-// in the program's dialect, and record sets read into memory and read by column name.
+// in the program's dialect, record sets read into memory and read by column name, and
+// rows handed out one by one as a query reads them.
 // Every text in and out is GB18030; the files hold UTF-8 and are encrypted with the password.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace platform::db {
+
+class Row;
 
 // "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=<path>;Jet OLEDB:Database Password=<pw>".
 std::string ConnectionText(std::string_view path, std::string_view password);
@@ -58,12 +63,37 @@ class Connection {
 
  private:
   friend class RecordSet;
+  friend int ReadRows(Connection&, std::string_view, const std::function<void(const Row&)>&);
   sqlite3* db_ = nullptr;
   std::string lastError_;
 };
 
 // One value of a result as the engine gave it; texts are UTF-8 as stored.
 using Cell = std::variant<std::monostate, std::int64_t, double, std::string>;
+
+// The current row of a query that ReadRows hands out as the engine reads it. Columns are
+// 1-based positions, resolved once per query by name; values read as RecordSet reads them:
+// NULL or a position out of range is 0, empty text, date 0.
+class Row {
+ public:
+  // The position of the column of that name (ASCII case ignored, the first of equal names);
+  // 0 when the result has none.
+  int Column(std::string_view name) const;
+  std::int64_t IntegerAt(int column) const;
+  std::string TextAt(int column) const;
+  double DateTimeAt(int column) const;
+
+ private:
+  friend int ReadRows(Connection&, std::string_view, const std::function<void(const Row&)>&);
+  Row(sqlite3_stmt* stmt, const std::vector<std::string>& names) : stmt_(stmt), names_(names) {}
+  sqlite3_stmt* stmt_;
+  const std::vector<std::string>& names_;  // GB18030
+};
+
+// Runs one query and hands each row to `onRow` as it is read, holding no result. 1 when the
+// query ran to its end; 0 on failure, also after rows were handed out: a caller that keeps
+// rows drops them on 0, so a query that fails part-way still fails as a whole.
+int ReadRows(Connection& connection, std::string_view sql, const std::function<void(const Row&)>& onRow);
 
 class RecordSet {
  public:

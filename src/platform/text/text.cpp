@@ -23,9 +23,18 @@ class Converter {
   iconv_t cd_;
 };
 
+bool IsAscii(std::string_view in) {
+  for (const char c : in)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 std::string Convert(const Converter& converter, std::string_view in) {
   std::string out;
   if (in.empty()) return out;
+  // ASCII has the same bytes in UTF-8 and GB18030; most stored texts (dates, codes, names of
+  // files) are nothing else.
+  if (IsAscii(in)) return std::string(in);
   if (!converter.ok()) return std::string(in);
   iconv_t cd = converter.get();
   iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "common/date_format.h"
 #include "common/digest.h"
@@ -77,45 +78,80 @@ int Int(const db::RecordSet& rs, const char* column) {
   return static_cast<int>(rs.Integer(column));
 }
 
+// The positions of the loaded columns of txsj in one result, found once per query rather
+// than by name for every field of every row.
+struct RowColumns {
+  explicit RowColumns(const db::Row& row)
+      : id(row.Column("id")), ksdate(row.Column("ksdate")), jsdate(row.Column("jsdate")),
+        kstime(row.Column("kstime")), jstime(row.Column("jstime")), txdate(row.Column("txdate")),
+        txfs(row.Column("txfs")), cfsj(row.Column("cfsj")), cfdw(row.Column("cfdw")),
+        txweek(row.Column("txweek")), notxweek(row.Column("notxweek")), txmonth(row.Column("txmonth")),
+        nlyear(row.Column("nlyear")), txdays(row.Column("txdays")), nlry(row.Column("nlry")),
+        cfcs(row.Column("cfcs")), cfcsdw(row.Column("cfcsdw")), bytx(row.Column("bytx")),
+        txzt(row.Column("txzt")), xctx(row.Column("xctx")), txlx(row.Column("txlx")),
+        txbt(row.Column("txbt")), txrw(row.Column("txrw")), tqsj(row.Column("tqsj")),
+        tqdw(row.Column("tqdw")), txnr(row.Column("txnr")), txyy(row.Column("txyy")),
+        txcx(row.Column("txcx")), txwy(row.Column("txwy")), cfjs(row.Column("cfjs")),
+        djsj(row.Column("djsj")), gbcksj(row.Column("gbcksj")), gjys(row.Column("gjys")),
+        qzzx(row.Column("qzzx")), txdz(row.Column("txdz")) {}
+  int id, ksdate, jsdate, kstime, jstime, txdate, txfs, cfsj, cfdw, txweek, notxweek, txmonth,
+      nlyear, txdays, nlry, cfcs, cfcsdw, bytx, txzt, xctx, txlx, txbt, txrw, tqsj, tqdw, txnr,
+      txyy, txcx, txwy, cfjs, djsj, gbcksj, gjys, qzzx, txdz;
+};
+
 // Every loaded column of the current row, as it stands in the table.
-ReminderRecord ReadRow(const db::RecordSet& rs) {
+ReminderRecord ReadRow(const db::Row& row, const RowColumns& c) {
+  const auto integer = [&row](int column) { return static_cast<int>(row.IntegerAt(column)); };
   ReminderRecord r;
-  r.id = Int(rs, "id");
-  r.ksdate = rs.DateTime("ksdate");
-  r.jsdate = rs.DateTime("jsdate");
-  r.kstime = rs.DateTime("kstime");
-  r.jstime = rs.DateTime("jstime");
-  r.txdate = rs.DateTime("txdate");
-  r.txfs = Int(rs, "txfs");
-  r.cfsj = Int(rs, "cfsj");
-  r.cfdw = Int(rs, "cfdw");
-  r.txweek = rs.Text("txweek");
-  r.notxweek = rs.Text("notxweek");
-  r.txmonth = rs.Text("txmonth");
-  r.nlyear = Int(rs, "nlyear");
-  r.txdays = rs.Text("txdays");
-  r.nlry = Int(rs, "nlry");
-  r.cfcs = Int(rs, "cfcs");
-  r.cfcsdw = Int(rs, "cfcsdw");
-  r.bytx = Int(rs, "bytx");
-  r.txzt = Int(rs, "txzt");
-  r.xctx = Int(rs, "xctx");
-  r.txlx = rs.Text("txlx");
-  r.txbt = rs.Text("txbt");
-  r.txrw = Int(rs, "txrw");
-  r.tqsj = Int(rs, "tqsj");
-  r.tqdw = Int(rs, "tqdw");
-  r.txnr = rs.Text("txnr");
-  r.txyy = rs.Text("txyy");
-  r.txcx = rs.Text("txcx");
-  r.txwy = rs.Text("txwy");
-  r.cfjs = Int(rs, "cfjs");
-  r.djsj = Int(rs, "djsj");
-  r.gbcksj = Int(rs, "gbcksj");
-  r.gjys = Int(rs, "gjys");
-  r.qzzx = Int(rs, "qzzx");
-  r.txdz = Int(rs, "txdz");
+  r.id = integer(c.id);
+  r.ksdate = row.DateTimeAt(c.ksdate);
+  r.jsdate = row.DateTimeAt(c.jsdate);
+  r.kstime = row.DateTimeAt(c.kstime);
+  r.jstime = row.DateTimeAt(c.jstime);
+  r.txdate = row.DateTimeAt(c.txdate);
+  r.txfs = integer(c.txfs);
+  r.cfsj = integer(c.cfsj);
+  r.cfdw = integer(c.cfdw);
+  r.txweek = row.TextAt(c.txweek);
+  r.notxweek = row.TextAt(c.notxweek);
+  r.txmonth = row.TextAt(c.txmonth);
+  r.nlyear = integer(c.nlyear);
+  r.txdays = row.TextAt(c.txdays);
+  r.nlry = integer(c.nlry);
+  r.cfcs = integer(c.cfcs);
+  r.cfcsdw = integer(c.cfcsdw);
+  r.bytx = integer(c.bytx);
+  r.txzt = integer(c.txzt);
+  r.xctx = integer(c.xctx);
+  r.txlx = row.TextAt(c.txlx);
+  r.txbt = row.TextAt(c.txbt);
+  r.txrw = integer(c.txrw);
+  r.tqsj = integer(c.tqsj);
+  r.tqdw = integer(c.tqdw);
+  r.txnr = row.TextAt(c.txnr);
+  r.txyy = row.TextAt(c.txyy);
+  r.txcx = row.TextAt(c.txcx);
+  r.txwy = row.TextAt(c.txwy);
+  r.cfjs = integer(c.cfjs);
+  r.djsj = integer(c.djsj);
+  r.gbcksj = integer(c.gbcksj);
+  r.gjys = integer(c.gjys);
+  r.qzzx = integer(c.qzzx);
+  r.txdz = integer(c.txdz);
   return r;
+}
+
+// The rows of a query of txsj as records, read as they come. 1 when the query read as a
+// whole; 0 and no rows when it failed, wherever it failed.
+int ReadRecords(db::Connection& connection, std::string_view sql, ReminderList& out) {
+  out.clear();
+  std::optional<RowColumns> columns;
+  const int result = db::ReadRows(connection, sql, [&](const db::Row& row) {
+    if (!columns) columns.emplace(row);
+    out.push_back(ReadRow(row, *columns));
+  });
+  if (result != 1) ReminderList().swap(out);
+  return result;
 }
 
 // The repeat-mode codes whose full names hold `text`, as a list for "in (...)"; a code no
@@ -168,32 +204,27 @@ int ReminderStore::CountReminders() {
 ReminderList ReminderStore::ReadRowsOneByOne() {
   ReminderList rows;
   std::int64_t after = 0;
+  ReminderList one;
   for (int unreadable = 0; unreadable < kUnreadableIdsBeforeGivingUp;) {
-    if (records_.Open(connection_, "select top 1 * from txsj where id>" + std::to_string(after) +
-                                       " order by id") != 1) {
+    if (ReadRecords(connection_, "select top 1 * from txsj where id>" + std::to_string(after) + " order by id",
+                    one) != 1) {
       ++after;
       ++unreadable;
       continue;
     }
-    if (records_.Eof()) break;
-    rows.push_back(ReadRow(records_));
+    if (one.empty()) break;
+    rows.push_back(std::move(one.front()));
     after = rows.back().id;
     unreadable = 0;
   }
-  records_.Close();
   return rows;
 }
 
 int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
-  const int result = records_.Open(connection_, query.empty() ? std::string_view(kFullLoadQuery) : query);
+  records_.Close();
   list_.clear();
-  if (result == 1) {
-    list_.reserve(static_cast<std::size_t>(records_.RowCount()));
-    for (records_.MoveFirst(); !records_.Eof(); records_.MoveNext()) list_.push_back(ReadRow(records_));
-    records_.Close();
-  } else if (IsOpen()) {
-    list_ = ReadRowsOneByOne();
-  }
+  const int result = ReadRecords(connection_, query.empty() ? std::string_view(kFullLoadQuery) : query, list_);
+  if (result != 1 && IsOpen()) list_ = ReadRowsOneByOne();
 
   // ksdate, then id: reminders due in the same second fire in the same order on every load.
   std::stable_sort(list_.begin(), list_.end(), [](const ReminderRecord& a, const ReminderRecord& b) {
@@ -237,11 +268,10 @@ ReminderRecord ReminderStore::CopyReminder(int id) {
     return r;
   }
   // Not loaded (imported or found by a search): the row itself, so a save updates it.
-  ReminderRecord r;
-  if (records_.Open(connection_, "select * from txsj where id=" + std::to_string(id)) == 1 &&
-      !records_.Eof())
-    r = ReadRow(records_);
-  return r;
+  ReminderList rows;
+  if (ReadRecords(connection_, "select * from txsj where id=" + std::to_string(id), rows) == 1 && !rows.empty())
+    return std::move(rows.front());
+  return {};
 }
 
 int ReminderStore::ReadNewestReminder(int& id, double& start, std::string& title) {
@@ -346,12 +376,8 @@ int ReminderStore::SearchReminders(std::string_view label, std::string_view text
   else if (!label.empty())
     return 0;
   query += " order by ksdate,id";
-  if (records_.Open(connection_, query) != 1) return 0;
-  target.resize(static_cast<std::size_t>(records_.RowCount()));
-  for (ReminderRecord& r : target) {
-    r = ReadRow(records_);
-    records_.MoveNext();
-  }
+  records_.Close();
+  if (ReadRecords(connection_, query, target) != 1) return 0;
   return static_cast<int>(target.size());
 }
 

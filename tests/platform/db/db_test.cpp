@@ -462,6 +462,53 @@ TEST_F(Db, NullMissingColumnsAndReadingPastTheEnd) {
   EXPECT_EQ(rs.Integer("j"), 0);
 }
 
+// Rows handed out as a query reads them give every value as the record set gives it.
+TEST_F(Db, RowsReadAsTheyComeReadAsTheRecordSet) {
+  db::Connection c;
+  OpenFile(c, Scratch());
+  ASSERT_EQ(c.Execute("create table t(a, b)"), 1);
+  const std::vector<std::string> values = {
+      "NULL", "0", "-7", "9007199254740993", "2.5", "-1e300", "'42'", "' 17 '", "'4x'", "''",
+      "'2024-03-15'", "'2024-03-15 08:05:09'", "'2024-02-30'", "45366.25", "x'41ff00'",
+      "'" + std::string(kTitle) + "'", "'O''Brien'"};
+  for (const std::string& v : values) ASSERT_EQ(c.Execute("insert into t values (" + v + ", 1)"), 1) << Show(v);
+  db::RecordSet rs;
+  ASSERT_EQ(rs.Open(c, "select a, b as A, rowid as r from t order by rowid"), 1);
+  int rows = 0;
+  ASSERT_EQ(db::ReadRows(c, "select a, b as A, rowid as r from t order by rowid", [&](const db::Row& row) {
+    SCOPED_TRACE(Show(values[static_cast<std::size_t>(rows)]));
+    EXPECT_EQ(row.Column("A"), 1);  // the first of equal names, case ignored
+    EXPECT_EQ(row.Column("R"), 3);
+    EXPECT_EQ(row.Column("nosuch"), 0);
+    EXPECT_EQ(row.IntegerAt(1), rs.Integer("a"));
+    EXPECT_EQ(row.TextAt(1), rs.Text("a"));
+    EXPECT_EQ(row.DateTimeAt(1), rs.DateTime("a"));
+    for (int outside : {0, 4, -1}) {
+      EXPECT_EQ(row.IntegerAt(outside), 0);
+      EXPECT_EQ(row.TextAt(outside), "");
+      EXPECT_EQ(row.DateTimeAt(outside), 0.0);
+    }
+    rs.MoveNext();
+    ++rows;
+  }), 1) << c.LastError();
+  EXPECT_EQ(rows, static_cast<int>(values.size()));
+  EXPECT_TRUE(rs.Eof());
+
+  // A query that fails after handing out rows still fails, and one that cannot start hands
+  // out none.
+  rows = 0;
+  EXPECT_EQ(db::ReadRows(c, "select case when rowid=4 then abs(-9223372036854775808) else a end from t",
+                         [&rows](const db::Row&) { ++rows; }), 0);
+  EXPECT_EQ(rows, 3);
+  EXPECT_FALSE(c.LastError().empty());
+  EXPECT_EQ(db::ReadRows(c, "select * from nosuch", [&rows](const db::Row&) { ++rows; }), 0);
+  EXPECT_EQ(db::ReadRows(c, "select 1; select 2", [&rows](const db::Row&) { ++rows; }), 0);
+  EXPECT_EQ(rows, 3);
+  db::Connection closed;
+  EXPECT_EQ(db::ReadRows(closed, "select 1", [&rows](const db::Row&) { ++rows; }), 0);
+  EXPECT_EQ(rows, 3);
+}
+
 TEST_F(Db, TableLimitsRefuseOverlongTextsAndMalformedDates) {
   db::Connection c;
   OpenFile(c, Fresh("jsb2.dat"));
