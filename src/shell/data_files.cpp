@@ -90,6 +90,7 @@ void OpenTimedReminderData(ProgramDatabases& db, ShellServices& services) {
   }
   const bool sound = ok && store.Connection().QuickCheck() == 1;
   const bool loaded = store.LoadReminders({}, &db.ListPageReminders) == 1;
+  db.ListPageHoldsFullRead = loaded;
   if (!sound || !loaded) Show(services, DamagedDataFileMessage(path));
 }
 

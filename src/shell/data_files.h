@@ -28,6 +28,10 @@ struct ProgramDatabases {
   platform::db::Connection NotesConnection;
   platform::db::RecordSet NotesRecordSet;
   ReminderList ListPageReminders;  // the list page's copy, filled by the full load
+  // True from the start's load until the main window is built: ListPageReminders then holds
+  // every row as the list page's full query reads them, so the page's first fill takes them
+  // instead of reading the table a second time.
+  bool ListPageHoldsFullRead = false;
 };
 
 ProgramDatabases& Databases();

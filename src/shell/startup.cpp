@@ -279,6 +279,7 @@ void RunStartupSequence() {
   LoadSettings();
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
+  Databases().ListPageHoldsFullRead = false;  // it served the list page's first fill only
   if (state.Ending) return;
   if (TodayWindowOpensAtStart(Settings(), Databases().Reminders, platform::clock::Now()))
     CallSeam(&ModuleSeams::ShowTodayWindow);

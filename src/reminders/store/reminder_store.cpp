@@ -28,6 +28,9 @@ constexpr int kLoadedContentBytes = 100;
 constexpr int kUnreadableIdsBeforeGivingUp = 2000;
 
 const char kFullLoadQuery[] = "select * from txsj";
+// The order of the list page's queries. The full load reads in it too, so that the one read
+// at start also gives the list page its rows (the list itself is sorted afterwards).
+const char kListOrder[] = " order by ksdate,id";
 const char kNewestRowQuery[] = "select top 1 * from txsj order by id desc";
 
 // Values as they are spliced into statements: texts and date-times quoted, integers bare.
@@ -223,8 +226,26 @@ ReminderList ReminderStore::ReadRowsOneByOne() {
 int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
   records_.Close();
   list_.clear();
-  const int result = ReadRecords(connection_, query.empty() ? std::string_view(kFullLoadQuery) : query, list_);
+  const int result =
+      ReadRecords(connection_, query.empty() ? std::string(kFullLoadQuery) + kListOrder : std::string(query), list_);
   if (result != 1 && IsOpen()) list_ = ReadRowsOneByOne();
+  if (target && result == 1) *target = list_;
+
+  const double loadTime = platform::clock::Now();
+  const std::int64_t loadSecond = LinearSeconds(loadTime);
+  for (std::size_t i = 0; i < list_.size(); ++i) {
+    ReminderRecord& r = list_[i];
+    // A remind-again whose moment passed while nothing checked it is spent.
+    if (r.xctx != 1 || loadSecond <= LinearSeconds(r.txdate)) continue;
+    r.xctx = 0;
+    r.txdate = r.ksdate;
+    if (WriteRemindAgain(r.id, 0, r.ksdate) != 1) {
+      if (plainMessage_) plainMessage_("修改提醒时间失败！");
+    } else if (target && result == 1) {
+      (*target)[i].xctx = 0;  // the rows as read follow the table
+      (*target)[i].txdate = r.ksdate;
+    }
+  }
 
   // ksdate, then id: reminders due in the same second fire in the same order on every load.
   std::stable_sort(list_.begin(), list_.end(), [](const ReminderRecord& a, const ReminderRecord& b) {
@@ -232,16 +253,8 @@ int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
     return sa != sb ? sa < sb : a.id < b.id;
   });
 
-  const double loadTime = platform::clock::Now();
-  const std::int64_t loadSecond = LinearSeconds(loadTime);
   for (ReminderRecord& r : list_) {
     r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
-    // A remind-again whose moment passed while nothing checked it is spent.
-    if (r.xctx == 1 && loadSecond > LinearSeconds(r.txdate)) {
-      r.xctx = 0;
-      r.txdate = r.ksdate;
-      if (WriteRemindAgain(r.id, 0, r.ksdate) != 1 && plainMessage_) plainMessage_("修改提醒时间失败！");
-    }
     if (r.txfs == RepeatMode::Interval) {
       if (r.cfdw == IntervalUnit::MinuteSinceLoad) {
         r.ksdate = r.jsdate = r.kstime = r.jstime = loadTime;
@@ -253,7 +266,7 @@ int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
     ComputeNoticeFields(r, loadTime);
   }
   schedule_.Rebuild(list_);
-  if (target) *target = list_;
+  if (target && result != 1) *target = list_;
   return result;
 }
 
@@ -375,7 +388,7 @@ int ReminderStore::SearchReminders(std::string_view label, std::string_view text
     query += " where txfs in (" + RepeatModesNamed(text) + ")";
   else if (!label.empty())
     return 0;
-  query += " order by ksdate,id";
+  query += kListOrder;
   records_.Close();
   if (ReadRecords(connection_, query, target) != 1) return 0;
   return static_cast<int>(target.size());

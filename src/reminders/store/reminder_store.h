@@ -48,11 +48,13 @@ class ReminderStore {
   const ReminderList& Reminders() const { return list_; }
   int CountReminders();  // "select count(*) from txsj"; 0 when nothing can be read
   // Rebuilds ReminderList from the rows of `query` (empty: every row) in ksdate, then id,
-  // order, with the per-row adjustments of a load; then, when `target` is given, replaces
-  // it by a copy of the list. 1 when the query read as a whole. 0 when it failed (a damaged
-  // page, a closed database): the list then holds every row of txsj that can still be read
-  // one by one, and the caller says that the file is damaged; a failed load is never
-  // taken for an empty table.
+  // order, with the per-row adjustments of a load. When `target` is given, it receives the
+  // rows as the same read gave them, whole and in the query's order (for the full load:
+  // what SearchReminders gives for an empty label), with the spent remind-agains the load
+  // reset in the table reset there too; when the query failed, a copy of the list. 1 when the
+  // query read as a whole. 0 when it failed (a damaged page, a closed database): the list
+  // then holds every row of txsj that can still be read one by one, and the caller says
+  // that the file is damaged; a failed load is never taken for an empty table.
   int LoadReminders(std::string_view query = {}, ReminderList* target = nullptr);
   // 1-based position of the loaded reminder with that id, 0 when there is none.
   int FindLoadedReminder(int id) const { return schedule_.Find(id); }

@@ -75,7 +75,10 @@ ListQuery& LastQuery() {
 // to the caller.
 void FillListPage(const ListQuery& query) {
   ReminderList& records = ListPageReminders();
-  Databases().Reminders.SearchReminders(query.fieldLabel, query.text, records);
+  // At start the load has just read every row for the page; a query of its own reads them anew.
+  const bool readAtStart = Databases().ListPageHoldsFullRead && query.fieldLabel.empty();
+  Databases().ListPageHoldsFullRead = false;
+  if (!readAtStart) Databases().Reminders.SearchReminders(query.fieldLabel, query.text, records);
   if (PanelActions().SortRemindersByField) PanelActions().SortRemindersByField(records, query.sortField);
   ReminderListPages& st = ListPages();
   st.ListPageRowCount = static_cast<int>(records.size());

@@ -238,6 +238,18 @@ TEST_F(StoreTest, SavedAndLoadedNoticeFieldsAreComputedAtThatMoment) {
   EXPECT_EQ(store.Reminders()[1].NoticeTime, 0);
 }
 
+// The rows the full load hands the list page are those the page's own query reads afterwards.
+void ExpectRowsOfTheListPageQuery(ReminderStore& store, const ReminderList& page) {
+  ReminderList read;
+  const int found = store.SearchReminders("", "", read);
+  ASSERT_EQ(found, static_cast<int>(read.size()));
+  ASSERT_EQ(page.size(), read.size());
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    SCOPED_TRACE("row " + std::to_string(i));
+    ExpectSameColumns(page[i], read[i]);
+  }
+}
+
 TEST_F(StoreTest, LoadCutsContentClearsSpentRemindAgainAndKeepsTotalCounters) {
   clk::SetForTest(At(2024, 2, 1));
   const double load = At(2024, 2, 10, 9, 0, 0);
@@ -275,7 +287,9 @@ TEST_F(StoreTest, LoadCutsContentClearsSpentRemindAgainAndKeepsTotalCounters) {
   const int intervalPerRun = counted(RepeatMode::Interval, RepeatCountUnit::TimesPerRun);
 
   clk::SetForTest(load);
-  store.LoadReminders();
+  ReminderList page;
+  ASSERT_EQ(store.LoadReminders({}, &page), 1);
+  ExpectRowsOfTheListPageQuery(store, page);
   auto loaded = [&](int id) { return store.Reminders()[store.FindLoadedReminder(id) - 1]; };
 
   EXPECT_EQ(loaded(longText).txnr, content.substr(0, 99));
@@ -361,8 +375,10 @@ TEST_F(StoreTest, AFailedResetOfASpentRemindAgainShowsThePlainBoxAndGoesOn) {
   store.SetPlainMessageBox([&](std::string_view text) { shown.emplace_back(text); });
   clk::SetForTest(At(2024, 2, 2));
   platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::IoError);
-  store.LoadReminders();
+  ReminderList page;
+  store.LoadReminders({}, &page);
   platform::files::ClearFaultsForTest();
+  ExpectRowsOfTheListPageQuery(store, page);
   EXPECT_EQ(shown, std::vector<std::string>{"修改提醒时间失败！"});
   EXPECT_EQ(store.Reminders()[0].xctx, 0);  // memory never lets it fire again
   EXPECT_EQ(Row(id).Integer("xctx"), 1);
