@@ -71,8 +71,8 @@ int BoxWidget::ObjectAt(QPoint p) const {
 }
 
 void BoxWidget::SetBackground(std::string_view bytes) {
-  backgroundBytes = bytes;
-  background_ = platform::image::DecodeToQImage(bytes);
+  backgroundSource_ = SharePicture(bytes);
+  background_ = backgroundSource_ ? backgroundSource_->image : QImage();
   update();
 }
 
@@ -180,7 +180,8 @@ std::vector<int> AnimationBox::ObjectIds() const {
 
 void AnimationBox::SetObjectPicture(int id, std::string_view bytes) {
   if (auto* o = box()->Find(id)) {
-    o->picture = platform::image::DecodeToQImage(bytes);
+    o->pictureSource = detail::SharePicture(bytes);
+    o->picture = o->pictureSource ? o->pictureSource->image : QImage();
     o->hasText = false;
     o->text.clear();
     box()->update();
@@ -304,7 +305,7 @@ void AnimationBox::SetBackgroundPicture(std::string_view bytes, int mode) {
   box()->SetBackground(bytes);
 }
 void AnimationBox::SetBackgroundPicture(std::string_view bytes) { box()->SetBackground(bytes); }
-const std::string& AnimationBox::BackgroundPicture() const { return box()->backgroundBytes; }
+const std::string& AnimationBox::BackgroundPicture() const { return box()->BackgroundBytes(); }
 void AnimationBox::SetBackgroundMode(int mode) {
   box()->backgroundMode = mode;
   box()->update();

@@ -2,10 +2,35 @@
 #include <QPainter>
 #include <QStringList>
 
+#include "platform/image/qimage_bridge.h"
 #include "platform/text/text.h"
 #include "platform/ui/widgets.h"
 
 namespace platform::ui::detail {
+
+const std::string& BytesOf(const PictureRef& picture) {
+  static const std::string none;
+  return picture ? picture->bytes : none;
+}
+
+// Only the window thread shows pictures, so the list needs no lock.
+PictureRef SharePicture(std::string_view bytes) {
+  if (bytes.empty()) return nullptr;
+  static std::vector<std::weak_ptr<const SharedPicture>> shared;
+  PictureRef found;
+  std::erase_if(shared, [&](const std::weak_ptr<const SharedPicture>& entry) {
+    PictureRef held = entry.lock();
+    if (!held) return true;
+    if (!found && held->bytes == bytes) found = std::move(held);
+    return false;
+  });
+  if (found) return found;
+  auto picture = std::make_shared<SharedPicture>();
+  picture->bytes = bytes;
+  picture->image = platform::image::DecodeToQImage(bytes);
+  shared.push_back(picture);
+  return picture;
+}
 
 QString ToQ(std::string_view gb18030) {
   return QString::fromStdString(platform::text::ToUtf8(gb18030));

@@ -110,14 +110,13 @@ void DrawPanel::GradientFill(int x, int y, int width, int height, Colour first, 
 
 namespace {
 // The picture drawn last, decoded: a page draws the same background before every month.
+// Shared with the units that show the same bytes, so a page background is held once.
 const QImage& Decoded(std::string_view bytes) {
-  static std::string lastBytes;
-  static QImage lastImage;
-  if (bytes != lastBytes) {
-    lastImage = platform::image::DecodeToQImage(bytes);
-    lastBytes.assign(bytes);
-  }
-  return lastImage;
+  static detail::PictureRef last;
+  static const QImage none;
+  if (bytes.empty()) return none;
+  if (!last || last->bytes != bytes) last = detail::SharePicture(bytes);
+  return last->image;
 }
 }  // namespace
 

@@ -131,7 +131,8 @@ ButtonWidget::ButtonWidget(PictureButton& button, QWidget* parent) : QWidget(par
 }
 
 void ButtonWidget::Reload(int which) {
-  images_[which] = platform::image::DecodeToQImage(UnitAccess::Picture(button_, which));
+  const PictureRef& picture = UnitAccess::Picture(button_, which);
+  images_[which] = picture ? picture->image : QImage();
   update();
 }
 
@@ -377,15 +378,15 @@ void PictureButton::SetPictures(std::string_view normal, std::string_view hover,
   SetPressedPicture(pressed);
 }
 void PictureButton::SetNormalPicture(std::string_view bytes) {
-  pictures_[0] = bytes;
+  pictures_[0] = detail::SharePicture(bytes);
   Changed(0);
 }
 void PictureButton::SetHoverPicture(std::string_view bytes) {
-  pictures_[1] = bytes;
+  pictures_[1] = detail::SharePicture(bytes);
   Changed(1);
 }
 void PictureButton::SetPressedPicture(std::string_view bytes) {
-  pictures_[2] = bytes;
+  pictures_[2] = detail::SharePicture(bytes);
   Changed(2);
 }
 void PictureButton::SetText(std::string_view text) {

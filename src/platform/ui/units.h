@@ -18,6 +18,11 @@ namespace detail {
 class BoxWidget;
 class PanelWidget;
 class UnitAccess;
+struct SharedPicture;
+// A picture's bytes and its decoded image, held once for every unit that shows the same
+// bytes; null for no picture.
+using PictureRef = std::shared_ptr<const SharedPicture>;
+const std::string& BytesOf(const PictureRef& picture);  // empty for null
 }  // namespace detail
 
 class Unit {
@@ -215,9 +220,9 @@ class PictureButton : public Unit {
   void SetNormalPicture(std::string_view bytes);
   void SetHoverPicture(std::string_view bytes);
   void SetPressedPicture(std::string_view bytes);
-  const std::string& NormalPicture() const { return pictures_[0]; }
-  const std::string& HoverPicture() const { return pictures_[1]; }
-  const std::string& PressedPicture() const { return pictures_[2]; }
+  const std::string& NormalPicture() const { return detail::BytesOf(pictures_[0]); }
+  const std::string& HoverPicture() const { return detail::BytesOf(pictures_[1]); }
+  const std::string& PressedPicture() const { return detail::BytesOf(pictures_[2]); }
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override;
   void Click();  // as a click of the user: runs the Clicked handler
@@ -225,7 +230,7 @@ class PictureButton : public Unit {
  private:
   void Changed(int which);
   friend class detail::UnitAccess;
-  std::string pictures_[3];
+  detail::PictureRef pictures_[3];
 };
 
 // Draw panel: an image surface of the panel's size.

@@ -22,6 +22,15 @@ class QMouseEvent;
 
 namespace platform::ui::detail {
 
+struct SharedPicture {
+  std::string bytes;
+  QImage image;  // null when the bytes are no picture
+};
+// The one SharedPicture of these bytes while any unit holds it, decoded once: a page
+// background or a button's picture shown in many windows is kept once, not once per window.
+// Null for empty bytes.
+PictureRef SharePicture(std::string_view bytes);
+
 QString ToQ(std::string_view gb18030);
 std::string FromQ(const QString& text);
 QColor ToQColor(Colour colour);
@@ -53,7 +62,7 @@ class UnitAccess {
   static Shape ShapeOf(const ShapeBox& s) { return s.shape_; }
   static int LineWidth(const ShapeBox& s) { return s.lineWidth_; }
   static bool Filled(const ShapeBox& s) { return s.filled_; }
-  static const std::string& Picture(const PictureButton& b, int i) { return b.pictures_[i]; }
+  static const PictureRef& Picture(const PictureButton& b, int i) { return b.pictures_[i]; }
   static void*& ActionOf(MenuItem& item) { return item.action_; }
   static std::vector<MenuItem*>& SubItems(MenuItem& item) { return item.subItems_; }
   static std::vector<MenuItem*>& Items(Menu& menu) { return menu.items_; }
@@ -174,6 +183,7 @@ struct BoxObject {
   int transparency = 0;
   bool visible = true;
   QImage picture;         // natural size; null when the object draws text or nothing
+  PictureRef pictureSource;  // keeps `picture` shared with every other holder of its bytes
   bool hasText = false;
   std::string text;
   QFont font;
@@ -194,7 +204,7 @@ class BoxWidget : public QWidget {
   int ObjectAt(QPoint point) const;
   void Render(class QPainter& painter, QRect area) const;
   void SetBackground(std::string_view bytes);
-  std::string backgroundBytes;
+  const std::string& BackgroundBytes() const { return BytesOf(backgroundSource_); }
   int backgroundMode = 0;
 
  protected:
@@ -211,6 +221,7 @@ class BoxWidget : public QWidget {
   std::vector<BoxObject> objects_;
   int nextId_ = 1;
   int hoverId_ = 0;
+  PictureRef backgroundSource_;
   QImage background_;
 };
 
