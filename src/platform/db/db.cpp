@@ -157,8 +157,13 @@ std::vector<std::string> ColumnNames(sqlite3_stmt* stmt) {
 // Every page read is decrypted and its checksum checked. A cache of 16 MiB (the engine's
 // default is 2) holds a whole data file of tens of thousands of rows, so the start's check,
 // the load and every search after them decrypt each page once; the engine takes cache memory
-// only as pages are read, so a small file costs no more than its size.
-constexpr char kCacheSizePragma[] = "PRAGMA cache_size=-16384";  // negative: in KiB
+// only as pages are read, so a small file costs no more than its size. A file already larger
+// keeps the default: its full scans would only push out the pages read before.
+constexpr std::int64_t kLargestCachedFile = 16 << 20;
+
+const char* CacheSizePragma(std::int64_t fileBytes) {
+  return fileBytes <= kLargestCachedFile ? "PRAGMA cache_size=-16384" : "PRAGMA cache_size=-2048";  // in KiB
+}
 
 using StatementFn = std::function<void(sqlite3_stmt*)>;
 
@@ -288,7 +293,7 @@ int Connection::Open(std::string_view connectionText) {
   ok = ok && StepAll(db, "SELECT count(*) FROM sqlite_master", lastError_) &&
        StepAll(db, "PRAGMA journal_mode=DELETE", lastError_) &&
        StepAll(db, "PRAGMA synchronous=FULL", lastError_) &&
-       StepAll(db, kCacheSizePragma, lastError_) && dialect::Register(db);
+       StepAll(db, CacheSizePragma(files::Size(parts.path)), lastError_) && dialect::Register(db);
   if (!ok) {
     if (lastError_.empty()) lastError_ = sqlite3_errmsg(db);
     sqlite3_close_v2(db);
