@@ -189,6 +189,7 @@ std::int64_t ReadLE(std::string_view bytes, std::size_t at, int size) {
 // An uncompressed bitmap shorter than its header says, padded with zero bytes to its whole
 // length: Qt's reader would leave the rows it lacks as whatever memory held (a top-down
 // bitmap is read into a picture of its own, so clearing one beforehand does not reach it).
+// Only for bitmaps BitmapHeaderKnown let through: their pixels start within the file.
 QByteArray PaddedBitmap(std::string_view bytes) {
   QByteArray data = Bytes(bytes);
   if (bytes.size() < 54 || ReadLE(bytes, 14, 4) < 40) return data;
@@ -199,8 +200,6 @@ QByteArray PaddedBitmap(std::string_view bytes) {
   const std::int64_t compression = static_cast<std::uint32_t>(ReadLE(bytes, 30, 4));
   const std::int64_t rows = height < 0 ? -height : height;
   if ((compression != 0 && compression != 3) || bits < 1 || bits > 32 || !SizeAllowed(width, rows)) return data;
-  // Pixels that would start beyond the file are refused before this.
-  if (offset > static_cast<std::int64_t>(bytes.size())) return data;
   // Qt may start the pixels after the header and palette rather than at a damaged offset:
   // counted from the later of the two, with room for the largest palette, every row it reads
   // is there.
