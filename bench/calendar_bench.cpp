@@ -19,6 +19,7 @@ using workmemo::MonthCalendarView;
 
 struct Page {
   std::unique_ptr<ui::Window> window;
+  std::string pictureBytes;  // the page picture the view draws, held here
   MonthCalendarView view;
 
   explicit Page(bool withPicture = true) {
@@ -42,7 +43,10 @@ struct Page {
     s.GridColour = ui::Rgb(255, 0, 0);
     s.TodayColour = ui::Rgb(0, 136, 255);
     s.YearCaptionSize = 12;
-    if (withPicture) s.BackgroundPicture = platform::image::EncodeBmp(picture);
+    if (withPicture) {
+      pictureBytes = platform::image::EncodeBmp(picture);
+      s.BackgroundPicture = &pictureBytes;
+    }
     view.LayOutUnits(window->UnitAs<ui::DrawPanel>("calendar"), window->UnitAs<ui::DrawPanel>("selection"),
                      window->UnitAs<ui::DrawPanel>("hover"), s);
   }

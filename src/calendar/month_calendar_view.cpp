@@ -56,7 +56,7 @@ void MonthCalendarView::LayOutUnits(ui::DrawPanel& calendarPanel, ui::DrawPanel&
   YearCaptionSize = s.YearCaptionSize.value_or(20);
   YearCaptionColour = s.YearCaptionColour.value_or(ui::Rgb(255, 128, 0));
   YearCaptionBold = s.YearCaptionBold.value_or(true);
-  BackgroundPicture = s.BackgroundPicture.value_or(std::string());
+  BackgroundPicture = s.BackgroundPicture;
 
   CalendarPanel = &calendarPanel;
   SelectionBuffer = &selectionBuffer;
@@ -93,8 +93,8 @@ void MonthCalendarView::DrawMonth(int year, int month) {
   ui::DrawPanel& panel = *CalendarPanel;
   const int width = panel.Width();
   const int height = panel.Height();
-  if (!BackgroundPicture.empty()) {
-    panel.DrawPicture(BackgroundPicture, 0, 0, width, height);
+  if (BackgroundPicture != nullptr && !BackgroundPicture->empty()) {
+    panel.DrawPicture(*BackgroundPicture, 0, 0, width, height);
   } else {
     // The weekday band keeps what it shows; its captions are drawn again over it.
     panel.FillRectangle(0, RowsTop, width, height - RowsTop, panel.BackgroundColour());

@@ -50,7 +50,8 @@ struct CalendarLayout {
   std::optional<int> YearCaptionSize;   // 20
   std::optional<CalendarColour> YearCaptionColour;  // orange
   std::optional<bool> YearCaptionBold;              // yes
-  std::optional<std::string> BackgroundPicture;     // none
+  // none; a whole page of pixels, so held by its owner, who keeps it while the view draws
+  const std::string* BackgroundPicture = nullptr;
 };
 
 class MonthCalendarView {
@@ -124,7 +125,7 @@ class MonthCalendarView {
   int YearCaptionSize = 0;
   CalendarColour YearCaptionColour = 0;
   bool YearCaptionBold = false;
-  std::string BackgroundPicture;
+  const std::string* BackgroundPicture = nullptr;
 
  private:
   int GridWidth() const { return 7 * CellWidth + 8; }

@@ -116,7 +116,7 @@ void LoadDuePanel() {
 void LayoutDuePanel() {
   if (!Context()) return;
   PanelContext& ctx = *Context();
-  const std::string areaPicture = Host().picture ? Host().picture() : std::string();
+  const std::string& areaPicture = Host().Picture();
   ctx.bar->Paint(PaintListPage(ctx.painter, *ctx.page, areaPicture));
 }
 

@@ -169,7 +169,7 @@ void LayoutNotesPanelBar() {
 void LayoutNotesPanel() {
   if (!Context()) return;
   PanelContext& ctx = *Context();
-  const std::string areaPicture = Host().picture ? Host().picture() : std::string();
+  const std::string& areaPicture = Host().Picture();
   ctx.bar->Paint(PaintListPage(ctx.painter, *ctx.page, areaPicture));
 }
 

@@ -277,8 +277,8 @@ void MainWindow::PaintMainWindow() {
   painter_.PaintWindow(paint);
 
   const PanelRect& a = panelArea_;
-  panelAreaPictureHandle_ = painter_.SetUnitPictureFromBox(background, child, a.left, a.top, a.width, a.height);
-  panelAreaPicture_ = background.Capture(a.left, a.top, a.width, a.height);
+  // One capture serves the child box, the pages and the child pages alike.
+  panelAreaPicture_ = painter_.SetUnitPictureFromBox(background, child, a.left, a.top, a.width, a.height);
 
   if (selectionMarkerId_ > 0) background.DeleteObject(selectionMarkerId_);
   selectionMarkerId_ = background.CreateObject(markerLeft, kMarkerTop, false, kSelectionMarkerName);
@@ -344,7 +344,7 @@ void MainWindow::PaintPage(ui::Window& page, SkinPainter& painter, int fontSize)
   paint.transparency = settings_.SkinTransparency;
   paint.pageMode = 1;
   if (page.HasUnit(kPageDrawPanel)) paint.pageDrawPanel = &page.UnitAs<ui::DrawPanel>(kPageDrawPanel);
-  paint.pagePicture = panelAreaPictureHandle_;
+  paint.pagePicture = panelAreaPicture_;
   paint.fontSize = fontSize;
   painter.PaintWindow(paint);
   // The main window's background box goes back to the bottom of its own window.

@@ -59,7 +59,6 @@ class MainWindow {
   const PanelRect& PanelArea() const { return panelArea_; }
   // The painted background of PanelArea, as the pages draw it behind their units.
   const std::string& PanelAreaPicture() const { return panelAreaPicture_; }
-  const std::string& PanelAreaPictureHandle() const { return panelAreaPictureHandle_; }
   platform::ui::AnimationBox& BackgroundBox() const;
   platform::ui::AnimationBox& CompositingBox() const;
   platform::ui::AnimationBox& ChildBox() const;
@@ -118,7 +117,6 @@ class MainWindow {
   platform::ui::Window* window_ = nullptr;
   PanelRect panelArea_;
   std::string panelAreaPicture_;
-  std::string panelAreaPictureHandle_;
   int selectionMarkerId_ = 0;
   std::string visiblePanel_;  // window name of the page shown now; empty for none
   std::string shownPage_;

@@ -29,7 +29,13 @@ struct PanelHost {
   int top = 116;
   int width = 1096;
   int height = 588;
-  std::function<std::string()> picture;
+  // The picture of PanelArea, held by its owner, who replaces it in place on a repaint: a
+  // whole page of pixels is read where it lies rather than copied.
+  const std::string* picture = nullptr;
+  const std::string& Picture() const {
+    static const std::string none;
+    return picture != nullptr ? *picture : none;
+  }
 };
 // The host of a page in `main`: its window, PanelArea and the picture of PanelArea.
 PanelHost PanelHostIn(MainWindow& main);

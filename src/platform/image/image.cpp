@@ -29,6 +29,10 @@ bool SizeAllowed(std::int64_t width, std::int64_t height) {
   return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
 }
 
+// EncodeBmp's pixels start two bytes after its headers, at a 4-byte boundary, so a picture
+// can show them where they lie.
+constexpr std::size_t kBmpPixelOffset = 56;
+
 bool StartsWith(std::string_view bytes, std::string_view sig) {
   return bytes.size() >= sig.size() && bytes.compare(0, sig.size(), sig) == 0;
 }
@@ -265,9 +269,17 @@ std::vector<Frame> DecodeAll(std::string_view bytes, bool allFrames) {
       if (img.empty()) return {};
       return {Frame{std::move(img), 0}};
     }
-    case Format::Bmp:
+    case Format::Bmp: {
       if (!BitmapHeaderKnown(bytes)) return {};
+      // The form captured areas take is read directly: no reader, no padded copy.
+      if (const std::optional<BitmapPixels> plain = TopDownBitmapPixels(bytes)) {
+        Image img = Blank(plain->width, plain->height);
+        std::memcpy(img.pixels.data(), bytes.data() + plain->offset, img.pixels.size() * 4);
+        for (std::uint32_t& px : img.pixels) px |= 0xFF000000u;  // the fourth byte is not alpha
+        return {Frame{std::move(img), 0}};
+      }
       return DecodeWithQt(bytes, "bmp", false);
+    }
     case Format::Gif: return DecodeWithQt(bytes, "gif", allFrames);
     case Format::None: break;
   }
@@ -298,17 +310,30 @@ std::vector<Frame> DecodeFrames(std::string_view bytes) { return DecodeAll(bytes
 
 std::string EncodeBmp(const Image& image) {
   if (image.empty()) return {};
-  const std::uint32_t rowBytes = static_cast<std::uint32_t>(image.width) * 4;
-  const std::uint32_t dataBytes = rowBytes * static_cast<std::uint32_t>(image.height);
+  std::string out = BlankBmp(image.width, image.height);
+  if (out.empty()) return out;
+  char* at = out.data() + kBmpPixelOffset;
+  for (std::uint32_t px : image.pixels) {
+    px |= 0xFF000000u;  // B G R, then 0xFF
+    std::memcpy(at, &px, 4);
+    at += 4;
+  }
+  return out;
+}
+
+std::string BlankBmp(int width, int height) {
+  if (!SizeAllowed(width, height)) return {};
+  const std::uint32_t rowBytes = static_cast<std::uint32_t>(width) * 4;
+  const std::uint32_t dataBytes = rowBytes * static_cast<std::uint32_t>(height);
   std::string out;
-  out.reserve(54 + dataBytes);
+  out.reserve(kBmpPixelOffset + dataBytes);
   out += "BM";
-  PutLE(out, 54 + dataBytes, 4);
+  PutLE(out, static_cast<std::uint32_t>(kBmpPixelOffset) + dataBytes, 4);
   PutLE(out, 0, 4);
-  PutLE(out, 54, 4);
+  PutLE(out, static_cast<std::uint32_t>(kBmpPixelOffset), 4);
   PutLE(out, 40, 4);  // BITMAPINFOHEADER
-  PutLE(out, static_cast<std::uint32_t>(image.width), 4);
-  PutLE(out, static_cast<std::uint32_t>(-image.height), 4);  // negative: rows from the top
+  PutLE(out, static_cast<std::uint32_t>(width), 4);
+  PutLE(out, static_cast<std::uint32_t>(-height), 4);  // negative: rows from the top
   PutLE(out, 1, 2);
   PutLE(out, 32, 2);
   PutLE(out, 0, 4);  // BI_RGB
@@ -317,8 +342,20 @@ std::string EncodeBmp(const Image& image) {
   PutLE(out, 3780, 4);
   PutLE(out, 0, 4);
   PutLE(out, 0, 4);
-  for (std::uint32_t px : image.pixels) PutLE(out, px | 0xFF000000u, 4);  // B G R, then 0xFF
+  out.resize(kBmpPixelOffset + dataBytes, '\0');
+  for (std::size_t i = kBmpPixelOffset + 3; i < out.size(); i += 4) out[i] = '\xFF';
   return out;
+}
+
+std::optional<BitmapPixels> TopDownBitmapPixels(std::string_view bytes) {
+  if (bytes.size() < 54 || !StartsWith(bytes, "BM") || ReadLE(bytes, 14, 4) != 40) return std::nullopt;
+  if (ReadLE(bytes, 28, 2) != 32 || ReadLE(bytes, 30, 4) != 0) return std::nullopt;
+  const std::int64_t width = ReadLE(bytes, 18, 4);
+  const std::int64_t height = -ReadLE(bytes, 22, 4);
+  const std::int64_t offset = static_cast<std::uint32_t>(ReadLE(bytes, 10, 4));
+  if (!SizeAllowed(width, height) || offset < 54) return std::nullopt;
+  if (offset + width * height * 4 > static_cast<std::int64_t>(bytes.size())) return std::nullopt;
+  return BitmapPixels{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(offset)};
 }
 
 Image Scaled(const Image& image, int width, int height) {
@@ -392,6 +429,63 @@ Image FromQImage(const QImage& source) {
 }
 
 QImage DecodeToQImage(std::string_view bytes) { return ToQImage(Decode(bytes)); }
+
+namespace {
+// The pixels of an EncodeBmp-form bitmap as Format_RGB32 rows, when they can be used in place:
+// at a 4-byte boundary in memory and every fourth byte 0xFF, as Format_RGB32 requires.
+const uchar* PixelsInPlace(std::string_view bytes, BitmapPixels& where) {
+  const std::optional<BitmapPixels> plain = TopDownBitmapPixels(bytes);
+  if (!plain) return nullptr;
+  const auto* pixels = reinterpret_cast<const uchar*>(bytes.data() + plain->offset);
+  if (reinterpret_cast<std::uintptr_t>(pixels) % 4 != 0) return nullptr;
+  where = *plain;
+  return pixels;
+}
+
+void ReleaseBytes(void* held) { delete static_cast<std::shared_ptr<const std::string>*>(held); }
+}  // namespace
+
+QImage SharedBitmap(std::shared_ptr<const std::string> bytes) {
+  if (!bytes) return {};
+  BitmapPixels where;
+  const uchar* pixels = PixelsInPlace(*bytes, where);
+  if (pixels != nullptr) {
+    const std::size_t count = static_cast<std::size_t>(where.width) * where.height;
+    bool opaque = true;
+    for (std::size_t i = 0; i < count && opaque; ++i) opaque = pixels[i * 4 + 3] == 0xFF;
+    if (opaque) {
+      return QImage(pixels, where.width, where.height, static_cast<qsizetype>(where.width) * 4,
+                    QImage::Format_RGB32, ReleaseBytes, new std::shared_ptr<const std::string>(bytes));
+    }
+  }
+  return DecodeToQImage(*bytes);
+}
+
+QImage DrawableBitmap(std::string& bytes) {
+  BitmapPixels where;
+  if (PixelsInPlace(bytes, where) == nullptr) return {};
+  return QImage(reinterpret_cast<uchar*>(bytes.data() + where.offset), where.width, where.height,
+                static_cast<qsizetype>(where.width) * 4, QImage::Format_RGB32);
+}
+
+std::string EncodeBmp(const QImage& image, QRect area) {
+  area = area.intersected(image.rect());
+  if (area.isEmpty()) return {};
+  if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32)
+    return EncodeBmp(image.copy(area).convertToFormat(QImage::Format_ARGB32), QRect(QPoint(), area.size()));
+  std::string out = BlankBmp(area.width(), area.height());
+  if (out.empty()) return out;
+  char* at = out.data() + kBmpPixelOffset;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y)) + area.left();
+    for (int x = 0; x < area.width(); ++x) {
+      const std::uint32_t px = row[x] | 0xFF000000u;
+      std::memcpy(at, &px, 4);
+      at += 4;
+    }
+  }
+  return out;
+}
 
 std::string ReadPictureFile(std::string_view path) {
   return files::ReadAll(path, kPictureFileLimit).value_or(std::string());

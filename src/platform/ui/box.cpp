@@ -315,13 +315,16 @@ int AnimationBox::BackgroundMode() const { return box()->backgroundMode; }
 std::string AnimationBox::Capture(int x, int y, int width, int height) const {
   const QRect area = QRect(x, y, width, height).intersected(QRect(0, 0, Width(), Height()));
   if (area.isEmpty()) return {};
-  // Drawn afresh rather than grabbed from the screen, so a hidden box captures as well.
-  QImage image(area.size(), QImage::Format_ARGB32);
+  // Drawn afresh rather than grabbed from the screen, so a hidden box captures as well, and
+  // straight into the bitmap handed out.
+  std::string bytes = platform::image::BlankBmp(area.width(), area.height());
+  QImage image = platform::image::DrawableBitmap(bytes);
+  if (image.isNull()) return {};
   QPainter painter(&image);
   painter.translate(-area.topLeft());
   box()->Render(painter, area);
   painter.end();
-  return platform::image::EncodeBmp(platform::image::FromQImage(image));
+  return bytes;
 }
 
 }  // namespace platform::ui

@@ -10,7 +10,7 @@ namespace platform::ui::detail {
 
 const std::string& BytesOf(const PictureRef& picture) {
   static const std::string none;
-  return picture ? picture->bytes : none;
+  return picture ? picture->bytes() : none;
 }
 
 // Only the window thread shows pictures, so the list needs no lock.
@@ -21,13 +21,13 @@ PictureRef SharePicture(std::string_view bytes) {
   std::erase_if(shared, [&](const std::weak_ptr<const SharedPicture>& entry) {
     PictureRef held = entry.lock();
     if (!held) return true;
-    if (!found && held->bytes == bytes) found = std::move(held);
+    if (!found && held->bytes() == bytes) found = std::move(held);
     return false;
   });
   if (found) return found;
   auto picture = std::make_shared<SharedPicture>();
-  picture->bytes = bytes;
-  picture->image = platform::image::DecodeToQImage(bytes);
+  picture->source = std::make_shared<const std::string>(bytes);
+  picture->image = platform::image::SharedBitmap(picture->source);
   shared.push_back(picture);
   return picture;
 }

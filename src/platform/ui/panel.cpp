@@ -115,7 +115,7 @@ const QImage& Decoded(std::string_view bytes) {
   static detail::PictureRef last;
   static const QImage none;
   if (bytes.empty()) return none;
-  if (!last || last->bytes != bytes) last = detail::SharePicture(bytes);
+  if (!last || last->bytes() != bytes) last = detail::SharePicture(bytes);
   return last->image;
 }
 }  // namespace
@@ -124,6 +124,13 @@ void DrawPanel::DrawPicture(std::string_view bytes, int x, int y, int width, int
   const QImage& image = Decoded(bytes);
   if (image.isNull()) return;
   const QRect target(x, y, width > 0 ? width : image.width(), height > 0 ? height : image.height());
+  // An opaque picture that covers the whole surface replaces it: the surface then shares the
+  // picture's pixels until something is drawn on it, so pages showing one background hold it once.
+  if (target == panel()->Surface().rect() && target.size() == image.size() && !image.hasAlphaChannel()) {
+    panel()->Surface() = image;
+    panel()->update();
+    return;
+  }
   Canvas c(panel());
   if (target.size() == image.size()) {
     c.painter.drawImage(target.topLeft(), image);
@@ -149,10 +156,7 @@ Colour DrawPanel::PixelAt(int x, int y) const {
 }
 
 std::string DrawPanel::Capture(int x, int y, int width, int height) const {
-  const QImage& surface = panel()->Surface();
-  const QRect area = QRect(x, y, width, height).intersected(surface.rect());
-  if (area.isEmpty()) return {};
-  return platform::image::EncodeBmp(platform::image::FromQImage(surface.copy(area)));
+  return platform::image::EncodeBmp(panel()->Surface(), QRect(x, y, width, height));
 }
 
 }  // namespace platform::ui

@@ -23,8 +23,9 @@ class QMouseEvent;
 namespace platform::ui::detail {
 
 struct SharedPicture {
-  std::string bytes;
+  std::shared_ptr<const std::string> source;  // never null; `image` may show its pixels in place
   QImage image;  // null when the bytes are no picture
+  const std::string& bytes() const { return *source; }
 };
 // The one SharedPicture of these bytes while any unit holds it, decoded once: a page
 // background or a button's picture shown in many windows is kept once, not once per window.

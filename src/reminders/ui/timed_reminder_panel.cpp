@@ -180,7 +180,7 @@ void PlaceReminderPanel() {
 
 void BuildReminderPanelSkin() {
   PanelContext& ctx = *Context();
-  const std::string areaPicture = Host().picture ? Host().picture() : std::string();
+  const std::string& areaPicture = Host().Picture();
   ctx.bar->Paint(PaintListPage(ctx.painter, *ctx.page, areaPicture));
 }
 

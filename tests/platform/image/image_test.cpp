@@ -1,4 +1,5 @@
 #include "platform/image/image.h"
+#include "platform/image/qimage_bridge.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace {
@@ -139,6 +141,58 @@ TEST(ImageDecode, RowsACutBitmapLacksAreBlackNotStaleMemory) {
   EXPECT_EQ(img.at(5, 15), 0xFFFFFFFFu);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 16; ++x) ASSERT_EQ(img.at(x, y), 0xFF000000u) << x << "," << y;
+}
+
+// Top-down 32-bit bitmaps are read directly, not by Qt's reader: each must give what that
+// reader gives, whatever the offset of the pixels and the fourth byte of each.
+TEST(ImageDecode, TopDownBitmapsReadAsQtReadsThem) {
+  struct Case {
+    std::uint32_t offset;
+    unsigned char fourth;
+  };
+  for (const Case c : {Case{54, 0xFF}, Case{56, 0x00}, Case{60, 0x7F}, Case{54, 0x00}}) {
+    SCOPED_TRACE(c.offset);
+    std::string bytes = platform::image::BlankBmp(3, 2);
+    bytes.erase(54, 2);  // BlankBmp's pixels start at 56
+    bytes.insert(54, c.offset - 54, '\x5A');
+    for (int i = 0; i < 4; ++i) bytes[10 + i] = static_cast<char>(c.offset >> (8 * i));
+    for (int i = 0; i < 6; ++i) {
+      const std::size_t at = c.offset + static_cast<std::size_t>(i) * 4;
+      bytes[at] = static_cast<char>(10 * i);
+      bytes[at + 1] = static_cast<char>(40 + i);
+      bytes[at + 2] = static_cast<char>(200 - i);
+      bytes[at + 3] = static_cast<char>(c.fourth);
+    }
+    const QImage viaQt = QImage::fromData(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), "BMP")
+                             .convertToFormat(QImage::Format_ARGB32);
+    ASSERT_FALSE(viaQt.isNull());
+    const Image img = Decode(bytes);
+    ASSERT_EQ(img.width, 3);
+    ASSERT_EQ(img.height, 2);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(img.at(x, y), viaQt.pixel(x, y)) << x << "," << y;
+    // Shown through a shared picture, the same colours, whether the pixels are used in place
+    // or copied.
+    const QImage shared = platform::image::SharedBitmap(std::make_shared<const std::string>(bytes));
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(shared.pixel(x, y), viaQt.pixel(x, y)) << x << "," << y;
+  }
+}
+
+// A captured area is shown from its own bytes: no second copy of its pixels.
+TEST(ImageDecode, OwnBitmapsAreShownInPlace) {
+  Image img;
+  img.width = 4;
+  img.height = 3;
+  for (std::uint32_t i = 0; i < 12; ++i) img.pixels.push_back(0xFF000000u | i * 0x010203u);
+  auto bytes = std::make_shared<const std::string>(platform::image::EncodeBmp(img));
+  const QImage shared = platform::image::SharedBitmap(bytes);
+  EXPECT_EQ(reinterpret_cast<const char*>(shared.constBits()), bytes->data() + 56);
+  EXPECT_EQ(Decode(*bytes).pixels, img.pixels);
+  QImage drawn = shared;
+  drawn.setPixel(0, 0, 0xFFFFFFFFu);  // a change is made on a copy
+  EXPECT_EQ(shared.pixel(0, 0), img.at(0, 0));
+  EXPECT_EQ(Decode(*bytes).pixels, img.pixels);
 }
 
 TEST(ImageEncode, BmpAndPngReadBack) {

@@ -418,6 +418,34 @@ TEST_F(WindowTest, DrawPanelDrawsOnItsSurface) {
   EXPECT_EQ(panel.PixelAt(500, 500), 0u);  // outside: nothing, no crash
 }
 
+// A panel covered whole by an opaque picture shares its pixels with every other holder of
+// them; drawing on the panel then must change the panel alone.
+TEST_F(WindowTest, DrawPanelCoveredByAPictureKeepsItsOwnDrawing) {
+  auto& panel = window->UnitAs<DrawPanel>(G("子窗口背景画板"));
+  auto& box = window->UnitAs<AnimationBox>(G("背景动画框"));
+  platform::image::Image picture;
+  picture.width = 80;
+  picture.height = 80;
+  for (int i = 0; i < 80 * 80; ++i) picture.pixels.push_back(0xFF000000u | static_cast<std::uint32_t>(i * 2654435761u >> 8));
+  const std::string bytes = platform::image::EncodeBmp(picture);
+  box.SetBackgroundPicture(bytes, 0);
+  panel.DrawPicture(bytes, 0, 0, 80, 80);
+  EXPECT_EQ(platform::image::Decode(panel.Capture(0, 0, 80, 80)).pixels, picture.pixels);
+
+  panel.FillRectangle(0, 0, 10, 10, Rgb(255, 0, 0));
+  EXPECT_EQ(panel.PixelAt(5, 5), Rgb(255, 0, 0));
+  EXPECT_EQ(platform::image::Decode(box.Capture(5, 5, 1, 1)).at(0, 0), picture.at(5, 5));
+  // Drawn again, the picture shows as it was: the panel's drawing never reached it.
+  panel.DrawPicture(bytes, 0, 0, 80, 80);
+  EXPECT_EQ(platform::image::Decode(panel.Capture(0, 0, 80, 80)).pixels, picture.pixels);
+  // A picture of another size is drawn scaled onto the surface, as before.
+  panel.DrawPicture(bytes, 0, 0, 40, 40);
+  EXPECT_EQ(panel.PixelAt(60, 60), [&] {
+    const std::uint32_t p = picture.at(60, 60);
+    return Rgb((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }());
+}
+
 TEST_F(WindowTest, PicturesOfButtonsAndPictureBoxes) {
   auto& button = window->UnitAs<PictureButton>(G("确定按钮"));
   button.SetPictures("normal", "", "pressed");
