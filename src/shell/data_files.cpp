@@ -90,6 +90,9 @@ void OpenTimedReminderData(ProgramDatabases& db, ShellServices& services) {
   }
   const bool sound = ok && store.Connection().QuickCheck() == 1;
   const bool loaded = store.LoadReminders({}, &db.ListPageReminders) == 1;
+  // The check and the load have read every page once; the cache fills again when a search
+  // reads the file, rather than holding the whole file through the rest of the start.
+  store.Connection().ReleaseCache();
   db.ListPageHoldsFullRead = loaded;
   if (!sound || !loaded) Show(services, DamagedDataFileMessage(path));
 }

@@ -322,6 +322,10 @@ int Connection::QuickCheck() {
   return 0;
 }
 
+void Connection::ReleaseCache() {
+  if (db_ != nullptr) sqlite3_db_release_memory(db_);
+}
+
 bool Connection::HasTable(std::string_view table) {
   RecordSet rs;
   return rs.Open(*this, "select count(*) from sqlite_master where type='table' and name='" +

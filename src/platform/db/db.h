@@ -54,6 +54,9 @@ class Connection {
   // 1 when the engine's quick integrity check finds every page readable and every table
   // and index well formed; 0 for a damaged or unreadable file (or no open file).
   int QuickCheck();
+  // Gives back the memory of the cached pages no statement is using; the next read fills the
+  // cache again.
+  void ReleaseCache();
   // Whether the open file has a table of that name (ASCII case ignored). Reads the schema
   // only, so a table whose own pages are damaged still counts.
   bool HasTable(std::string_view table);

@@ -48,6 +48,26 @@ int RemoveReminderById(ReminderList& list, int id) {
   return 1;
 }
 
+void ArrangeReminders(ReminderList& list, const std::vector<int>& order) {
+  std::vector<bool> placed(list.size(), false);
+  // Cycle by cycle: each record moves once, one record held aside per cycle.
+  for (std::size_t first = 0; first < list.size(); ++first) {
+    if (placed[first]) continue;
+    ReminderRecord held = std::move(list[first]);
+    std::size_t at = first;
+    for (;;) {
+      placed[at] = true;
+      const auto from = static_cast<std::size_t>(order[at]);
+      if (from == first) {
+        list[at] = std::move(held);
+        break;
+      }
+      list[at] = std::move(list[from]);
+      at = from;
+    }
+  }
+}
+
 std::string RepeatModeName(int code, int style) {
   return style == 1 ? NameOf(kRepeatModeShortNames, code) : NameOf(kRepeatModeNames, code);
 }

@@ -51,6 +51,7 @@ struct DatePart {
 // is deep.
 struct ReminderRecord {
   int id = 0;  // 0 or less: not stored yet
+  int nlyear = 0;  // beside id: two ints fill one eight-byte slot, a record is 8 bytes smaller
   double ksdate = 0;
   double jsdate = 0;
   double kstime = 0;
@@ -67,7 +68,6 @@ struct ReminderRecord {
   std::string notxweek;  // weekdays on which a daily reminder does not fire
   std::string txmonth;
   std::string txdays;
-  int nlyear = 0;
   std::string txlx;  // category
   std::string txbt;  // title
   std::string txnr;  // content
@@ -100,6 +100,10 @@ using ReminderList = std::vector<ReminderRecord>;
 int FindReminderIndex(const ReminderList& list, int id);
 // Removes the first record with that id: 1, or 0 when there is none (list unchanged).
 int RemoveReminderById(ReminderList& list, int id);
+// Puts the records in a new order, in place: element k becomes the record that stood at
+// order[k] (0-based; `order` holds every position once). A second list of whole records would
+// double the memory of a large list for a moment.
+void ArrangeReminders(ReminderList& list, const std::vector<int>& order);
 
 // Code tables. Names are compared byte for byte; unknown codes give an empty name.
 std::string RepeatModeName(int code, int style);  // style 1: short lunar names ("*...")

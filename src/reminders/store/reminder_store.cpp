@@ -251,13 +251,21 @@ int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
   }
 
   // ksdate, then id: reminders due in the same second fire in the same order on every load.
-  std::stable_sort(list_.begin(), list_.end(), [](const ReminderRecord& a, const ReminderRecord& b) {
-    const std::int64_t sa = LinearSeconds(a.ksdate), sb = LinearSeconds(b.ksdate);
-    return sa != sb ? sa < sb : a.id < b.id;
+  // Positions are sorted, then the records follow: sorting whole records would hold half the
+  // list again as the sort's buffer.
+  std::vector<int> order(list_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+    const ReminderRecord& ra = list_[static_cast<std::size_t>(a)];
+    const ReminderRecord& rb = list_[static_cast<std::size_t>(b)];
+    const std::int64_t sa = LinearSeconds(ra.ksdate), sb = LinearSeconds(rb.ksdate);
+    return sa != sb ? sa < sb : ra.id < rb.id;
   });
+  ArrangeReminders(list_, order);
 
   for (ReminderRecord& r : list_) {
-    r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
+    // A content within the bound stays the string it is: no second copy made and the first freed.
+    if (r.txnr.size() >= static_cast<std::size_t>(kLoadedContentBytes)) r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
     if (r.txfs == RepeatMode::Interval) {
       if (r.cfdw == IntervalUnit::MinuteSinceLoad) {
         r.ksdate = r.jsdate = r.kstime = r.jstime = loadTime;

@@ -137,10 +137,7 @@ std::int64_t SortRemindersByField(ReminderList& records, std::string_view fieldL
     const int p = FindSortedInsertPosition(static_cast<int>(order.size()), keyAt, keys[i], kind, caseSensitive);
     order.insert(order.begin() + (p - 1), static_cast<int>(i));
   }
-  ReminderList sorted;
-  sorted.reserve(records.size());
-  for (int i : order) sorted.push_back(std::move(records[static_cast<std::size_t>(i)]));
-  records = std::move(sorted);
+  ArrangeReminders(records, order);
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
 }
 
