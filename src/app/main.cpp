@@ -13,6 +13,9 @@
 #ifdef WORKMEMO_TEST_HOOKS
 #include "test_hooks.h"
 #endif
+#ifdef WORKMEMO_START_MARK
+#include "start_mark.h"
+#endif
 
 namespace {
 
@@ -46,6 +49,9 @@ int main(int argc, char** argv) {
   }
 #ifdef WORKMEMO_TEST_HOOKS
   workmemo::testhooks::InstallIfRequested();
+#endif
+#ifdef WORKMEMO_START_MARK
+  workmemo::startmark::InstallIfRequested();
 #endif
   RegisterModules();
   return workmemo::RunProgram(argc, argv);

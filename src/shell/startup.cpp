@@ -68,6 +68,7 @@ std::unique_ptr<ProgramObjects>& Objects() {
 struct Hooks {
   std::function<void()> start;
   std::function<void()> end;
+  std::function<void()> done;
 };
 Hooks& StartupHooks() {
   static Hooks hooks;
@@ -201,8 +202,11 @@ StartupState& Startup() {
 }
 
 void SetStartupHook(std::function<void()> start, std::function<void()> end) {
-  StartupHooks() = Hooks{std::move(start), std::move(end)};
+  StartupHooks().start = std::move(start);
+  StartupHooks().end = std::move(end);
 }
+
+void SetStartupDoneHook(std::function<void()> done) { StartupHooks().done = std::move(done); }
 
 bool TodayWindowOpensAtStart(const ProgramSettings& settings, const ReminderStore& store, double now) {
   if (settings.ShowTodayWindowAtStart != 1) return false;
@@ -293,6 +297,7 @@ void RunStartupSequence() {
       skin::kProductName, ProgramTrayActions());
   if (state.ShowMainWindowWhenLoaded) ShowMainWindow(0);
   platform::os::TrimWorkingSet();
+  if (StartupHooks().done) StartupHooks().done();
 }
 
 void ShowMainWindow(int positionState) {

@@ -60,6 +60,10 @@ int RunProgram(int& argc, char** argv);
 // the start sequence, and `end` after every window of the program has closed. Empty in the
 // real program.
 void SetStartupHook(std::function<void()> start, std::function<void()> end);
+// A hook run once the start sequence is done: the main window built, the reminder clock and
+// the tray icon started. The benchmark build of the executable marks the moment; empty in the
+// real program.
+void SetStartupDoneHook(std::function<void()> done);
 
 // The windows of the frame that are loaded now: splash or About window, countdown window,
 // main window.

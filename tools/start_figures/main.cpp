@@ -5,7 +5,9 @@
 // N times (3 unless given; a first start that writes the skin and settings is not counted).
 // A start counts as done when the process has used no processor time for 400 ms; the figures
 // are the time until its last work before that pause, and its peak resident memory (VmHWM
-// of /proc/<pid>/status) read then. The program starts with "aa", without the splash, unless
+// of /proc/<pid>/status) read then. A benchmark build of the executable also marks the end
+// of its start sequence (main window built, clock and tray started): "built" is the time
+// until that mark, "-" for an executable that makes none. The program starts with "aa", without the splash, unless
 // --splash is given (the main window then waits for the splash to end, and so does the figure).
 // --keep DIR writes the program directories under DIR and leaves them there.
 #include <signal.h>
@@ -116,11 +118,15 @@ long long StatusKb(pid_t pid, const std::string& key) {
 struct StartFigure {
   bool ok = false;
   double startMs = 0;
+  double builtMs = -1;  // none marked
   double peakMiB = 0;
 };
 
 StartFigure StartOnce(const std::string& exe, const fs::path& home, bool quiet) {
   StartFigure figure;
+  const fs::path mark = home / "start.mark";
+  std::error_code ignored;
+  fs::remove(mark, ignored);
   const Clock::time_point started = Clock::now();
   const pid_t pid = ::fork();
   if (pid < 0) return figure;
@@ -130,6 +136,7 @@ StartFigure StartOnce(const std::string& exe, const fs::path& home, bool quiet) 
     ::setenv("WORKMEMO_POWER_DRY_RUN", "1", 1);
     ::setenv("XDG_RUNTIME_DIR", home.c_str(), 1);
     ::setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
+    ::setenv("WORKMEMO_START_MARK", mark.c_str(), 1);
     if (quiet)
       ::execl(exe.c_str(), exe.c_str(), "aa", static_cast<char*>(nullptr));
     else
@@ -150,6 +157,12 @@ StartFigure StartOnce(const std::string& exe, const fs::path& home, bool quiet) 
       figure.ok = true;
       figure.startMs = std::chrono::duration<double, std::milli>(lastWork - started).count();
       figure.peakMiB = static_cast<double>(StatusKb(pid, "VmHWM")) / 1024.0;
+      long long markNs = 0;
+      if (std::ifstream(mark) >> markNs) {
+        const long long startNs =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(started.time_since_epoch()).count();
+        figure.builtMs = static_cast<double>(markNs - startNs) / 1e6;
+      }
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -205,7 +218,8 @@ int main(int argc, char** argv) {
   const fs::path root = keep.empty() ? fs::path(::mkdtemp(pattern) ? pattern : "") : fs::path(keep);
   if (root.empty()) return 1;
   int failures = 0;
-  std::printf("%10s %6s %14s %14s %s\n", "reminders", "runs", "start ms", "peak MiB", "(medians; all runs)");
+  std::printf("%10s %6s %10s %10s %10s %s\n", "reminders", "runs", "built ms", "rest ms", "peak MiB",
+              "(medians; all runs: built/rest/peak)");
   for (const int count : counts) {
     const fs::path home = root / std::to_string(count);
     if (!WriteReminders(home, count, seed)) {
@@ -214,7 +228,7 @@ int main(int argc, char** argv) {
       continue;
     }
     StartOnce(exe, home, !splash);  // writes the skin package and the settings
-    std::vector<double> times, peaks;
+    std::vector<double> builts, times, peaks;
     std::string all;
     for (int run = 0; run < runs; ++run) {
       const StartFigure f = StartOnce(exe, home, !splash);
@@ -223,13 +237,19 @@ int main(int argc, char** argv) {
         all += " failed";
         continue;
       }
+      if (f.builtMs >= 0) builts.push_back(f.builtMs);
       times.push_back(f.startMs);
       peaks.push_back(f.peakMiB);
       char buf[64];
-      std::snprintf(buf, sizeof buf, " %.0f/%.1f", f.startMs, f.peakMiB);
+      if (f.builtMs >= 0)
+        std::snprintf(buf, sizeof buf, " %.0f/%.0f/%.1f", f.builtMs, f.startMs, f.peakMiB);
+      else
+        std::snprintf(buf, sizeof buf, " -/%.0f/%.1f", f.startMs, f.peakMiB);
       all += buf;
     }
-    std::printf("%10d %6d %14.0f %14.1f %s\n", count, runs, Median(times), Median(peaks), all.c_str());
+    char built[32] = "-";
+    if (!builts.empty()) std::snprintf(built, sizeof built, "%.0f", Median(builts));
+    std::printf("%10d %6d %10s %10.0f %10.1f %s\n", count, runs, built, Median(times), Median(peaks), all.c_str());
     std::fflush(stdout);
   }
   std::error_code error;
