@@ -1,5 +1,7 @@
 #include "shell/data_files.h"
 
+#include <future>
+
 #include "common/database_constants.h"
 #include "common/text_routines.h"
 #include "platform/files/files.h"
@@ -54,24 +56,56 @@ struct SideDatabase {
   const char* cannotRead;
 };
 
+// What the first attempt to open a file found. The key derivation and the check that reads
+// every page take most of the start: the three files go through them side by side, on
+// threads of their own, while the window thread waits only for the answers.
+struct FirstOpen {
+  bool opened = false;
+  bool sound = false;
+};
+
+FirstOpen OpenAndCheck(platform::db::Connection& connection, const std::string& path,
+                       const std::string& password, const std::string& table) {
+  FirstOpen first;
+  first.opened = OpenWithTable(connection, path, password, table);
+  first.sound = first.opened && connection.QuickCheck() == 1;
+  return first;
+}
+
+std::future<FirstOpen> OpenAndCheckAside(const SideDatabase& d, const std::string& password) {
+  return std::async(std::launch::async, [&connection = d.connection, path = d.path, password,
+                                         table = std::string(d.table)] {
+    return OpenAndCheck(connection, path, password, table);
+  });
+}
+
 // 1 when the start goes on (opened, or its image could not be written); 0 when it ends.
-int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellServices& services) {
-  bool ok = OpenWithTable(d.connection, d.path, password, d.table);
-  if (!ok && !files::Exists(d.path)) {
+int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellServices& services,
+                     FirstOpen first) {
+  if (!first.opened && !files::Exists(d.path)) {
     if (!WriteImage(d.path, d.image)) {
       Show(services, CannotCreateMessage(d.cannotCreate, d.path));
       return 1;
     }
-    ok = OpenWithTable(d.connection, d.path, password, d.table);
+    first = OpenAndCheck(d.connection, d.path, password, d.table);
   }
-  if (ok) {
+  if (first.opened) {
     // A damaged page is said once, here; the program goes on with what the file still holds.
-    if (d.connection.QuickCheck() != 1) Show(services, DamagedDataFileMessage(d.path));
+    if (!first.sound) Show(services, DamagedDataFileMessage(d.path));
     return 1;
   }
   Show(services, d.cannotRead);
   if (services.EndProgram) services.EndProgram(kFailedStartExitCode);
   return 0;
+}
+
+// The engine's check of the timed-reminder file, on a connection of its own so that it reads
+// the file beside the load: 1 sound, 0 damaged, -1 when the file did not open.
+int CheckTimedFile(const std::string& path, const std::string& password) {
+  platform::db::Connection connection;
+  if (connection.Open(platform::db::ConnectionText(path, password)) != 1) return -1;
+  connection.ReadOnce(true);
+  return connection.QuickCheck();
 }
 
 // Opens the timed-reminder file and loads every reminder. A file that cannot be opened, or
@@ -80,18 +114,24 @@ int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellSe
 void OpenTimedReminderData(ProgramDatabases& db, ShellServices& services) {
   ReminderStore& store = db.Reminders;
   const std::string& path = db.TimedReminderDbPath;
+  std::future<int> check = std::async(std::launch::async, CheckTimedFile, path, db.DatabasePassword);
   bool ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
+  bool written = false;
   if (!ok && !files::Exists(path)) {
     if (!WriteImage(path, "dstx2.dat")) {
       Show(services, CannotCreateMessage("创建提醒数据失败！", path));
       return;
     }
+    written = true;
     ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
   }
-  const bool sound = ok && store.Connection().QuickCheck() == 1;
+  store.Connection().ReadOnce(true);
   const bool loaded = store.LoadReminders({}, &db.ListPageReminders) == 1;
-  // The check and the load have read every page once; the cache fills again when a search
-  // reads the file, rather than holding the whole file through the rest of the start.
+  store.Connection().ReadOnce(false);
+  // A file written from its image just now was not there for the check beside the load.
+  const int checked = check.get();
+  const bool sound = ok && (written || checked == -1 ? store.Connection().QuickCheck() == 1 : checked == 1);
+  // The load has read every page once; the cache fills when a search reads the file.
   store.Connection().ReleaseCache();
   db.ListPageHoldsFullRead = loaded;
   if (!sound || !loaded) Show(services, DamagedDataFileMessage(path));
@@ -160,16 +200,19 @@ int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings
   db.Reminders.SetPlainMessageBox([&services](std::string_view text) {
     if (services.ShowPlainMessageBox) services.ShowPlainMessageBox(text);
   });
+  const SideDatabase notes{db.NotesConnection, db.NotesRecordSet, db.NotesDbPath, "jsb2.dat", "jsbsj",
+                           "创建记事本数据库失败！", "读取记事本数据库失败！请联系客服！"};
+  const SideDatabase due{db.DueConnection, db.DueRecordSet, db.DueDbPath, "dqtx2.dat", "dqsj",
+                         "创建到期提醒数据库失败！", "读取到期提醒数据库失败！请联系客服！"};
+  std::future<FirstOpen> notesOpen = OpenAndCheckAside(notes, db.DatabasePassword);
+  std::future<FirstOpen> dueOpen = OpenAndCheckAside(due, db.DatabasePassword);
   OpenTimedReminderData(db, services);
 
-  if (OpenSideDatabase({db.NotesConnection, db.NotesRecordSet, db.NotesDbPath, "jsb2.dat", "jsbsj",
-                        "创建记事本数据库失败！", "读取记事本数据库失败！请联系客服！"},
-                       db.DatabasePassword, services) == 0)
-    return 0;
-  if (OpenSideDatabase({db.DueConnection, db.DueRecordSet, db.DueDbPath, "dqtx2.dat", "dqsj",
-                        "创建到期提醒数据库失败！", "读取到期提醒数据库失败！请联系客服！"},
-                       db.DatabasePassword, services) == 0)
-    return 0;
+  // What the files say is said in the order it always was: timed reminders, notes, due dates.
+  const FirstOpen notesFirst = notesOpen.get();
+  const FirstOpen dueFirst = dueOpen.get();
+  if (OpenSideDatabase(notes, db.DatabasePassword, services, notesFirst) == 0) return 0;
+  if (OpenSideDatabase(due, db.DatabasePassword, services, dueFirst) == 0) return 0;
 
   ProtectedActions rights;
   ReadAdminRights(db, rights);
