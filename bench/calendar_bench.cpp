@@ -45,7 +45,7 @@ struct Page {
     s.YearCaptionSize = 12;
     if (withPicture) {
       pictureBytes = platform::image::EncodeBmp(picture);
-      s.BackgroundPicture = &pictureBytes;
+      s.BackgroundPicture = workmemo::PanelPicture{nullptr, &pictureBytes};
     }
     view.LayOutUnits(window->UnitAs<ui::DrawPanel>("calendar"), window->UnitAs<ui::DrawPanel>("selection"),
                      window->UnitAs<ui::DrawPanel>("hover"), s);

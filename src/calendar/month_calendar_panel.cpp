@@ -67,7 +67,7 @@ CalendarLayout PageLayout() {
   s.MonthCaptionColour = ui::Rgb(0, 128, 128);
   s.YearCaptionSize = 12;
   s.YearCaptionColour = ui::Rgb(144, 0, 255);
-  s.BackgroundPicture = &Context()->main->PanelAreaPicture();
+  s.BackgroundPicture = PanelPicture{Context()->main, nullptr};
   return s;
 }
 

@@ -93,8 +93,8 @@ void MonthCalendarView::DrawMonth(int year, int month) {
   ui::DrawPanel& panel = *CalendarPanel;
   const int width = panel.Width();
   const int height = panel.Height();
-  if (BackgroundPicture != nullptr && !BackgroundPicture->empty()) {
-    panel.DrawPicture(*BackgroundPicture, 0, 0, width, height);
+  if (const std::string& picture = BackgroundPicture.Get(); !picture.empty()) {
+    panel.DrawPicture(picture, 0, 0, width, height);
   } else {
     // The weekday band keeps what it shows; its captions are drawn again over it.
     panel.FillRectangle(0, RowsTop, width, height - RowsTop, panel.BackgroundColour());

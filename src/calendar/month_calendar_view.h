@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/ui/ui.h"
+#include "shell/panel_picture.h"
 
 namespace platform::ui {
 class DrawPanel;
@@ -50,8 +51,7 @@ struct CalendarLayout {
   std::optional<int> YearCaptionSize;   // 20
   std::optional<CalendarColour> YearCaptionColour;  // orange
   std::optional<bool> YearCaptionBold;              // yes
-  // none; a whole page of pixels, so held by its owner, who keeps it while the view draws
-  const std::string* BackgroundPicture = nullptr;
+  PanelPicture BackgroundPicture;  // none
 };
 
 class MonthCalendarView {
@@ -125,7 +125,7 @@ class MonthCalendarView {
   int YearCaptionSize = 0;
   CalendarColour YearCaptionColour = 0;
   bool YearCaptionBold = false;
-  const std::string* BackgroundPicture = nullptr;
+  PanelPicture BackgroundPicture;  // looked up each time a month is drawn
 
  private:
   int GridWidth() const { return 7 * CellWidth + 8; }

@@ -75,7 +75,7 @@ void AdvancedSettingsPanel::LayoutAdvancedSettingsPanel() {
   paint.transparency = Settings().SkinTransparency;
   paint.pageMode = 1;
   paint.pageDrawPanel = &window_.UnitAs<ui::DrawPanel>(kPageDrawPanel);
-  if (host_.panelAreaPicture != nullptr) paint.pagePicture = *host_.panelAreaPicture;
+  paint.pagePicture = host_.panelAreaPicture.Get();
   paint.fontSize = Ui().LabelFontSize;
   painter_.PaintWindow(paint);
 }

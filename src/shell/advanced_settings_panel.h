@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "shell/panel_picture.h"
 #include "ui/skin_painter.h"
 
 namespace platform::ui {
@@ -16,14 +17,13 @@ class Window;
 namespace workmemo {
 
 // What a page inside the main window paints with and where it lies: the main window, its
-// three painting boxes, the picture of its page area (replaced on every repaint of the main
-// window, so held by pointer) and that area.
+// three painting boxes, where the picture of its page area is found, and that area.
 struct PageHost {
   platform::ui::Window* mainWindow = nullptr;
   platform::ui::AnimationBox* backgroundBox = nullptr;
   platform::ui::AnimationBox* compositingBox = nullptr;
   platform::ui::AnimationBox* childBox = nullptr;
-  const std::string* panelAreaPicture = nullptr;
+  PanelPicture panelAreaPicture;
   int left = 2;
   int top = 116;
   int width = 1096;

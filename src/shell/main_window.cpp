@@ -171,6 +171,8 @@ ui::AnimationBox& MainWindow::BackgroundBox() const { return window_->UnitAs<ui:
 ui::AnimationBox& MainWindow::CompositingBox() const { return window_->UnitAs<ui::AnimationBox>(kCompositingBox); }
 ui::AnimationBox& MainWindow::ChildBox() const { return window_->UnitAs<ui::AnimationBox>(kChildBox); }
 
+const std::string& MainWindow::PanelAreaPicture() const { return ChildBox().BackgroundPicture(); }
+
 void MainWindow::Load() {
   ownedWindow_ = ui::Window::Load("MainWindow");
   window_ = ownedWindow_.get();
@@ -277,8 +279,8 @@ void MainWindow::PaintMainWindow() {
   painter_.PaintWindow(paint);
 
   const PanelRect& a = panelArea_;
-  // One capture serves the child box, the pages and the child pages alike.
-  panelAreaPicture_ = painter_.SetUnitPictureFromBox(background, child, a.left, a.top, a.width, a.height);
+  // The child box holds the one copy of the capture, which the pages and child pages draw.
+  painter_.SetUnitPictureFromBox(background, child, a.left, a.top, a.width, a.height);
 
   if (selectionMarkerId_ > 0) background.DeleteObject(selectionMarkerId_);
   selectionMarkerId_ = background.CreateObject(markerLeft, kMarkerTop, false, kSelectionMarkerName);
@@ -344,7 +346,7 @@ void MainWindow::PaintPage(ui::Window& page, SkinPainter& painter, int fontSize)
   paint.transparency = settings_.SkinTransparency;
   paint.pageMode = 1;
   if (page.HasUnit(kPageDrawPanel)) paint.pageDrawPanel = &page.UnitAs<ui::DrawPanel>(kPageDrawPanel);
-  paint.pagePicture = panelAreaPicture_;
+  paint.pagePicture = PanelAreaPicture();
   paint.fontSize = fontSize;
   painter.PaintWindow(paint);
   // The main window's background box goes back to the bottom of its own window.
@@ -356,7 +358,7 @@ void MainWindow::PaintChildPage(ui::Window& page, SkinPainter& painter, int font
   paint.window = &page;
   paint.backgroundBox = &page.UnitAs<ui::AnimationBox>(kBackgroundBox);
   paint.compositingBox = &page.UnitAs<ui::AnimationBox>(kCompositingBox);
-  paint.backgroundPicture = panelAreaPicture_;
+  paint.backgroundPicture = PanelAreaPicture();
   paint.fontSize = fontSize;
   painter.PaintChildWindow(paint);
 }

@@ -57,8 +57,9 @@ class MainWindow {
   ProgramSettings& Settings() { return settings_; }
 
   const PanelRect& PanelArea() const { return panelArea_; }
-  // The painted background of PanelArea, as the pages draw it behind their units.
-  const std::string& PanelAreaPicture() const { return panelAreaPicture_; }
+  // The painted background of PanelArea, as the pages draw it behind their units: the child
+  // box's picture, replaced on every repaint (PanelPicture finds it afresh each time).
+  const std::string& PanelAreaPicture() const;
   platform::ui::AnimationBox& BackgroundBox() const;
   platform::ui::AnimationBox& CompositingBox() const;
   platform::ui::AnimationBox& ChildBox() const;
@@ -116,7 +117,6 @@ class MainWindow {
   std::unique_ptr<platform::ui::Window> ownedWindow_;
   platform::ui::Window* window_ = nullptr;
   PanelRect panelArea_;
-  std::string panelAreaPicture_;
   int selectionMarkerId_ = 0;
   std::string visiblePanel_;  // window name of the page shown now; empty for none
   std::string shownPage_;

@@ -58,7 +58,7 @@ const std::vector<std::string>& PageWindowNames() {
 PanelHost PanelHostIn(MainWindow& main) {
   const PanelRect& area = main.PanelArea();
   return {&main.Window(), area.left, area.top, area.width, area.height,
-          &main.PanelAreaPicture()};
+          PanelPicture{&main, nullptr}};
 }
 
 void RegisterPageLoader(std::string windowName, PageLoader loader) {
@@ -115,7 +115,7 @@ LoadedPage LoadAdvancedSettingsPage(MainWindow& main) {
   host.compositingBox = &main.CompositingBox();
   host.childBox = &main.ChildBox();
   // Held by pointer: the main window replaces the picture on every repaint.
-  host.panelAreaPicture = &main.PanelAreaPicture();
+  host.panelAreaPicture = PanelPicture{&main, nullptr};
   const PanelRect& area = main.PanelArea();
   host.left = area.left;
   host.top = area.top;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/ui/window.h"
+#include "shell/panel_picture.h"
 
 namespace workmemo {
 
@@ -29,13 +30,8 @@ struct PanelHost {
   int top = 116;
   int width = 1096;
   int height = 588;
-  // The picture of PanelArea, held by its owner, who replaces it in place on a repaint: a
-  // whole page of pixels is read where it lies rather than copied.
-  const std::string* picture = nullptr;
-  const std::string& Picture() const {
-    static const std::string none;
-    return picture != nullptr ? *picture : none;
-  }
+  PanelPicture picture;
+  const std::string& Picture() const { return picture.Get(); }
 };
 // The host of a page in `main`: its window, PanelArea and the picture of PanelArea.
 PanelHost PanelHostIn(MainWindow& main);

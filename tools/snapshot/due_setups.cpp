@@ -79,7 +79,7 @@ void RegisterDueSetups() {
     main.Load();
     const workmemo::PanelRect& area = main.PanelArea();
     workmemo::SetDuePanelHost({nullptr, area.left, area.top, area.width, area.height,
-                               &main.PanelAreaPicture()});
+                               workmemo::PanelPicture{&main, nullptr}});
     workmemo::SetUpDuePanel(page);
   });
   RegisterSetupHook("DueEditorWindow", [](platform::ui::Window& window) {

@@ -57,7 +57,7 @@ void SetUpAdvancedSettingsPanel(ui::Window& window) {
   where.childBox = paint.childBox;
   std::string& picture = Keep(std::make_unique<std::string>(
       painter.SetUnitPictureFromBox(*paint.backgroundBox, *paint.childBox, 2, 116, 1096, 588)));
-  where.panelAreaPicture = &picture;
+  where.panelAreaPicture = workmemo::PanelPicture{nullptr, &picture};
   // The defaults of a first start.
   workmemo::Settings().ShowDueWindowAtStart = 1;
   workmemo::Settings().KeepLastReminderSettings = 1;

@@ -78,7 +78,7 @@ void RegisterMainWindowSetups() {
     main.Load();
     const workmemo::PanelRect& area = main.PanelArea();
     workmemo::SetReminderPanelHost({nullptr, area.left, area.top, area.width, area.height,
-                                    &main.PanelAreaPicture()});
+                                    workmemo::PanelPicture{&main, nullptr}});
     workmemo::SetUpTimedReminderPanel(window);
   });
   RegisterSetupHook("PasswordCheckPanel", [](platform::ui::Window& window) {

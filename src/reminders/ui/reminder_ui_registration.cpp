@@ -108,7 +108,7 @@ std::vector<std::pair<std::string, ReminderWindowSetup>> ReminderWindowSetups() 
       {std::string(kReminderPanelName),
        [](platform::ui::Window& page) {
          if (Settings().ListFontSize == 0) Settings().ListFontSize = 11;  // the default setting
-         SetReminderPanelHost({nullptr, 2, 116, 1096, 588, &Ui().BackgroundPicture});
+         SetReminderPanelHost({nullptr, 2, 116, 1096, 588, PanelPicture{nullptr, &Ui().BackgroundPicture}});
          SetUpTimedReminderPanel(page);
          // Without a data file the page's query finds nothing; the samples follow it.
          page.On({}, platform::ui::Event::Created, [](platform::ui::EventArgs&) {
