@@ -57,7 +57,7 @@ class AdvancedSettingsTest : public testsupport::TempHomeTest {
     where.backgroundBox = &host->UnitAs<ui::AnimationBox>("背景动画框");
     where.compositingBox = &host->UnitAs<ui::AnimationBox>("按钮动画框");
     where.childBox = &host->UnitAs<ui::AnimationBox>("子窗口背景动画框");
-    where.panelAreaPicture = &panelAreaPicture;
+    where.panelAreaPicture = PanelPicture{nullptr, &panelAreaPicture};
     page = ui::Window::Load("AdvancedSettingsPanel");
     AdvancedSettingsHooks hooks;
     hooks.TogglePasswordLogin = [this] {
