@@ -57,8 +57,8 @@ struct SideDatabase {
 };
 
 // What the first attempt to open a file found. The key derivation and the check that reads
-// every page take most of the start: the three files go through them side by side, on
-// threads of their own, while the window thread waits only for the answers.
+// every page take most of the start: the notes and due-date files go through them on threads
+// of their own while the window thread opens, checks and loads the timed-reminder file.
 struct FirstOpen {
   bool opened = false;
   bool sound = false;
@@ -99,39 +99,25 @@ int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellSe
   return 0;
 }
 
-// The engine's check of the timed-reminder file, on a connection of its own so that it reads
-// the file beside the load: 1 sound, 0 damaged, -1 when the file did not open.
-int CheckTimedFile(const std::string& path, const std::string& password) {
-  platform::db::Connection connection;
-  if (connection.Open(platform::db::ConnectionText(path, password)) != 1) return -1;
-  connection.ReadOnce(true);
-  return connection.QuickCheck();
-}
-
 // Opens the timed-reminder file and loads every reminder. A file that cannot be opened, or
 // whose check or load fails, is said to be damaged once; the start goes on with what could
 // be read, and the backup page can restore the file.
 void OpenTimedReminderData(ProgramDatabases& db, ShellServices& services) {
   ReminderStore& store = db.Reminders;
   const std::string& path = db.TimedReminderDbPath;
-  std::future<int> check = std::async(std::launch::async, CheckTimedFile, path, db.DatabasePassword);
   bool ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
-  bool written = false;
   if (!ok && !files::Exists(path)) {
     if (!WriteImage(path, "dstx2.dat")) {
       Show(services, CannotCreateMessage("创建提醒数据失败！", path));
       return;
     }
-    written = true;
     ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
   }
-  store.Connection().ReadOnce(true);
+  // The check reads every page into the cache, and the load reads them from there.
+  const bool sound = ok && store.Connection().QuickCheck() == 1;
   const bool loaded = store.LoadReminders({}, &db.ListPageReminders) == 1;
-  store.Connection().ReadOnce(false);
-  // A file written from its image just now was not there for the check beside the load.
-  const int checked = check.get();
-  const bool sound = ok && (written || checked == -1 ? store.Connection().QuickCheck() == 1 : checked == 1);
-  // The load has read every page once; the cache fills when a search reads the file.
+  // The check and the load have read every page once; the cache fills again when a search
+  // reads the file, rather than holding the whole file through the rest of the start.
   store.Connection().ReleaseCache();
   db.ListPageHoldsFullRead = loaded;
   if (!sound || !loaded) Show(services, DamagedDataFileMessage(path));

@@ -161,10 +161,8 @@ std::vector<std::string> ColumnNames(sqlite3_stmt* stmt) {
 // keeps the default: its full scans would only push out the pages read before.
 constexpr std::int64_t kLargestCachedFile = 16 << 20;
 
-constexpr const char* kDefaultCachePragma = "PRAGMA cache_size=-2048";  // in KiB
-
 const char* CacheSizePragma(std::int64_t fileBytes) {
-  return fileBytes <= kLargestCachedFile ? "PRAGMA cache_size=-16384" : kDefaultCachePragma;
+  return fileBytes <= kLargestCachedFile ? "PRAGMA cache_size=-16384" : "PRAGMA cache_size=-2048";  // in KiB
 }
 
 using StatementFn = std::function<void(sqlite3_stmt*)>;
@@ -303,7 +301,6 @@ int Connection::Open(std::string_view connectionText) {
   }
   sqlite3_busy_timeout(db, 2000);
   db_ = db;
-  path_ = parts.path;
   return 1;
 }
 
@@ -327,12 +324,6 @@ int Connection::QuickCheck() {
 
 void Connection::ReleaseCache() {
   if (db_ != nullptr) sqlite3_db_release_memory(db_);
-}
-
-void Connection::ReadOnce(bool once) {
-  if (db_ == nullptr) return;
-  std::string ignored;
-  StepAll(db_, once ? kDefaultCachePragma : CacheSizePragma(files::Size(path_)), ignored);
 }
 
 bool Connection::HasTable(std::string_view table) {

@@ -57,9 +57,6 @@ class Connection {
   // Gives back the memory of the cached pages no statement is using; the next read fills the
   // cache again.
   void ReleaseCache();
-  // While set, the cache holds no more than the engine's default: a read of the whole file
-  // that nothing reads again soon (the start's load) would fill it for nothing.
-  void ReadOnce(bool once);
   // Whether the open file has a table of that name (ASCII case ignored). Reads the schema
   // only, so a table whose own pages are damaged still counts.
   bool HasTable(std::string_view table);
@@ -72,7 +69,6 @@ class Connection {
   friend int ReadRows(Connection&, std::string_view, const std::function<void(const Row&)>&);
   sqlite3* db_ = nullptr;
   std::string lastError_;
-  std::string path_;  // the open file, as the engine was given it
 };
 
 // One value of a result as the engine gave it; texts are UTF-8 as stored.
