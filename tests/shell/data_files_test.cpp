@@ -190,6 +190,22 @@ TEST_F(DataFilesTest, ADamagedFileIsReportedOnceAndTheStartGoesOnWithWhatReads) 
   EXPECT_NE(message.find("备份数据"), std::string::npos);
 }
 
+// The notes and due-date files are opened and checked side by side, whichever finishes
+// first: what they found is still said in one order, notes before due dates.
+TEST_F(DataFilesTest, BothSmallFilesDamagedAreReportedInTheirOrder) {
+  ASSERT_TRUE(files::MakeDirs(home() + "/data"));
+  ASSERT_TRUE(testsupport::WriteDamagedDataFile(Data("jsb2.dat"), "jsb2.dat", 400));
+  ASSERT_TRUE(testsupport::WriteDamagedDataFile(Data("dqtx2.dat"), "dqtx2.dat", 400));
+  for (int run = 0; run < 3; ++run) {
+    messages.clear();
+    ProgramDatabases fresh;
+    ASSERT_EQ(OpenDataFiles(fresh, services, settings), 1);
+    EXPECT_EQ(messages, (std::vector<std::string>{DamagedDataFileMessage(Data("jsb2.dat")),
+                                                  DamagedDataFileMessage(Data("dqtx2.dat"))}));
+    EXPECT_TRUE(fresh.NotesConnection.IsOpen() && fresh.DueConnection.IsOpen());
+  }
+}
+
 // Every password check reads the timed-reminder file's row; when that file cannot be read,
 // the copies in the other two files stand in, so the right password still opens the backup
 // page and closes the program.
