@@ -13,8 +13,15 @@ PanelWidget::PanelWidget(DrawPanel& panel, QWidget* parent) : QWidget(parent), p
   setMouseTracking(true);
 }
 
+QRect PanelWidget::Area() const { return QRect(0, 0, std::max(1, width()), std::max(1, height())); }
+
+void PanelWidget::ReplaceSurface(const QImage& picture) {
+  surface_ = picture;
+  update();
+}
+
 QImage& PanelWidget::Surface() {
-  const QSize want(std::max(1, width()), std::max(1, height()));
+  const QSize want = Area().size();
   if (surface_.size() != want) {
     // Growing or shrinking keeps what was drawn; new parts show the background colour.
     QImage grown(want, QImage::Format_ARGB32);
@@ -126,9 +133,8 @@ void DrawPanel::DrawPicture(std::string_view bytes, int x, int y, int width, int
   const QRect target(x, y, width > 0 ? width : image.width(), height > 0 ? height : image.height());
   // An opaque picture that covers the whole surface replaces it: the surface then shares the
   // picture's pixels until something is drawn on it, so pages showing one background hold it once.
-  if (target == panel()->Surface().rect() && target.size() == image.size() && !image.hasAlphaChannel()) {
-    panel()->Surface() = image;
-    panel()->update();
+  if (target == panel()->Area() && target.size() == image.size() && !image.hasAlphaChannel()) {
+    panel()->ReplaceSurface(image);
     return;
   }
   Canvas c(panel());

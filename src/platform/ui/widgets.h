@@ -164,6 +164,9 @@ class PanelWidget : public QWidget {
  public:
   PanelWidget(DrawPanel& panel, QWidget* parent);
   QImage& Surface();  // grown to the panel's size first
+  QRect Area() const;  // the surface's rectangle at the panel's size
+  // The picture becomes the surface as it is, sharing its pixels until something is drawn.
+  void ReplaceSurface(const QImage& picture);
 
  protected:
   void paintEvent(class QPaintEvent*) override;
