@@ -30,43 +30,45 @@ bool IsAscii(std::string_view in) {
 }
 
 std::string Convert(const Converter& converter, std::string_view in) {
-  std::string out;
-  if (in.empty()) return out;
+  if (in.empty()) return {};
   // ASCII has the same bytes in UTF-8 and GB18030; most stored texts (dates, codes, names of
   // files) are nothing else.
   if (IsAscii(in)) return std::string(in);
   if (!converter.ok()) return std::string(in);
+  // Converted into a buffer the thread keeps, then handed out at its exact length: a loaded
+  // list of thousands of texts holds no slack, and no buffer is allocated and cleared per text.
+  thread_local std::string buffer;
+  if (buffer.size() < in.size() * 4 + 16) buffer.resize(in.size() * 4 + 16);
   iconv_t cd = converter.get();
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  out.resize(in.size() * 4 + 16);
   char* src = const_cast<char*>(in.data());
   std::size_t srcLeft = in.size();
-  char* dst = out.data();
-  std::size_t dstLeft = out.size();
+  char* dst = buffer.data();
+  std::size_t dstLeft = buffer.size();
+  const auto grow = [&] {
+    const std::size_t used = static_cast<std::size_t>(dst - buffer.data());
+    buffer.resize(buffer.size() * 2);
+    dst = buffer.data() + used;
+    dstLeft = buffer.size() - used;
+  };
   while (srcLeft > 0) {
     std::size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
     if (r != static_cast<std::size_t>(-1)) break;
     if (errno == E2BIG) {
-      std::size_t used = static_cast<std::size_t>(dst - out.data());
-      out.resize(out.size() * 2);
-      dst = out.data() + used;
-      dstLeft = out.size() - used;
+      grow();
       continue;
     }
     // Invalid or incomplete input: write '?' and skip one byte.
-    if (dstLeft == 0) {
-      std::size_t used = static_cast<std::size_t>(dst - out.data());
-      out.resize(out.size() * 2);
-      dst = out.data() + used;
-      dstLeft = out.size() - used;
-    }
+    if (dstLeft == 0) grow();
     *dst++ = '?';
     --dstLeft;
     ++src;
     --srcLeft;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
-  out.resize(static_cast<std::size_t>(dst - out.data()));
+  std::string out(buffer.data(), static_cast<std::size_t>(dst - buffer.data()));
+  // A very long text leaves no large buffer behind.
+  if (buffer.size() > (std::size_t{1} << 16)) std::string().swap(buffer);
   return out;
 }
 

@@ -28,6 +28,23 @@ TEST(Text, BrokenBytesBecomeQuestionMarks) {
   EXPECT_EQ(text::ToUtf8("a\xCB"), "a?");
 }
 
+// Texts are converted through a buffer the thread keeps: a long one after short ones, a short
+// one after a long one, and a text longer than the buffer keeps each come out whole and alone.
+TEST(Text, TextsOfEveryLengthComeOutWholeOneAfterAnother) {
+  for (const std::size_t count : {1u, 3u, 40000u, 2u, 100000u, 1u}) {
+    SCOPED_TRACE(count);
+    std::string gb, utf8;
+    for (std::size_t i = 0; i < count; ++i) {
+      gb += i % 2 == 0 ? kSongGb : kFourGb;
+      utf8 += i % 2 == 0 ? kSongUtf8 : kFourUtf8;
+    }
+    const std::string fromUtf8 = text::FromUtf8(utf8);
+    EXPECT_EQ(fromUtf8, gb);
+    EXPECT_LT(fromUtf8.capacity() - fromUtf8.size(), 16u);  // no slack held by the text
+    EXPECT_EQ(text::ToUtf8(gb), utf8);
+  }
+}
+
 TEST(Text, CharacterWalk) {
   std::string s = "a" + kKaoGb + kFourGb + "b";
   EXPECT_EQ(text::CharLength(s, 0), 1u);
