@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "platform/files/files.h"
 #include "platform/image/qimage_bridge.h"
@@ -214,6 +215,26 @@ QByteArray PaddedBitmap(std::string_view bytes) {
   return data;
 }
 
+// Where a 32-bit uncompressed bitmap with its rows from the top keeps its pixels: `offset`
+// bytes in, `width` * 4 bytes a row. Nothing for any other bytes, or for such a bitmap whose
+// pixels do not all lie within its bytes.
+struct BitmapPixels {
+  int width = 0;
+  int height = 0;
+  std::size_t offset = 0;
+};
+
+std::optional<BitmapPixels> TopDownBitmapPixels(std::string_view bytes) {
+  if (bytes.size() < 54 || !StartsWith(bytes, "BM") || ReadLE(bytes, 14, 4) != 40) return std::nullopt;
+  if (ReadLE(bytes, 28, 2) != 32 || ReadLE(bytes, 30, 4) != 0) return std::nullopt;
+  const std::int64_t width = ReadLE(bytes, 18, 4);
+  const std::int64_t height = -ReadLE(bytes, 22, 4);
+  const std::int64_t offset = static_cast<std::uint32_t>(ReadLE(bytes, 10, 4));
+  if (!SizeAllowed(width, height) || offset < 54) return std::nullopt;
+  if (offset + width * height * 4 > static_cast<std::int64_t>(bytes.size())) return std::nullopt;
+  return BitmapPixels{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(offset)};
+}
+
 // A bitmap's info header is one of the sizes its versions define, its width is never
 // negative and its pixels start within the file: Qt reads other headers, widths and offsets
 // (the offset as a signed number) as best it can, into a picture it does not wholly fill, so
@@ -345,17 +366,6 @@ std::string BlankBmp(int width, int height) {
   out.resize(kBmpPixelOffset + dataBytes, '\0');
   for (std::size_t i = kBmpPixelOffset + 3; i < out.size(); i += 4) out[i] = '\xFF';
   return out;
-}
-
-std::optional<BitmapPixels> TopDownBitmapPixels(std::string_view bytes) {
-  if (bytes.size() < 54 || !StartsWith(bytes, "BM") || ReadLE(bytes, 14, 4) != 40) return std::nullopt;
-  if (ReadLE(bytes, 28, 2) != 32 || ReadLE(bytes, 30, 4) != 0) return std::nullopt;
-  const std::int64_t width = ReadLE(bytes, 18, 4);
-  const std::int64_t height = -ReadLE(bytes, 22, 4);
-  const std::int64_t offset = static_cast<std::uint32_t>(ReadLE(bytes, 10, 4));
-  if (!SizeAllowed(width, height) || offset < 54) return std::nullopt;
-  if (offset + width * height * 4 > static_cast<std::int64_t>(bytes.size())) return std::nullopt;
-  return BitmapPixels{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(offset)};
 }
 
 Image Scaled(const Image& image, int width, int height) {

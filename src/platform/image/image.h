@@ -2,7 +2,6 @@
 // Decoding of the pictures that skins, windows and animation boxes show. Every picture
 // becomes a 32-bit image; empty or undecodable bytes are "no picture", never an error.
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,16 +49,6 @@ std::string EncodeBmp(const Image& image);
 // A bitmap of EncodeBmp's form, opaque black, for drawing straight into its pixels; empty
 // for a size no picture may have.
 std::string BlankBmp(int width, int height);
-
-// Where a 32-bit uncompressed bitmap with its rows from the top keeps its pixels: `offset`
-// bytes in, `width` * 4 bytes a row. Nothing for any other bytes, or for such a bitmap whose
-// pixels do not all lie within its bytes.
-struct BitmapPixels {
-  int width = 0;
-  int height = 0;
-  std::size_t offset = 0;
-};
-std::optional<BitmapPixels> TopDownBitmapPixels(std::string_view bytes);
 
 // The picture stretched smoothly to width x height; empty for an empty picture.
 Image Scaled(const Image& image, int width, int height);

@@ -265,7 +265,8 @@ int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
 
   for (ReminderRecord& r : list_) {
     // A content within the bound stays the string it is: no second copy made and the first freed.
-    if (r.txnr.size() >= static_cast<std::size_t>(kLoadedContentBytes)) r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
+    if (r.txnr.size() >= static_cast<std::size_t>(kLoadedContentBytes))
+      r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
     if (r.txfs == RepeatMode::Interval) {
       if (r.cfdw == IntervalUnit::MinuteSinceLoad) {
         r.ksdate = r.jsdate = r.kstime = r.jstime = loadTime;
