@@ -14,6 +14,7 @@
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/reminder_popup.h"
 #include "reminders/ui/reminder_popup_units.h"
 #include "shell/data_files.h"
@@ -94,6 +95,11 @@ void RunCommand(const std::string& line) {
         std::floor(platform::clock::Now() * 86400 + 0.5) / 86400 + seconds / 86400.0;
     r.txbt = title;
     Log(Databases().Reminders.SaveReminder(r) == 1 ? "saved " + title : "not-saved " + title);
+  } else if (verb == "shown-rows") {  // what the list page and the calendar page show
+    MainWindow* main = ProgramMainWindow();
+    ui::Window* calendar = main != nullptr ? main->Page("MonthCalendarPanel") : nullptr;
+    Log("list-rows " + std::to_string(ListPages().ListPageRowCount) + " calendar " +
+        (calendar != nullptr ? calendar->Unit("提醒计数标签").Text() : std::string("none")));
   } else {
     Log("unknown-command " + line);
   }

@@ -25,6 +25,7 @@ void RegisterCalendarUi() {
   seams.CalendarShownDay = CalendarShownDay;
   seams.ShowDesktopClock = ShowDesktopClock;
   seams.ToggleDesktopClock = ToggleDesktopClock;
+  seams.TimedRemindersReread.push_back(DrawMonthCalendar);
   seams.RelayoutForSkin.push_back({kSkinMonthCalendarPage, PaintMonthCalendarPanel});
   seams.RelayoutForSkin.push_back({kSkinDesktopClock, PaintClockWindow});
   // The main window releases the page with its other pages; afterwards nothing may reach it.

@@ -93,7 +93,7 @@ void RefreshAfterReload(ProgramDatabases& data, DataKind kind) {
   switch (kind) {
     case DataKind::Timed:
       data.Reminders.LoadReminders();
-      if (Seams().ListAllTimedReminders) Seams().ListAllTimedReminders();
+      for (const auto& refresh : Seams().TimedRemindersReread) refresh();
       break;
     case DataKind::Due:
       CallSeam(&ModuleSeams::RefreshDuePage);

@@ -1,11 +1,13 @@
 #include "shell/data_files.h"
 
 #include <future>
+#include <utility>
 
 #include "common/database_constants.h"
 #include "common/text_routines.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
+#include "platform/os/memory.h"
 #include "platform/os/paths.h"
 #include "shell/settings.h"
 #include "shell/shell_services.h"
@@ -57,8 +59,8 @@ struct SideDatabase {
 };
 
 // What the first attempt to open a file found. The key derivation and the check that reads
-// every page take most of the start: the notes and due-date files go through them on threads
-// of their own while the window thread opens, checks and loads the timed-reminder file.
+// every page take most of the start: the three files go through them on threads of their own
+// while the window thread loads the skin and builds the windows.
 struct FirstOpen {
   bool opened = false;
   bool sound = false;
@@ -77,6 +79,16 @@ std::future<FirstOpen> OpenAndCheckAside(const SideDatabase& d, const std::strin
                                          table = std::string(d.table)] {
     return OpenAndCheck(connection, path, password, table);
   });
+}
+
+SideDatabase NotesFile(ProgramDatabases& db) {
+  return {db.NotesConnection, db.NotesRecordSet, db.NotesDbPath, "jsb2.dat", "jsbsj",
+          "创建记事本数据库失败！", "读取记事本数据库失败！请联系客服！"};
+}
+
+SideDatabase DueFile(ProgramDatabases& db) {
+  return {db.DueConnection, db.DueRecordSet, db.DueDbPath, "dqtx2.dat", "dqsj",
+          "创建到期提醒数据库失败！", "读取到期提醒数据库失败！请联系客服！"};
 }
 
 // 1 when the start goes on (opened, or its image could not be written); 0 when it ends.
@@ -99,29 +111,75 @@ int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellSe
   return 0;
 }
 
-// Opens the timed-reminder file and loads every reminder. A file that cannot be opened, or
-// whose check or load fails, is said to be damaged once; the start goes on with what could
-// be read, and the backup page can restore the file.
-void OpenTimedReminderData(ProgramDatabases& db, ShellServices& services) {
+// The timed-reminder file as the start first reads it.
+struct TimedFirstRead {
+  bool opened = false;
+  bool sound = false;
+  ReminderStore::ReadRows read;
+  ReminderList listPage;  // the rows as read, for the list page's first fill
+};
+
+// The protection flags of the timed-reminder file, known as soon as it is open: the windows
+// are built with them while its rows are still read.
+struct TimedRights {
+  bool opened = false;
+  int result = 0;  // as ReminderStore::ReadAdminRights
+  ProtectedActions rights;
+};
+
+}  // namespace
+
+struct DataFileReading {
+  std::future<FirstOpen> notes;
+  std::future<FirstOpen> due;
+  std::future<TimedFirstRead> timed;
+  std::shared_future<TimedRights> timedRights;
+};
+
+namespace {
+
+// Only reads: it runs on a thread of its own while nothing else uses the store.
+TimedFirstRead ReadTimedFile(ReminderStore& store, const std::string& path, const std::string& password,
+                             std::promise<TimedRights>* rights) {
+  TimedFirstRead first;
+  first.opened = store.OpenDatabase(path, password) == 1;
+  if (rights != nullptr) {
+    TimedRights found;
+    found.opened = first.opened;
+    if (first.opened) found.result = store.ReadAdminRights(found.rights);
+    rights->set_value(found);
+  }
+  if (!first.opened) return first;
+  // The check reads every page into the cache, and the read takes them from there.
+  first.sound = store.Connection().QuickCheck() == 1;
+  first.read = store.ReadAllReminders(&first.listPage);
+  // What this thread freed (the page cache, the contents cut) goes back at once: the window
+  // thread allocates elsewhere.
+  platform::os::TrimWorkingSet();
+  return first;
+}
+
+// Makes the first read of the timed-reminder file the loaded list. A file that cannot be
+// opened, or whose check or read fails, is said to be damaged once; the start goes on with
+// what could be read, and the backup page can restore the file.
+void LoadTimedReminderData(ProgramDatabases& db, ShellServices& services, TimedFirstRead first) {
   ReminderStore& store = db.Reminders;
   const std::string& path = db.TimedReminderDbPath;
-  bool ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
-  if (!ok && !files::Exists(path)) {
+  if (!first.opened && !files::Exists(path)) {
     if (!WriteImage(path, "dstx2.dat")) {
       Show(services, CannotCreateMessage("创建提醒数据失败！", path));
+      db.ListPageHoldsFullRead = false;
       return;
     }
-    ok = store.OpenDatabase(path, db.DatabasePassword) == 1;
+    first = ReadTimedFile(store, path, db.DatabasePassword, nullptr);
   }
-  // The check reads every page into the cache, and the load reads them from there.
-  const bool sound = ok && store.Connection().QuickCheck() == 1;
-  const bool loaded = store.LoadReminders({}, &db.ListPageReminders) == 1;
-  // The check and the load have read every page once; the cache fills again when a search
-  // reads the file, rather than holding the whole file through the rest of the start.
-  store.Connection().ReleaseCache();
+  db.ListPageReminders = std::move(first.listPage);
+  const bool loaded = store.AdoptReminders(std::move(first.read), &db.ListPageReminders) == 1;
   db.ListPageHoldsFullRead = loaded;
-  if (!sound || !loaded) Show(services, DamagedDataFileMessage(path));
+  if (!first.sound || !loaded) Show(services, DamagedDataFileMessage(path));
 }
+
+bool TimedRowsPending(const ProgramDatabases& db) { return db.Reading && db.Reading->timed.valid(); }
 
 }  // namespace
 
@@ -157,13 +215,21 @@ int ReadAdminRightsFrom(platform::db::Connection& connection, platform::db::Reco
 }
 
 std::string ReadAdminPasswordHash(ProgramDatabases& db) {
+  // The connection is free again once the start's read of it has ended.
+  if (TimedRowsPending(db)) db.Reading->timed.wait();
   if (auto stored = db.Reminders.ReadStoredPasswordHash()) return *stored;
   if (auto stored = ReadFirstRowPassword(db.NotesConnection, db.NotesRecordSet)) return *stored;
   return ReadFirstRowPassword(db.DueConnection, db.DueRecordSet).value_or(std::string());
 }
 
 void ReadAdminRights(ProgramDatabases& db, ProtectedActions& rights) {
-  if (db.Reminders.ReadAdminRights(rights) == 1) return;
+  // While the start still reads the timed-reminder rows, its flags are those it read first.
+  const int timed = TimedRowsPending(db) ? [&] {
+    const TimedRights& first = db.Reading->timedRights.get();
+    rights = first.rights;
+    return first.result;
+  }() : db.Reminders.ReadAdminRights(rights);
+  if (timed == 1) return;
   if (ReadAdminRightsFrom(db.NotesConnection, db.NotesRecordSet, rights) == 1) return;
   ReadAdminRightsFrom(db.DueConnection, db.DueRecordSet, rights);
 }
@@ -174,7 +240,8 @@ int ReadLoginMode(ProgramDatabases& db) {
   return static_cast<int>(db.NotesRecordSet.Integer("yhdlfs"));
 }
 
-int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
+void BeginOpeningDataFiles(ProgramDatabases& db) {
+  WaitForDataFileReading(db);
   const std::string dataDir = files::Join(platform::os::ProgramDirectory(), "data");
   db.TimedReminderDbPath = files::Join(dataDir, "dstx2.dat");
   db.DueDbPath = files::Join(dataDir, "dqtx2.dat");
@@ -182,23 +249,36 @@ int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings
   db.DatabasePassword = kDatabasePassword;
   // A failure here shows up as the image writes failing, each with its own message.
   if (!files::IsDirectory(dataDir)) files::MakeDirs(dataDir);
+  db.ListPageReminders.clear();
+  db.ListPageHoldsFullRead = true;
 
+  auto reading = std::make_shared<DataFileReading>();
+  reading->notes = OpenAndCheckAside(NotesFile(db), db.DatabasePassword);
+  reading->due = OpenAndCheckAside(DueFile(db), db.DatabasePassword);
+  std::promise<TimedRights> rights;
+  reading->timedRights = rights.get_future().share();
+  reading->timed = std::async(std::launch::async, [&store = db.Reminders, path = db.TimedReminderDbPath,
+                                                   password = db.DatabasePassword,
+                                                   rights = std::move(rights)]() mutable {
+    return ReadTimedFile(store, path, password, &rights);
+  });
+  db.Reading = std::move(reading);
+}
+
+int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
+  if (!db.Reading || !db.Reading->notes.valid()) BeginOpeningDataFiles(db);
+  DataFileReading& reading = *db.Reading;
   db.Reminders.SetPlainMessageBox([&services](std::string_view text) {
     if (services.ShowPlainMessageBox) services.ShowPlainMessageBox(text);
   });
-  const SideDatabase notes{db.NotesConnection, db.NotesRecordSet, db.NotesDbPath, "jsb2.dat", "jsbsj",
-                           "创建记事本数据库失败！", "读取记事本数据库失败！请联系客服！"};
-  const SideDatabase due{db.DueConnection, db.DueRecordSet, db.DueDbPath, "dqtx2.dat", "dqsj",
-                         "创建到期提醒数据库失败！", "读取到期提醒数据库失败！请联系客服！"};
-  std::future<FirstOpen> notesOpen = OpenAndCheckAside(notes, db.DatabasePassword);
-  std::future<FirstOpen> dueOpen = OpenAndCheckAside(due, db.DatabasePassword);
-  OpenTimedReminderData(db, services);
-
+  const FirstOpen notesFirst = reading.notes.get();
+  const FirstOpen dueFirst = reading.due.get();
   // What the files say is said in the order it always was: timed reminders, notes, due dates.
-  const FirstOpen notesFirst = notesOpen.get();
-  const FirstOpen dueFirst = dueOpen.get();
-  if (OpenSideDatabase(notes, db.DatabasePassword, services, notesFirst) == 0) return 0;
-  if (OpenSideDatabase(due, db.DatabasePassword, services, dueFirst) == 0) return 0;
+  // The timed rows are read on past this point only when nothing needs saying before them.
+  const bool sidesQuiet = notesFirst.opened && notesFirst.sound && dueFirst.opened && dueFirst.sound;
+  if (!sidesQuiet || !reading.timedRights.get().opened) FinishLoadingTimedReminders(db, services);
+  if (OpenSideDatabase(NotesFile(db), db.DatabasePassword, services, notesFirst) == 0) return 0;
+  if (OpenSideDatabase(DueFile(db), db.DatabasePassword, services, dueFirst) == 0) return 0;
 
   ProtectedActions rights;
   ReadAdminRights(db, rights);
@@ -211,6 +291,27 @@ int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings
   settings.NotesNeedPassword = flag(rights.jsbqx);
   settings.LoginByPassword = ReadLoginMode(db) != 0 ? 1 : 0;
   return 1;
+}
+
+bool FinishLoadingTimedReminders(ProgramDatabases& db, ShellServices& services) {
+  if (!TimedRowsPending(db)) return false;
+  LoadTimedReminderData(db, services, db.Reading->timed.get());
+  return true;
+}
+
+void WaitForDataFileReading(ProgramDatabases& db) {
+  if (!db.Reading) return;
+  for (auto* side : {&db.Reading->notes, &db.Reading->due}) {
+    if (side->valid()) side->wait();
+  }
+  if (db.Reading->timed.valid()) db.Reading->timed.wait();
+}
+
+int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
+  BeginOpeningDataFiles(db);
+  const int opened = OpenDataFilesBeforeWindows(db, services, settings);
+  FinishLoadingTimedReminders(db, services);
+  return opened;
 }
 
 int OpenDataFiles() { return OpenDataFiles(Databases(), Services(), Settings()); }

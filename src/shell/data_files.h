@@ -2,6 +2,7 @@
 // The three data files at start: written from their empty images when missing, opened with
 // the database password, the timed reminders loaded, and the user row's protection flags and
 // login mode read into the program-wide settings.
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,7 @@ namespace workmemo {
 
 struct ProgramSettings;
 struct ShellServices;
+struct DataFileReading;
 
 // The program-wide database references. The timed-reminder connection and record set live
 // in the store, which every module uses for them.
@@ -30,8 +32,12 @@ struct ProgramDatabases {
   ReminderList ListPageReminders;  // the list page's copy, filled by the full load
   // True from the start's load until the main window is built: ListPageReminders then holds
   // every row as the list page's full query reads them, so the page's first fill takes them
-  // instead of reading the table a second time.
+  // instead of reading the table a second time. While the start still reads the rows aside,
+  // it holds none: a page filled then shows no rows until the read ends.
   bool ListPageHoldsFullRead = false;
+  // The start's reading of the files on threads of their own; last, so that it ends before
+  // the connections its threads use go.
+  std::shared_ptr<DataFileReading> Reading;
 };
 
 ProgramDatabases& Databases();
@@ -41,6 +47,21 @@ ProgramDatabases& Databases();
 int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
 // The same on the program-wide objects.
 int OpenDataFiles();
+
+// The same in three steps, so that the windows are built while the timed-reminder file is
+// checked and read. BeginOpeningDataFiles sets the paths and starts opening and checking the
+// three files, and reading every timed reminder, on threads of their own.
+void BeginOpeningDataFiles(ProgramDatabases& db);
+// Says what the files' openings found, in the order of OpenDataFiles, and reads the
+// protection flags and login mode; returns as OpenDataFiles. The timed-reminder rows are
+// still being read when the file opened and the other two files have nothing to say;
+// nothing may use the store until FinishLoadingTimedReminders.
+int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
+// Waits for the rows still being read, makes them the store's list and says a damaged file.
+// True when it did so now, so that the pages built meanwhile show the reminders.
+bool FinishLoadingTimedReminders(ProgramDatabases& db, ShellServices& services);
+// Waits for every thread of the start's reading, for a program that ends before it is used.
+void WaitForDataFileReading(ProgramDatabases& db);
 
 // yhdlfs of the first row of the notes database's yhsj; 0 without a row.
 int ReadLoginMode(ProgramDatabases& db);

@@ -39,9 +39,10 @@ struct ModuleSeams {
   std::function<void()> RefreshNotesPage;
   // The same for the due-date database and its page.
   std::function<void()> RefreshDuePage;
-  // The timed-reminder file was read again (a restore, a compaction, an import): the list
-  // page lists every reminder and a loaded today window rebuilds its day.
-  std::function<void()> ListAllTimedReminders;
+  // The timed reminders were loaded again (a restore, a compaction, an import, or the start's
+  // read ending after the windows were built): the list page lists every reminder, a loaded
+  // today window rebuilds its day and the calendar page counts its day's reminders again.
+  std::vector<std::function<void()>> TimedRemindersReread;
   // Whether the reminder pop-up is open now.
   std::function<bool()> IsReminderPopupLoaded;
 

@@ -260,6 +260,8 @@ void RunStartupSequence() {
   if (!EnsureSingleInstance()) return;
 
   WriteVersionStamp();
+  // The files are opened, checked and read on threads of their own from here on.
+  BeginOpeningDataFiles(Databases());
   Ui().LabelFontSize = 11;
   state.TaskbarHeight = CappedTaskbarHeight(ui::TaskbarHeight());
   Settings().TaskbarHeight = state.TaskbarHeight;
@@ -276,13 +278,18 @@ void RunStartupSequence() {
   Settings().SkinTransparency = ReadSkinTransparency();
   Ui().BackgroundPicture = ChooseBackgroundPicture();
 
-  if (OpenDataFiles() == 0 || state.Ending) return;
-  // The reminders are loaded now: the seconds the rest of the start takes are checked by the
-  // first tick, so a slow start loses no reminder.
-  const platform::clock::WallClockReading loaded = platform::clock::ReadWallClock();
+  if (OpenDataFilesBeforeWindows(Databases(), Services(), Settings()) == 0 || state.Ending) return;
   LoadSettings();
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
+  if (state.Ending) return;
+  // The windows were built while the timed reminders were read: the pages show them now.
+  if (FinishLoadingTimedReminders(Databases(), Services())) {
+    for (const auto& refresh : Seams().TimedRemindersReread) refresh();
+  }
+  // The reminders are loaded now: the seconds the rest of the start takes are checked by the
+  // first tick, so a slow start loses no reminder.
+  const platform::clock::WallClockReading loaded = platform::clock::ReadWallClock();
   Databases().ListPageHoldsFullRead = false;  // it served the list page's first fill only
   if (state.Ending) return;
   if (TodayWindowOpensAtStart(Settings(), Databases().Reminders, platform::clock::Now()))
@@ -375,6 +382,7 @@ void EndProgram(int exitCode) {
 
 void CloseStartupWindow() {
   ProgramDatabases& db = Databases();
+  WaitForDataFileReading(db);
   db.Reminders.CloseDatabase();
   db.DueConnection.Close();
   db.NotesConnection.Close();

@@ -17,7 +17,12 @@
 #include <thread>
 #include <vector>
 
+#include "common/database_constants.h"
+#include "platform/clock/clock.h"
 #include "platform/files/files.h"
+#include "platform/files/resources.h"
+#include "reminders/store/calendar.h"
+#include "reminders/store/reminder_store.h"
 #include "test_support.h"
 
 extern char** environ;
@@ -245,6 +250,41 @@ TEST_F(AppTest, AReminderSavedASecondAheadOpensThePopupInItsSecond) {
   program.Send("remind-in 1 到点了：开会");
   ASSERT_TRUE(program.WaitFor("saved 到点了：开会")) << Show(program.Log());
   EXPECT_TRUE(program.WaitFor("popup 到点了：开会")) << Show(program.Log());
+  program.Send("confirm 确定按钮");
+  program.Send("tray-menu 退出");
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+}
+
+// The start builds its windows while the timed reminders are still read: the list page and
+// the calendar page's count show them all the same.
+TEST_F(AppTest, TheStartsPagesShowTheRemindersReadBesideThem) {
+  using namespace workmemo;
+  // All three files there and sound: nothing to say before the windows are built.
+  ASSERT_TRUE(platform::files::MakeDirs(Path("data")));
+  for (const std::string name : {"dstx2.dat", "jsb2.dat", "dqtx2.dat"})
+    ASSERT_TRUE(platform::files::WriteAll(Path("data/" + name), *platform::files::ReadResource(":/db/" + name)));
+  int today = 0;
+  {
+    ReminderStore store;
+    ASSERT_EQ(store.OpenDatabase(Path("data/dstx2.dat"), kDatabasePassword), 1);
+    // Paused, so that none opens a pop-up; three fall on every day, two in a far year.
+    for (int i = 0; i < 5; ++i) {
+      ReminderRecord r;
+      r.txbt = "reminder " + std::to_string(i);
+      r.txfs = i < 3 ? RepeatMode::Daily : RepeatMode::Once;
+      r.ksdate = r.kstime = r.txdate = i < 3 ? MakeDateTime(2020, 1, 1, 12, 0, 0) : MakeDateTime(2099, 1, 1, 12, 0, 0);
+      r.jsdate = r.jstime = MakeDateTime(2099, 12, 31, 12, 0, 0);
+      r.txzt = 1;
+      ASSERT_EQ(store.SaveReminder(r), 1);
+    }
+    ASSERT_EQ(store.LoadReminders(), 1);
+    today = store.CountRemindersOnDay(platform::clock::Now());
+  }
+  Program program(home(), "run", {"aa"});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("running")) << program.Log();
+  program.Send("shown-rows");
+  EXPECT_TRUE(program.WaitFor("list-rows 5 calendar " + std::to_string(today) + " 条提醒")) << Show(program.Log());
   program.Send("confirm 确定按钮");
   program.Send("tray-menu 退出");
   EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));

@@ -44,6 +44,18 @@ class DataFilesTest : public testsupport::TempHomeTest {
 
   int Open() { return OpenDataFiles(db, services, settings); }
 
+  // One reminder, "O'Brien", in the timed-reminder file, whose admin row gets these flags.
+  void StoreReminderWithRights(const ProtectedActions& rights) {
+    ReminderStore store;
+    ASSERT_EQ(store.OpenDatabase(Data("dstx2.dat"), kDatabasePassword), 1);
+    ReminderRecord r;
+    r.txbt = "O'Brien";
+    ASSERT_EQ(store.SaveReminder(r), 1);
+    for (const char* column : {"cktxqx", "tjtxqx", "xgtxqx", "sctxqx", "txlqx", "jsbqx"})
+      ASSERT_EQ(store.Connection().Execute(std::string("alter table yhsj add column ") + column + " integer"), 1);
+    ASSERT_EQ(store.StoreAdminRights(rights), 1);
+  }
+
   std::vector<std::string> Shown() const {
     std::vector<std::string> shown;
     for (const std::string& m : messages) shown.push_back(testsupport::Show(m));
@@ -78,16 +90,9 @@ TEST_F(DataFilesTest, AFreshHomeGetsTheDataDirectoryAndTheThreeEmptyFiles) {
 TEST_F(DataFilesTest, StoredRemindersLoadAndFlagsAndLoginModeAreRead) {
   PutImage("dstx2.dat");
   PutImage("jsb2.dat");
+  // Only a stored 1 asks for the password.
+  StoreReminderWithRights({1, 2, 1, 0, 1, 1});
   {
-    ReminderStore store;
-    ASSERT_EQ(store.OpenDatabase(Data("dstx2.dat"), kDatabasePassword), 1);
-    ReminderRecord r;
-    r.txbt = "O'Brien";
-    ASSERT_EQ(store.SaveReminder(r), 1);
-    for (const char* column : {"cktxqx", "tjtxqx", "xgtxqx", "sctxqx", "txlqx", "jsbqx"})
-      ASSERT_EQ(store.Connection().Execute(std::string("alter table yhsj add column ") + column + " integer"), 1);
-    // Only a stored 1 asks for the password.
-    ASSERT_EQ(store.StoreAdminRights({1, 2, 1, 0, 1, 1}), 1);
     platform::db::Connection notes;
     ASSERT_EQ(notes.Open(platform::db::ConnectionText(Data("jsb2.dat"), kDatabasePassword)), 1);
     ASSERT_EQ(notes.Execute("update yhsj set yhdlfs=2"), 1);
@@ -203,6 +208,66 @@ TEST_F(DataFilesTest, BothSmallFilesDamagedAreReportedInTheirOrder) {
     EXPECT_EQ(messages, (std::vector<std::string>{DamagedDataFileMessage(Data("jsb2.dat")),
                                                   DamagedDataFileMessage(Data("dqtx2.dat"))}));
     EXPECT_TRUE(fresh.NotesConnection.IsOpen() && fresh.DueConnection.IsOpen());
+  }
+}
+
+// The start builds its windows between OpenDataFilesBeforeWindows and the end of the timed
+// rows' read: meanwhile the flags are known, the store is empty and the list page holds no
+// rows, and a damaged timed file is said when the rows come, unless another file has something
+// to say first, when all is said before the windows in the usual order.
+TEST_F(DataFilesTest, TheWindowsMayBeBuiltWhileTheTimedRowsAreStillRead) {
+  struct Case {
+    const char* damaged;  // files written damaged, nullptr-ended
+    const char* damaged2;
+    std::vector<const char*> saidBeforeWindows;
+    std::vector<const char*> saidAfter;
+  };
+  const Case cases[] = {
+      {nullptr, nullptr, {}, {}},
+      {"dstx2.dat", nullptr, {}, {"dstx2.dat"}},
+      {"dstx2.dat", "jsb2.dat", {"dstx2.dat", "jsb2.dat"}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.damaged ? c.damaged : "none");
+    for (const char* name : {"dstx2.dat", "jsb2.dat", "dqtx2.dat"}) PutImage(name);
+    if (c.damaged == nullptr) StoreReminderWithRights({1, 0, 0, 0, 0, 0});
+    for (const char* name : {c.damaged, c.damaged2}) {
+      if (name != nullptr) ASSERT_TRUE(testsupport::WriteDamagedDataFile(Data(name), name, 400));
+    }
+    auto said = [this](const std::vector<const char*>& names) {
+      std::vector<std::string> expected;
+      for (const char* name : names) expected.push_back(DamagedDataFileMessage(Data(name)));
+      return expected;
+    };
+    messages.clear();
+    ProgramDatabases fresh;
+    BeginOpeningDataFiles(fresh);
+    ASSERT_EQ(OpenDataFilesBeforeWindows(fresh, services, settings), 1);
+    EXPECT_EQ(messages, said(c.saidBeforeWindows));
+    const bool pending = c.saidBeforeWindows.empty();
+    if (pending) {
+      EXPECT_TRUE(fresh.Reminders.Reminders().empty());
+      EXPECT_TRUE(fresh.ListPageHoldsFullRead && fresh.ListPageReminders.empty());
+    }
+    if (c.damaged == nullptr) {
+      EXPECT_EQ(settings.ViewRemindersNeedPassword, 1);
+      // A password check waits for the file to be free, then reads its row.
+      EXPECT_TRUE(StoredDigestCheck([&fresh] { return ReadAdminPasswordHash(fresh); })(kInitialPassword));
+    }
+    EXPECT_EQ(FinishLoadingTimedReminders(fresh, services), pending);
+    EXPECT_FALSE(FinishLoadingTimedReminders(fresh, services));
+    std::vector<const char*> all = c.saidBeforeWindows;
+    all.insert(all.end(), c.saidAfter.begin(), c.saidAfter.end());
+    EXPECT_EQ(messages, said(all));
+    EXPECT_EQ(fresh.ListPageReminders.size(), fresh.Reminders.Reminders().size());
+    EXPECT_EQ(fresh.ListPageHoldsFullRead, c.damaged == nullptr);
+    if (c.damaged == nullptr) {
+      ASSERT_EQ(fresh.Reminders.Reminders().size(), 1u);
+      EXPECT_EQ(fresh.ListPageReminders[0].txbt, "O'Brien");
+    } else {
+      EXPECT_GT(fresh.Reminders.Reminders().size(), 300u);
+    }
+    EXPECT_TRUE(exitCodes.empty());
   }
 }
 

@@ -169,6 +169,16 @@ std::string RepeatModesNamed(std::string_view text) {
   return codes.empty() ? "-1" : codes;
 }
 
+// The loaded list holds only the start of each content. Cut where the rows were read, so that
+// a read on another thread frees and allocates in one place.
+void CutLoadedContents(ReminderList& rows) {
+  for (ReminderRecord& r : rows) {
+    // A content within the bound stays the string it is: no second copy made and the first freed.
+    if (r.txnr.size() >= static_cast<std::size_t>(kLoadedContentBytes))
+      r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
+  }
+}
+
 void ComputeNoticeFields(ReminderRecord& r, double now) {
   if (r.tqsj > 0) r.NoticeTime = ComputeNoticeTime(r, r.NoticeUnitsLeft, now);
 }
@@ -224,16 +234,38 @@ ReminderList ReminderStore::ReadRowsOneByOne() {
 }
 
 int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
-  list_.clear();
+  ReadRows read;
+  if (query.empty()) {
+    read = ReadAllReminders(target);
+  } else {
+    records_.Close();
+    read.result = ReadRecords(connection_, std::string(query), read.rows);
+    if (read.result != 1 && IsOpen()) read.rows = ReadRowsOneByOne();
+    if (target && read.result == 1) *target = read.rows;
+    CutLoadedContents(read.rows);
+  }
+  return AdoptReminders(std::move(read), target);
+}
+
+ReminderStore::ReadRows ReminderStore::ReadAllReminders(ReminderList* whole) {
+  ReadRows read;
   // Counted first (from the smallest index, without reading the rows), the list grows once
   // instead of doubling: 100,000 reminders would otherwise hold half as many again in slack.
-  if (query.empty()) list_.reserve(static_cast<std::size_t>(std::max(CountReminders(), 0)));
+  read.rows.reserve(static_cast<std::size_t>(std::max(CountReminders(), 0)));
   records_.Close();
-  const int result =
-      ReadRecords(connection_, query.empty() ? std::string(kFullLoadQuery) + kListOrder : std::string(query), list_);
-  if (result != 1 && IsOpen()) list_ = ReadRowsOneByOne();
-  if (target && result == 1) *target = list_;
+  read.result = ReadRecords(connection_, std::string(kFullLoadQuery) + kListOrder, read.rows);
+  if (read.result != 1 && IsOpen()) read.rows = ReadRowsOneByOne();
+  // Every page has been read once: the cache fills again when a search reads the file. Given
+  // back before the copies are made, its memory takes them.
+  connection_.ReleaseCache();
+  if (whole && read.result == 1) *whole = read.rows;
+  CutLoadedContents(read.rows);
+  return read;
+}
 
+int ReminderStore::AdoptReminders(ReadRows read, ReminderList* target) {
+  list_ = std::move(read.rows);
+  const int result = read.result;
   const double loadTime = platform::clock::Now();
   const std::int64_t loadSecond = LinearSeconds(loadTime);
   for (std::size_t i = 0; i < list_.size(); ++i) {
@@ -264,9 +296,6 @@ int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
   ArrangeReminders(list_, order);
 
   for (ReminderRecord& r : list_) {
-    // A content within the bound stays the string it is: no second copy made and the first freed.
-    if (r.txnr.size() >= static_cast<std::size_t>(kLoadedContentBytes))
-      r.txnr = TruncateText(r.txnr, kLoadedContentBytes);
     if (r.txfs == RepeatMode::Interval) {
       if (r.cfdw == IntervalUnit::MinuteSinceLoad) {
         r.ksdate = r.jsdate = r.kstime = r.jstime = loadTime;

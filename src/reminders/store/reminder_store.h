@@ -56,6 +56,18 @@ class ReminderStore {
   // then holds every row of txsj that can still be read one by one, and the caller says
   // that the file is damaged; a failed load is never taken for an empty table.
   int LoadReminders(std::string_view query = {}, ReminderList* target = nullptr);
+  // The two halves of the full load, for a start that reads the rows on a thread of its own
+  // while the windows are built. ReadAllReminders only reads (the full load's query, or the
+  // rows one by one when it fails) and touches only the connection, so it may run on another
+  // thread while nothing else uses the connection; `whole`, when given and the query read as
+  // a whole, receives the rows as read, as `target` does from LoadReminders. AdoptReminders
+  // then does the rest on the window thread with what ReadAllReminders returned.
+  struct ReadRows {
+    ReminderList rows;
+    int result = 0;
+  };
+  ReadRows ReadAllReminders(ReminderList* whole = nullptr);
+  int AdoptReminders(ReadRows read, ReminderList* target = nullptr);
   // 1-based position of the loaded reminder with that id, 0 when there is none.
   int FindLoadedReminder(int id) const { return schedule_.Find(id); }
   // Removes it from the list: 1, or 0 when there is none.

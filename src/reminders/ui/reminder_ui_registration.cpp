@@ -87,10 +87,10 @@ void RegisterReminderUi() {
   Seams().ShowTodayWindow = ShowTodayWindow;
   Seams().ShowTodayRemindersOn = ShowTodayRemindersOn;
   Seams().IsTodayWindowLoaded = [] { return TodayRemindersWindow() != nullptr; };
-  Seams().ListAllTimedReminders = [] {
+  Seams().TimedRemindersReread.push_back([] {
     ShowAllReminders();
     if (TodayRemindersWindow() != nullptr) ShowDayReminders(Run().ChosenDay);
-  };
+  });
   Seams().LoadedCovers.push_back([] {
     std::vector<PasswordCover*> covers;
     if (PasswordCover* cover = TodayWindowCover()) covers.push_back(cover);
