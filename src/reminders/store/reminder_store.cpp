@@ -236,7 +236,7 @@ ReminderList ReminderStore::ReadRowsOneByOne() {
 int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
   ReadRows read;
   if (query.empty()) {
-    read = ReadAllReminders(target);
+    read = ReadFullLoad(target, false);
   } else {
     records_.Close();
     read.result = ReadRecords(connection_, std::string(query), read.rows);
@@ -247,7 +247,9 @@ int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
   return AdoptReminders(std::move(read), target);
 }
 
-ReminderStore::ReadRows ReminderStore::ReadAllReminders(ReminderList* whole) {
+ReminderStore::ReadRows ReminderStore::ReadAllReminders(ReminderList* whole) { return ReadFullLoad(whole, true); }
+
+ReminderStore::ReadRows ReminderStore::ReadFullLoad(ReminderList* whole, bool releaseCache) {
   ReadRows read;
   // Counted first (from the smallest index, without reading the rows), the list grows once
   // instead of doubling: 100,000 reminders would otherwise hold half as many again in slack.
@@ -255,9 +257,8 @@ ReminderStore::ReadRows ReminderStore::ReadAllReminders(ReminderList* whole) {
   records_.Close();
   read.result = ReadRecords(connection_, std::string(kFullLoadQuery) + kListOrder, read.rows);
   if (read.result != 1 && IsOpen()) read.rows = ReadRowsOneByOne();
-  // Every page has been read once: the cache fills again when a search reads the file. Given
-  // back before the copies are made, its memory takes them.
-  connection_.ReleaseCache();
+  // Given back before the copies are made, the cache's memory takes them.
+  if (releaseCache) connection_.ReleaseCache();
   if (whole && read.result == 1) *whole = read.rows;
   CutLoadedContents(read.rows);
   return read;

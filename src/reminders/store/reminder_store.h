@@ -60,7 +60,9 @@ class ReminderStore {
   // while the windows are built. ReadAllReminders only reads (the full load's query, or the
   // rows one by one when it fails) and touches only the connection, so it may run on another
   // thread while nothing else uses the connection; `whole`, when given and the query read as
-  // a whole, receives the rows as read, as `target` does from LoadReminders. AdoptReminders
+  // a whole, receives the rows as read, as `target` does from LoadReminders. It gives the page
+  // cache back after the read (every page has been read once; a search fills it again), so
+  // that the start does not hold the whole file while the windows are built. AdoptReminders
   // then does the rest on the window thread with what ReadAllReminders returned.
   struct ReadRows {
     ReminderList rows;
@@ -133,6 +135,7 @@ class ReminderStore {
  private:
   int Execute(const std::string& sql);  // 1 only when the statement ran and changed a row
   ReminderList ReadRowsOneByOne();
+  ReadRows ReadFullLoad(ReminderList* whole, bool releaseCache);
   int WriteRemindAgain(int id, int flag, double stored);
 
   platform::db::Connection connection_;
