@@ -1,157 +1,71 @@
 #include "platform/os/sound.h"
 
-#include <QAudioBuffer>
-#include <QAudioDecoder>
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioOutput>
-#include <QAudioSink>
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QFileInfo>
-#include <QMediaDevices>
-#include <QMediaPlayer>
-#include <QPointer>
-#include <QTimer>
-#include <QUrl>
+#include <dlfcn.h>
 
-#include "platform/os/midi_render.h"
+#include <QFileInfo>
+#include <QString>
+#include <cstdio>
+
+#include "platform/os/sound_module/sound_module.h"
 #include "platform/text/text.h"
 
 namespace platform::os {
 
 namespace {
 
-using detail::MidiRender;
-using detail::MidiStream;
-
-QString ToQPath(std::string_view path) { return QString::fromStdString(platform::text::ToUtf8(path)); }
-
-// One media-framework player with its output; made on first use, owned by the application
-// object so that it never outlives it.
-class MediaPlayer {
- public:
-  void Play(const QString& file) {
-    if (QCoreApplication::instance() == nullptr) return;
-    if (player_.isNull()) {
-      player_ = new QMediaPlayer(QCoreApplication::instance());
-      player_->setAudioOutput(new QAudioOutput(player_));
-    }
-    player_->stop();
-    player_->setSource(QUrl::fromLocalFile(file));
-    player_->play();
-  }
-  void Stop() {
-    if (!player_.isNull()) player_->stop();
-  }
-
- private:
-  QPointer<QMediaPlayer> player_;
+// The sound module's entry points, once it has been loaded.
+struct SoundModule {
+  decltype(&workmemo_sound_play_mp3) playMp3 = nullptr;
+  decltype(&workmemo_sound_play_other) playOther = nullptr;
+  decltype(&workmemo_sound_stop) stop = nullptr;
+  decltype(&workmemo_sound_decoded_milliseconds) decodedMilliseconds = nullptr;
 };
 
-// MIDI rendered by the synthesiser into the desktop's default output.
-class MidiPlayer {
- public:
-  void Play(const QString& file) {
-    Stop();
-    if (QCoreApplication::instance() == nullptr) return;
-    std::unique_ptr<MidiRender> render = MidiRender::Open(file);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (!render || device.isNull()) return;
-    QAudioFormat format;
-    format.setSampleRate(MidiRender::kSampleRate);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    sink_ = new QAudioSink(device, format, QCoreApplication::instance());
-    auto* stream = new MidiStream(std::move(render), sink_);
-    stream->open(QIODevice::ReadOnly);
-    QAudioSink* sink = sink_;
-    // Once the music has run out the sink goes idle; it is let go then.
-    QObject::connect(sink, &QAudioSink::stateChanged, sink, [sink, stream](QAudio::State state) {
-      if (state == QAudio::IdleState && stream->atEnd()) {
-        sink->stop();
-        sink->deleteLater();
-      }
-    });
-    sink->start(stream);
-  }
-  void Stop() {
-    if (sink_.isNull()) return;
-    sink_->stop();
-    sink_->deleteLater();
-    sink_.clear();
-  }
+SoundModule* g_module = nullptr;
 
- private:
-  QPointer<QAudioSink> sink_;
-};
+// Loaded on the first sound and kept: the players it makes live as long as the application
+// object. Null, and said once, when it cannot be loaded: the program goes on without sound.
+SoundModule* LoadSoundModule() {
+  static bool tried = false;
+  if (tried) return g_module;
+  tried = true;
+  void* library = ::dlopen(WORKMEMO_SOUND_MODULE, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    std::fprintf(stderr, "workmemo: no sound: %s\n", ::dlerror());
+    return nullptr;
+  }
+  static SoundModule module;
+  module.playMp3 = reinterpret_cast<decltype(module.playMp3)>(::dlsym(library, "workmemo_sound_play_mp3"));
+  module.playOther = reinterpret_cast<decltype(module.playOther)>(::dlsym(library, "workmemo_sound_play_other"));
+  module.stop = reinterpret_cast<decltype(module.stop)>(::dlsym(library, "workmemo_sound_stop"));
+  module.decodedMilliseconds = reinterpret_cast<decltype(module.decodedMilliseconds)>(
+      ::dlsym(library, "workmemo_sound_decoded_milliseconds"));
+  if (!module.playMp3 || !module.playOther || !module.stop || !module.decodedMilliseconds) {
+    std::fprintf(stderr, "workmemo: no sound: %s lacks an entry point\n", WORKMEMO_SOUND_MODULE);
+    return nullptr;
+  }
+  g_module = &module;
+  return g_module;
+}
+
+std::string Utf8(std::string_view path) { return platform::text::ToUtf8(path); }
 
 class DesktopSoundBackend : public SoundBackend {
  public:
-  void PlayMp3(const std::string& path) override { mp3_.Play(ToQPath(path)); }
+  void PlayMp3(const std::string& path) override {
+    if (SoundModule* m = LoadSoundModule()) m->playMp3(Utf8(path).c_str());
+  }
   void PlayOther(const std::string& path) override {
-    other_.Stop();
-    midi_.Stop();
-    if (IsMidiFile(path)) midi_.Play(ToQPath(path));
-    else other_.Play(ToQPath(path));
+    if (SoundModule* m = LoadSoundModule()) m->playOther(Utf8(path).c_str(), IsMidiFile(path) ? 1 : 0);
   }
+  // Nothing plays before the module is loaded: a stop does not load it.
   void Stop() override {
-    mp3_.Stop();
-    other_.Stop();
-    midi_.Stop();
+    if (g_module != nullptr) g_module->stop();
   }
-
- private:
-  MediaPlayer mp3_;
-  MediaPlayer other_;
-  MidiPlayer midi_;
 };
 
 DesktopSoundBackend g_desktop;
 SoundBackend* g_backend = nullptr;
-
-long long DecodedMidiMilliseconds(const QString& file) {
-  std::unique_ptr<MidiRender> render = MidiRender::Open(file);
-  if (!render) return -1;
-  MidiStream stream(std::move(render), nullptr);
-  stream.open(QIODevice::ReadOnly);
-  // Ten minutes of sound at most: a file is not played for ever.
-  constexpr long long kMaxBytes = 600LL * MidiRender::kSampleRate * MidiRender::kBytesPerFrame;
-  long long bytes = 0;
-  char block[16384];
-  while (bytes < kMaxBytes) {
-    const qint64 n = stream.read(block, sizeof block);
-    if (n <= 0) break;
-    bytes += n;
-  }
-  return bytes * 1000 / (static_cast<long long>(MidiRender::kSampleRate) * MidiRender::kBytesPerFrame);
-}
-
-long long DecodedMediaMilliseconds(const QString& file, int timeoutMs) {
-  if (QCoreApplication::instance() == nullptr || !QFileInfo(file).isFile()) return -1;
-  QAudioDecoder decoder;
-  if (!decoder.isSupported()) return -1;
-  QEventLoop loop;
-  qint64 microseconds = 0;
-  bool failed = false;
-  QObject::connect(&decoder, &QAudioDecoder::bufferReady, &loop, [&] {
-    while (decoder.bufferAvailable()) microseconds += decoder.read().duration();
-  });
-  QObject::connect(&decoder, &QAudioDecoder::finished, &loop, &QEventLoop::quit);
-  QObject::connect(&decoder, qOverload<QAudioDecoder::Error>(&QAudioDecoder::error), &loop, [&] {
-    failed = true;
-    loop.quit();
-  });
-  QTimer::singleShot(timeoutMs, &loop, [&] {
-    failed = true;
-    loop.quit();
-  });
-  decoder.setSource(QUrl::fromLocalFile(file));
-  decoder.start();
-  loop.exec();
-  decoder.stop();
-  return failed ? -1 : microseconds / 1000;
-}
 
 }  // namespace
 
@@ -163,14 +77,15 @@ void PlaySoundFile(std::string_view path) { CurrentSoundBackend().PlayOther(std:
 void StopSoundPlayback() { CurrentSoundBackend().Stop(); }
 
 bool IsMidiFile(std::string_view path) {
-  const QString suffix = QFileInfo(ToQPath(path)).suffix().toLower();
+  const QString suffix = QFileInfo(QString::fromStdString(Utf8(path))).suffix().toLower();
   return suffix == QLatin1String("mid") || suffix == QLatin1String("midi") ||
          suffix == QLatin1String("rmi") || suffix == QLatin1String("kar");
 }
 
 long long DecodedSoundMilliseconds(std::string_view path, int timeoutMs) {
-  const QString file = ToQPath(path);
-  return IsMidiFile(path) ? DecodedMidiMilliseconds(file) : DecodedMediaMilliseconds(file, timeoutMs);
+  SoundModule* m = LoadSoundModule();
+  if (m == nullptr) return -1;
+  return m->decodedMilliseconds(Utf8(path).c_str(), IsMidiFile(path) ? 1 : 0, timeoutMs);
 }
 
 }  // namespace platform::os

@@ -1,4 +1,4 @@
-#include "platform/os/midi_render.h"
+#include "platform/os/sound_module/midi_render.h"
 
 #include <dlfcn.h>
 #include <fluidsynth.h>
