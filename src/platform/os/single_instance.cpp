@@ -1,15 +1,25 @@
 #include "platform/os/single_instance.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
-#include <QPointer>
+#include <QSocketNotifier>
 #include <QString>
 #include <QThread>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <utility>
 
 #include "platform/text/text.h"
 
@@ -17,9 +27,10 @@ namespace platform::os {
 
 namespace {
 
-constexpr QByteArrayView kShowRequest = "show\n";
-constexpr QByteArrayView kShowAnswer = "ok\n";
-constexpr int kMaxRequestBytes = 64;
+// The socket is a plain local stream socket: the lines below are all that passes over it.
+constexpr std::string_view kShowRequest = "show\n";
+constexpr std::string_view kShowAnswer = "ok\n";
+constexpr std::size_t kMaxRequestBytes = 64;
 // A first copy may hold the lock a moment before it listens; a later copy keeps trying
 // this long before it gives up on an answer.
 constexpr int kConnectAttempts = 30;
@@ -39,17 +50,63 @@ QString CanonicalDirectory(std::string_view programDirectory) {
   return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(dir).absoluteFilePath()) : canonical;
 }
 
+// The address of the socket file; false when the path is too long for one.
+bool SocketAddress(const QByteArray& path, sockaddr_un& address) {
+  std::memset(&address, 0, sizeof address);
+  address.sun_family = AF_UNIX;
+  if (path.isEmpty() || static_cast<std::size_t>(path.size()) >= sizeof address.sun_path) return false;
+  std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+  return true;
+}
+
+// A descriptor closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() { Reset(); }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int Get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+  void Reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+
+ private:
+  int fd_;
+};
+
+// Waits up to `timeoutMs` for `fd` to be ready for `events`.
+bool WaitFor(int fd, short events, int timeoutMs) {
+  pollfd p{fd, events, 0};
+  int n = 0;
+  do {
+    n = ::poll(&p, 1, timeoutMs);
+  } while (n < 0 && errno == EINTR);
+  return n > 0;
+}
+
 // Asks the copy listening at `socketPath` to show itself; true when it said it would.
-bool AskRunningCopy(const QString& socketPath) {
+bool AskRunningCopy(const QByteArray& socketPath) {
+  sockaddr_un address;
+  if (!SocketAddress(socketPath, address)) return false;
   for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
     if (attempt > 0) QThread::msleep(kAttemptPauseMs);
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(kAttemptPauseMs)) continue;
-    socket.write(kShowRequest.data(), kShowRequest.size());
-    if (!socket.waitForBytesWritten(kAnswerTimeoutMs)) return false;
-    QByteArray answer;
-    while (!answer.contains('\n') && socket.waitForReadyRead(kAnswerTimeoutMs)) answer += socket.readAll();
+    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (socket.Get() < 0) return false;
+    if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) continue;
+    if (!WaitFor(socket.Get(), POLLOUT, kAnswerTimeoutMs) ||
+        ::send(socket.Get(), kShowRequest.data(), kShowRequest.size(), MSG_NOSIGNAL) !=
+            static_cast<ssize_t>(kShowRequest.size()))
+      return false;
+    std::string answer;
+    char block[16];
+    while (answer.find('\n') == std::string::npos && WaitFor(socket.Get(), POLLIN, kAnswerTimeoutMs)) {
+      const ssize_t n = ::recv(socket.Get(), block, sizeof block, 0);
+      if (n <= 0) break;
+      answer.append(block, static_cast<std::size_t>(n));
+    }
     return answer == kShowAnswer;
   }
   return false;
@@ -61,40 +118,77 @@ struct SingleInstance::Impl {
   QString lockPath;
   QString socketPath;
   std::unique_ptr<QLockFile> lock;
-  std::unique_ptr<QLocalServer> server;
+  Descriptor listener;
+  std::unique_ptr<QSocketNotifier> accepting;
+  // The later copies connected now, each with what it has sent so far.
+  struct Caller {
+    Descriptor socket;
+    QSocketNotifier* reading = nullptr;  // let go with deleteLater: it may be in its own signal
+    std::string received;
+  };
+  std::map<int, Caller> callers;
   std::function<void()> handler;
 
   void Listen() {
-    server = std::make_unique<QLocalServer>();
-    server->setSocketOptions(QLocalServer::UserAccessOption);
+    const QByteArray path = QFile::encodeName(socketPath);
+    sockaddr_un address;
+    if (!SocketAddress(path, address)) return;
+    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (socket.Get() < 0) return;
     // The socket file of a copy that died stays behind; the lock says it is ours now.
-    QLocalServer::removeServer(socketPath);
-    if (!server->listen(socketPath)) return;
-    QObject::connect(server.get(), &QLocalServer::newConnection, server.get(), [this] { Accept(); });
+    ::unlink(path.constData());
+    // Only this user may ask: the file is made without access for others.
+    const mode_t mask = ::umask(0077);
+    const bool bound = ::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::umask(mask);
+    if (!bound || ::listen(socket.Get(), 8) != 0) return;
+    listener.Reset(socket.Release());
+    accepting = std::make_unique<QSocketNotifier>(listener.Get(), QSocketNotifier::Read);
+    QObject::connect(accepting.get(), &QSocketNotifier::activated, [this] { Accept(); });
   }
 
   void Accept() {
-    while (QLocalSocket* socket = server->nextPendingConnection()) {
-      QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-      QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { Read(socket); });
-      if (socket->bytesAvailable() > 0) Read(socket);
+    for (;;) {
+      const int fd = ::accept4(listener.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+      if (fd < 0) return;
+      Caller& caller = callers[fd];
+      caller.socket.Reset(fd);
+      caller.reading = new QSocketNotifier(fd, QSocketNotifier::Read);
+      QObject::connect(caller.reading, &QSocketNotifier::activated, caller.reading, [this, fd] { Read(fd); });
     }
   }
 
-  void Read(QLocalSocket* socket) {
-    if (!socket->canReadLine()) {
-      if (socket->bytesAvailable() > kMaxRequestBytes) socket->abort();
-      return;
-    }
-    const QByteArray line = socket->readLine(kMaxRequestBytes);
-    if (line == kShowRequest) {
-      socket->write(kShowAnswer.data(), kShowAnswer.size());
-      socket->flush();
-      QPointer<QLocalSocket> alive(socket);
-      if (handler) handler();
-      if (alive) alive->disconnectFromServer();
-    } else {
-      socket->abort();
+  void Read(int fd) {
+    auto it = callers.find(fd);
+    if (it == callers.end()) return;
+    Caller& caller = it->second;
+    char block[kMaxRequestBytes];
+    const ssize_t n = ::recv(fd, block, sizeof block, 0);
+    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+    if (n > 0) caller.received.append(block, static_cast<std::size_t>(n));
+    const bool lineComplete = caller.received.find('\n') != std::string::npos;
+    if (!lineComplete && n > 0 && caller.received.size() <= kMaxRequestBytes) return;
+    const bool asked = caller.received == kShowRequest;
+    if (asked) ::send(fd, kShowAnswer.data(), kShowAnswer.size(), MSG_NOSIGNAL);
+    Drop(it);
+    // The answer is sent and the caller let go first: the handler may run an event loop.
+    if (asked && handler) handler();
+  }
+
+  // From within its notifier's signal the notifier goes later, else at once.
+  void Drop(std::map<int, Caller>::iterator it, bool inItsSignal = true) {
+    it->second.reading->setEnabled(false);
+    if (inItsSignal) it->second.reading->deleteLater();
+    else delete it->second.reading;
+    callers.erase(it);
+  }
+
+  void Close() {
+    while (!callers.empty()) Drop(callers.begin(), false);
+    accepting.reset();
+    if (listener.Get() >= 0) {
+      listener.Reset();
+      ::unlink(QFile::encodeName(socketPath).constData());
     }
   }
 };
@@ -109,8 +203,7 @@ SingleInstance::SingleInstance(std::string_view programDirectory) : impl_(std::m
 }
 
 SingleInstance::~SingleInstance() {
-  if (impl_->server) impl_->server->close();  // removes the socket file
-  impl_->server.reset();
+  impl_->Close();  // removes the socket file
   if (impl_->lock) impl_->lock->unlock();
 }
 
@@ -123,7 +216,7 @@ SingleInstance::Result SingleInstance::Acquire() {
     return Result::First;
   }
   if (impl_->lock->error() != QLockFile::LockFailedError) return Result::Failed;
-  AskRunningCopy(impl_->socketPath);
+  AskRunningCopy(QFile::encodeName(impl_->socketPath));
   return Result::AnotherCopy;
 }
 

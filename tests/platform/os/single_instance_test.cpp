@@ -5,6 +5,8 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,6 +143,43 @@ TEST_F(SingleInstanceTest, ASecondCopyAsksTheFirstToShowItselfAndEndsWithZero) {
   EXPECT_EQ(elsewhere.Wait(), 0);
   // A copy that ended cleanly leaves neither lock nor socket behind.
   EXPECT_TRUE(std::filesystem::is_empty(runtime.path()));
+}
+
+// Whatever else reaches the socket is let go without a word: a wrong line, too many bytes
+// without an end of line, a caller that hangs up. The running copy goes on answering.
+TEST_F(SingleInstanceTest, AnythingButTheRequestIsIgnored) {
+  const std::string home = homes.File("home");
+  Copy first(home, runtime.path());
+  ASSERT_EQ(first.Line(), "first");
+  std::string socketPath;
+  for (const auto& entry : std::filesystem::directory_iterator(runtime.path())) {
+    if (entry.path().extension() == ".socket") socketPath = entry.path();
+  }
+  ASSERT_FALSE(socketPath.empty());
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  std::memcpy(address.sun_path, socketPath.data(), socketPath.size());
+  for (const std::string& sent : {std::string("hide\n"), std::string(100, 'x'), std::string("sh")}) {
+    SCOPED_TRACE(sent);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::send(fd, sent.data(), sent.size(), MSG_NOSIGNAL), static_cast<ssize_t>(sent.size()));
+    if (sent == "sh") {
+      ::close(fd);  // hangs up halfway through
+      continue;
+    }
+    char answer[8];
+    pollfd p{fd, POLLIN, 0};
+    ASSERT_EQ(::poll(&p, 1, 5000), 1);
+    EXPECT_EQ(::recv(fd, answer, sizeof answer, 0), 0);  // closed without an answer
+    ::close(fd);
+  }
+  StartLaterCopy(home);
+  EXPECT_EQ(first.Line(), "shown");
+  first.CloseInput();
+  EXPECT_EQ(first.Wait(), 0);
+  EXPECT_EQ(first.Line(), "");  // shown once only
 }
 
 TEST_F(SingleInstanceTest, TheLockOfACopyThatDiedIsTakenOver) {
