@@ -93,7 +93,7 @@ void RefreshAfterReload(ProgramDatabases& data, DataKind kind) {
   switch (kind) {
     case DataKind::Timed:
       data.Reminders.LoadReminders();
-      for (const auto& refresh : Seams().TimedRemindersReread) refresh();
+      CallEachSeam(Seams().TimedRemindersReread);
       break;
     case DataKind::Due:
       CallSeam(&ModuleSeams::RefreshDuePage);

@@ -224,11 +224,14 @@ std::string ReadAdminPasswordHash(ProgramDatabases& db) {
 
 void ReadAdminRights(ProgramDatabases& db, ProtectedActions& rights) {
   // While the start still reads the timed-reminder rows, its flags are those it read first.
-  const int timed = TimedRowsPending(db) ? [&] {
+  int timed = 0;
+  if (TimedRowsPending(db)) {
     const TimedRights& first = db.Reading->timedRights.get();
     rights = first.rights;
-    return first.result;
-  }() : db.Reminders.ReadAdminRights(rights);
+    timed = first.result;
+  } else {
+    timed = db.Reminders.ReadAdminRights(rights);
+  }
   if (timed == 1) return;
   if (ReadAdminRightsFrom(db.NotesConnection, db.NotesRecordSet, rights) == 1) return;
   ReadAdminRightsFrom(db.DueConnection, db.DueRecordSet, rights);

@@ -414,9 +414,7 @@ void MainWindow::SetListFontSize(int n) {
   }
   CheckFontMenuItem(n);
   settings_.ListFontSize = n;
-  for (const auto& redraw : Seams().ListFontChanged) {
-    if (redraw) redraw();
-  }
+  CallEachSeam(Seams().ListFontChanged);
 }
 
 void MainWindow::MinimiseMainWindow() {

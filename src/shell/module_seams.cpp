@@ -16,6 +16,12 @@ std::vector<PasswordCover*> AllLoadedCovers() {
   return covers;
 }
 
+void CallEachSeam(const std::vector<std::function<void()>>& handlers) {
+  for (const auto& handler : handlers) {
+    if (handler) handler();
+  }
+}
+
 void CallSeam(SeamAction action) {
   if (const auto& call = Seams().*action) call();
 }

@@ -95,6 +95,9 @@ ModuleSeams& Seams();
 // Every cover of every module's loaded floating windows.
 std::vector<PasswordCover*> AllLoadedCovers();
 
+// Runs every handler a module added to one of the lists above, in the order added.
+void CallEachSeam(const std::vector<std::function<void()>>& handlers);
+
 using SeamAction = std::function<void()> ModuleSeams::*;
 // Runs that member of Seams() when a module has set it.
 void CallSeam(SeamAction action);

@@ -284,9 +284,7 @@ void RunStartupSequence() {
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();
   if (state.Ending) return;
   // The windows were built while the timed reminders were read: the pages show them now.
-  if (FinishLoadingTimedReminders(Databases(), Services())) {
-    for (const auto& refresh : Seams().TimedRemindersReread) refresh();
-  }
+  if (FinishLoadingTimedReminders(Databases(), Services())) CallEachSeam(Seams().TimedRemindersReread);
   // The reminders are loaded now: the seconds the rest of the start takes are checked by the
   // first tick, so a slow start loses no reminder.
   const platform::clock::WallClockReading loaded = platform::clock::ReadWallClock();
@@ -392,9 +390,7 @@ void CloseStartupWindow() {
   if (ui::Window* main = Startup().MainWindow; main != nullptr && !main->IsClosed()) main->Close();
   // Its module releases it with the windows below.
   Startup().MainWindow = nullptr;
-  for (const auto& close : Seams().CloseLoadedWindows) {
-    if (close) close();
-  }
+  CallEachSeam(Seams().CloseLoadedWindows);
   if (objects->countdown) objects->countdown->Close();
   objects->splash.Close();
   CloseHelpWindow();

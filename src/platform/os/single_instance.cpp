@@ -1,6 +1,5 @@
 #include "platform/os/single_instance.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>

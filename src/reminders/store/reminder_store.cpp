@@ -234,28 +234,20 @@ ReminderList ReminderStore::ReadRowsOneByOne() {
 }
 
 int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
-  ReadRows read;
-  if (query.empty()) {
-    read = ReadFullLoad(target, false);
-  } else {
-    records_.Close();
-    read.result = ReadRecords(connection_, std::string(query), read.rows);
-    if (read.result != 1 && IsOpen()) read.rows = ReadRowsOneByOne();
-    if (target && read.result == 1) *target = read.rows;
-    CutLoadedContents(read.rows);
-  }
-  return AdoptReminders(std::move(read), target);
+  // A load keeps the page cache for the searches after it.
+  return AdoptReminders(ReadForLoad(query, target, false), target);
 }
 
-ReminderStore::ReadRows ReminderStore::ReadAllReminders(ReminderList* whole) { return ReadFullLoad(whole, true); }
+ReminderStore::ReadRows ReminderStore::ReadAllReminders(ReminderList* whole) { return ReadForLoad({}, whole, true); }
 
-ReminderStore::ReadRows ReminderStore::ReadFullLoad(ReminderList* whole, bool releaseCache) {
+ReminderStore::ReadRows ReminderStore::ReadForLoad(std::string_view query, ReminderList* whole, bool releaseCache) {
   ReadRows read;
   // Counted first (from the smallest index, without reading the rows), the list grows once
   // instead of doubling: 100,000 reminders would otherwise hold half as many again in slack.
-  read.rows.reserve(static_cast<std::size_t>(std::max(CountReminders(), 0)));
+  if (query.empty()) read.rows.reserve(static_cast<std::size_t>(std::max(CountReminders(), 0)));
   records_.Close();
-  read.result = ReadRecords(connection_, std::string(kFullLoadQuery) + kListOrder, read.rows);
+  read.result = ReadRecords(connection_, query.empty() ? std::string(kFullLoadQuery) + kListOrder : std::string(query),
+                            read.rows);
   if (read.result != 1 && IsOpen()) read.rows = ReadRowsOneByOne();
   // Given back before the copies are made, the cache's memory takes them.
   if (releaseCache) connection_.ReleaseCache();

@@ -135,7 +135,8 @@ class ReminderStore {
  private:
   int Execute(const std::string& sql);  // 1 only when the statement ran and changed a row
   ReminderList ReadRowsOneByOne();
-  ReadRows ReadFullLoad(ReminderList* whole, bool releaseCache);
+  // The read half of a load by `query` (empty: the full load).
+  ReadRows ReadForLoad(std::string_view query, ReminderList* whole, bool releaseCache);
   int WriteRemindAgain(int id, int flag, double stored);
 
   platform::db::Connection connection_;
