@@ -222,12 +222,16 @@ void InitialiseReminderEditor() {
 
 namespace {
 
+// One editor at a time: a request while it is open (the tray's) only shows it, before the
+// request touches the edited id or a pending copy, so the open editor keeps its mode.
+bool BroughtOpenEditorForward() {
+  ui::Window* open = ReminderEditorWindow();
+  if (open == nullptr) return false;
+  open->Activate();
+  return true;
+}
+
 void OpenEditorWindow() {
-  // One editor at a time: a second request (the tray's, while the editor is open) shows it.
-  if (ui::Window* open = ReminderEditorWindow()) {
-    open->Activate();
-    return;
-  }
   std::unique_ptr<ui::Window> window = ui::Window::Load(kReminderEditorName);
   SetUpReminderEditor(*window);
   window->OpenModal();
@@ -237,6 +241,7 @@ void OpenEditorWindow() {
 }  // namespace
 
 void OpenAddReminderEditor() {
+  if (BroughtOpenEditorForward()) return;
   Editor().CopyAndAddPending = 0;
   Run().EditedReminderId = 0;
   if (ProgramGate().Guard(GuardedAction::AddReminder)) return;
@@ -244,6 +249,7 @@ void OpenAddReminderEditor() {
 }
 
 void OpenModifyReminderEditor() {
+  if (BroughtOpenEditorForward()) return;
   RunState& run = Run();
   run.EditedReminderId = TimedReminderList().SelectedId();
   if (run.EditedReminderId < 1) {
@@ -255,6 +261,7 @@ void OpenModifyReminderEditor() {
 }
 
 void CopyAndAddReminder() {
+  if (BroughtOpenEditorForward()) return;
   const int id = TimedReminderList().SelectedId();
   Run().EditedReminderId = id;
   if (id < 1) {

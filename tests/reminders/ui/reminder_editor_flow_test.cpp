@@ -40,6 +40,17 @@ class EditorFlowTest : public EditorTest {
     const int row = list.RowSprite(line);
     drive::Click(page->Unit(kReminderListBox), 600, list.SpriteTop(row) + list.SpriteHeight(row) / 2);
   }
+  // A one-time reminder stored and shown on the page; its id.
+  int StoreListedReminder(const std::string& title) {
+    ReminderRecord r;
+    r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = At(2016, 3, 1, 8);
+    r.txlx = "工作";
+    r.txbt = title;
+    r.tqdw = DatePart::Minute;
+    const int id = SaveRecord(r);
+    RefreshReminderList();
+    return id;
+  }
   std::vector<int> ListedIds() {
     std::vector<int> ids;
     SkinListView& list = TimedReminderList();
@@ -123,14 +134,29 @@ TEST_F(EditorFlowTest, AWeeklyReminderIsAddedFromTheListPageModifiedInPlaceAndCo
   EXPECT_EQ(script->ModalWindows().size(), 3u);
 }
 
+TEST_F(EditorFlowTest, TheTraysAddWhileAModifyIsOpenLeavesItAModify) {
+  const int id = StoreListedReminder("old");
+  SelectRow(1);
+  script->AnswerWindow([this, id](ui::Window& editor) {
+    Seams().OpenAddReminderEditor();  // the tray's 添加定时提醒
+    EXPECT_EQ(ReminderEditorWindow(), &editor);
+    EXPECT_EQ(workmemo::Run().EditedReminderId, id);
+    Set("提醒标题框", "new");
+    PressOnEditor("图形按钮4");
+    EXPECT_TRUE(editor.IsClosed());  // a modify closes
+    if (!editor.IsClosed()) editor.Close();
+  });
+  Press(page->Unit("修改定时提醒按钮"));
+  EXPECT_EQ(script->ModalWindows().size(), 1u);
+  EXPECT_EQ(Rows(), 1);
+  EXPECT_EQ(Databases().Reminders.ReadReminderTitle(id), "new");
+  EXPECT_EQ(ListedIds(), std::vector<int>{id});
+  ASSERT_EQ(ListPageReminders().size(), 1u);
+  EXPECT_EQ(ListPageReminders()[0].txbt, "new");
+}
+
 TEST_F(EditorFlowTest, APendingCopySurvivesOnlyThePasswordPagesReplay) {
-  ReminderRecord r;
-  r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = At(2016, 3, 1, 8);
-  r.txlx = "工作";
-  r.txbt = "source";
-  r.tqdw = DatePart::Minute;
-  const int id = SaveRecord(r);
-  RefreshReminderList();
+  const int id = StoreListedReminder("source");
   Settings().ModifyReminderNeedsPassword = 1;
   Settings().AddReminderNeedsPassword = 1;
 
