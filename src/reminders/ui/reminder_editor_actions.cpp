@@ -209,7 +209,15 @@ void BindActionHandlers(ui::Window& window) {
                           Copied{"提前单位组合框", "提前单位标签"}, Copied{"提醒类型组合框", kCategoryBox}}) {
     Bind(window, c.list, Event::Changed, [c](ui::EventArgs&) {
       const ui::ComboBox& combo = Combo(c.list);
-      SetText(c.target, combo.ItemText(combo.CurrentIndex()));
+      const std::string chosen = combo.ItemText(combo.CurrentIndex());
+      // The interval unit obeys the rule the time kind does: a daily window keeps 分.
+      if (c.target == kUnitLabel) {
+        if (const std::string refusal = RefuseIntervalUnit(Shape(), chosen); !refusal.empty()) {
+          ShowMessage(refusal);
+          return;
+        }
+      }
+      SetText(c.target, chosen);
       if (c.target == kCategoryBox) Focus(kCategoryBox);
     });
   }

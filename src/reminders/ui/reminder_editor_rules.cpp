@@ -83,6 +83,11 @@ std::string RefuseTask(const EditorShape& shape, std::string_view task) {
   return {};
 }
 
+std::string RefuseIntervalUnit(const EditorShape& shape, std::string_view unit) {
+  if (shape.timeLabel == kWindowLabel && unit != kMinuteUnit) return kWindowOnlyForMinutes;
+  return {};
+}
+
 double CutToWholeSecond(double dateTime) {
   // A hair over the second keeps a value stored a rounding error below it in that second.
   return std::floor(dateTime * 86400.0 + 1e-6) / 86400.0;

@@ -24,6 +24,8 @@ std::string RefuseRepeatMode(const EditorShape& shape, std::string_view mode);
 std::string RefuseDateKind(const EditorShape& shape, std::string_view kind);
 std::string RefuseTimeKind(const EditorShape& shape, std::string_view kind);
 std::string RefuseTask(const EditorShape& shape, std::string_view task);
+// An interval unit (its display name): a daily window counts only in minutes.
+std::string RefuseIntervalUnit(const EditorShape& shape, std::string_view unit);
 
 enum class EditorTimeKind { TimeOfDay, Countdown, DailyWindow };
 

@@ -73,6 +73,11 @@ TEST(EditorCombinations, DateKindTimeKindAndTaskAgainstTheMode) {
       {"a power task for 循环", RefuseTask(Shape("循环"), "注销"), "[注销]任务，不支持[循环]提醒方式！"},
       {"提醒 for 循环", RefuseTask(Shape("循环"), "提醒"), ""},
       {"a power task for 每月", RefuseTask(Shape("每月"), "关闭显示器"), ""},
+      {"hours in a window", RefuseIntervalUnit(Shape("循环", "提醒日期：", "开始时间："), "时"), kMinutesOnly},
+      {"minutes since the load in a window", RefuseIntervalUnit(Shape("循环", "开始日期：", "开始时间："), "分~"),
+       kMinutesOnly},
+      {"minutes in a window", RefuseIntervalUnit(Shape("循环", "提醒日期：", "开始时间："), "分"), ""},
+      {"days at a time of day", RefuseIntervalUnit(Shape("循环"), "天"), ""},
   };
   for (const Case& c : cases) EXPECT_EQ(Show(c.got), Show(c.refusal)) << c.what;
 }

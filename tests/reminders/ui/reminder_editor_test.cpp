@@ -300,6 +300,36 @@ TEST_F(EditorTest, EachRepeatModeIsSavedLoadedBackAndFiresAtItsSecond) {
   }
 }
 
+TEST_F(EditorTest, ADailyWindowKeepsItsIntervalInMinutes) {
+  OpenEditor();
+  Choose("提醒方式组合框", "循环");
+  Set("重复时间框", "2");
+  Choose("提醒时间组合框", "开始时间");
+  for (const char* unit : {"时", "天", "分~"}) {
+    messages.clear();
+    Choose("重复单位选择组合框", unit);
+    EXPECT_EQ(Show(LastMessage()), Show("开始时间 只支持[循环]-[分]提醒方式！")) << Show(unit);
+    EXPECT_EQ(Show(T("重复单位标签")), Show("分"));
+  }
+  SetTime("08", "00", "00");
+  Set("时框1", "18");
+  Set("分框1", "00");
+  Set("秒框1", "00");
+  messages.clear();
+  Ok();
+  EXPECT_TRUE(messages.empty()) << Show(LastMessage());  // the reset after the add refuses nothing
+  ASSERT_EQ(Rows(), 1);
+  const int id = ListPageReminders().back().id;
+  EXPECT_EQ(Databases().Reminders.CopyReminder(id).cfdw, IntervalUnit::Minute);
+  EXPECT_EQ(FiringAt(At(2016, 2, 10, 10, 2)), std::vector<int>{id});
+  EXPECT_EQ(FiringAt(At(2016, 2, 10, 20)), std::vector<int>{});
+
+  // Without a window every unit is taken.
+  Choose("提醒时间组合框", "提醒时间");
+  Choose("重复单位选择组合框", "时");
+  EXPECT_EQ(Show(T("重复单位标签")), Show("时"));
+}
+
 ReminderRecord LeapMonthReminder() {
   ReminderRecord r;
   r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = At(2020, 5, 27, 8);  // 闰四月初五
