@@ -1,6 +1,8 @@
 // The three switches that shape a reminder: repeat mode, date kind and time kind. Each choice
 // is tested against the other two and the task; a refused one shows its message and changes
 // nothing, an accepted one shows the mode's box and presets the date and time boxes.
+#include <algorithm>
+
 #include "common/lunar_names.h"
 #include "platform/clock/clock.h"
 #include "platform/lunar/lunar.h"
@@ -30,21 +32,23 @@ bool Refused(const std::string& message) {
 }
 
 // The lunar boxes of 农历(一次) and 农历(每年) from today; a day of a leap month moves the
-// date boxes to the same day of the ordinary month of that number.
+// date boxes to the same day of the ordinary month of that number, or to its last day when
+// the ordinary month is a day shorter.
 void PresetLunarBoxes(std::string_view yearBox, std::string_view monthBox, std::string_view dayBox,
                       std::string_view monthList, std::string_view dayList) {
   platform::lunar::LunarDate today;
   if (!platform::lunar::SolarToLunar(platform::clock::Now(), today)) return;
+  const int day = std::min(today.day, platform::lunar::LunarMonthDays(today.year, today.month, 0));
   if (today.leap == 1) {
     double ordinary = 0;
-    if (platform::lunar::LunarToSolar(today.year, today.month, today.day, 0, ordinary)) {
+    if (platform::lunar::LunarToSolar(today.year, today.month, day, 0, ordinary)) {
       SetDateBoxes(kStartBoxes, ordinary);
       SetDateBoxes(kEndBoxes, ordinary);
     }
   }
   if (!yearBox.empty()) SetText(yearBox, std::to_string(today.year));
   SetText(monthBox, FormatLunarMonth(today.month, 0));
-  SetText(dayBox, FormatLunarDay(today.day));
+  SetText(dayBox, FormatLunarDay(day));
   FillLunarMonthList(Combo(monthList), today.year);
   FillLunarDayList(Combo(dayList), today.year, today.month, 0);
 }

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "common/lunar_names.h"
+#include "platform/lunar/lunar.h"
 #include "reminders/store/calendar.h"
 
 namespace workmemo {
@@ -85,6 +87,17 @@ std::string RefuseTask(const EditorShape& shape, std::string_view task) {
 
 std::string RefuseIntervalUnit(const EditorShape& shape, std::string_view unit) {
   if (shape.timeLabel == kWindowLabel && unit != kMinuteUnit) return kWindowOnlyForMinutes;
+  return {};
+}
+
+std::string RefuseLunarOnceDate(int year, std::string_view monthName, std::string_view dayName) {
+  namespace lunar = platform::lunar;
+  if (year < lunar::kFirstYear || year > lunar::kLastYear) return "请选择 农历年份";
+  const int month = ParseLunarMonth(monthName);
+  const int leap = CarriesLeapMark(monthName) ? 1 : 0;
+  if (month < 1 || (leap == 1 && lunar::LunarLeapMonth(year) != month)) return "请选择 农历月份";
+  const int day = ParseLunarDay(dayName);
+  if (day < 1 || day > lunar::LunarMonthDays(year, month, leap)) return "请选择 农历日";
   return {};
 }
 

@@ -27,6 +27,11 @@ std::string RefuseTask(const EditorShape& shape, std::string_view task);
 // An interval unit (its display name): a daily window counts only in minutes.
 std::string RefuseIntervalUnit(const EditorShape& shape, std::string_view unit);
 
+// The message that refuses the lunar date of a one-time lunar reminder the calendar does not
+// have (a year it does not cover, a month that is no name or no leap month of that year, a
+// day beyond the month), or an empty text. The year as a number, the month's and day's names.
+std::string RefuseLunarOnceDate(int year, std::string_view monthName, std::string_view dayName);
+
 enum class EditorTimeKind { TimeOfDay, Countdown, DailyWindow };
 
 // The date and time boxes as the save reads them: year, month, day, hour, minute, second.

@@ -179,6 +179,15 @@ void SaveReminderFromEditor() {
     ShowMessage("重复时间必须大于0！");
     return;
   }
+  // A one-time lunar reminder fires once, on a day the calendar must have.
+  if (Is(kModeBox, "农历(一次)")) {
+    const std::string refusal = RefuseLunarOnceDate(NumberOf("提醒年选择框_农历一次"), Text("提醒月选择框_农历一次"),
+                                                    Text("提醒日选择框_农历一次"));
+    if (!refusal.empty()) {
+      ShowMessage(refusal);
+      return;
+    }
+  }
   const double now = platform::clock::Now();
   // Read before a single date's window takes the start date into the hidden end date boxes.
   const EditorTimeBoxes boxes = ReadTimeBoxes();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/lunar_names.h"
 #include "platform/clock/clock.h"
 #include "reminders/store/calendar.h"
 #include "test_support.h"
@@ -80,6 +81,27 @@ TEST(EditorCombinations, DateKindTimeKindAndTaskAgainstTheMode) {
       {"days at a time of day", RefuseIntervalUnit(Shape("循环"), "天"), ""},
   };
   for (const Case& c : cases) EXPECT_EQ(Show(c.got), Show(c.refusal)) << c.what;
+}
+
+TEST(EditorCombinations, AOneTimeLunarDateMustBeInTheCalendar) {
+  const std::string leapSix = FormatLunarMonth(6, 6);
+  struct Case {
+    int year;
+    std::string month, day, refusal;
+  } cases[] = {
+      {2017, "六", "廿九", ""},
+      {2017, "六", "三十", "请选择 农历日"},  // 六月 of 2017 has 29 days, its leap month 30
+      {2017, leapSix, "三十", ""},
+      {2016, leapSix, "初一", "请选择 农历月份"},  // 2016 has no leap month
+      {2017, "", "初一", "请选择 农历月份"},
+      {2017, "六", "", "请选择 农历日"},
+      {2050, "六", "初一", "请选择 农历年份"},
+      {1900, "六", "初一", "请选择 农历年份"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.year) + " " + Show(c.month) + " " + Show(c.day));
+    EXPECT_EQ(Show(RefuseLunarOnceDate(c.year, c.month, c.day)), Show(c.refusal));
+  }
 }
 
 EditorTimeBoxes Boxes(bool range, EditorTimeKind kind, std::initializer_list<int> start,

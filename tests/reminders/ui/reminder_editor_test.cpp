@@ -396,6 +396,37 @@ TEST_F(EditorTest, ALunarOnceYearKeepsTheLeapMonthOnlyWhereItIsAndDatesItThere) 
   EXPECT_EQ(Databases().Reminders.CopyReminder(ListPageReminders().back().id).nlry, 0);
 }
 
+TEST_F(EditorTest, TheLastDayOfALongerLeapMonthPresetsTheOrdinaryMonthsLastDay) {
+  SetNow(At(2017, 8, 21, 10));  // 闰六月三十; the ordinary 六月 has 29 days
+  OpenEditor();
+  Choose("提醒方式组合框", "农历(一次)");
+  EXPECT_EQ(Show(T("提醒月选择框_农历一次")), Show("六"));
+  EXPECT_EQ(Show(T("提醒日选择框_农历一次")), Show("廿九"));
+  EXPECT_EQ(Date(), "2017-07-22");
+  Choose("提醒方式组合框", "农历(每年)");
+  EXPECT_EQ(Show(T("提醒日选择框_农历每年")), Show("廿九"));
+  window->Close();
+
+  // A stored one-time lunar date the calendar does not have is refused, not saved again.
+  ReminderRecord r = LeapMonthReminder();
+  r.nlyear = 2017;
+  r.txmonth = "6";
+  r.txdays = "30";
+  r.nlry = 0;
+  const int id = SaveRecord(r);
+  OpenEditor(id);
+  messages.clear();
+  Ok();
+  EXPECT_EQ(Show(LastMessage()), Show("请选择 农历日"));
+  EXPECT_FALSE(window->IsClosed());
+  EXPECT_EQ(Databases().Reminders.CopyReminder(id).txbt, r.txbt);
+  Choose("日选择组合框_农历一次", "廿九");
+  messages.clear();
+  Ok();
+  EXPECT_TRUE(messages.empty()) << Show(LastMessage());
+  EXPECT_EQ(Databases().Reminders.CopyReminder(id).txdays, "29");
+}
+
 TEST_F(EditorTest, TheLunarYearListOffersOnlyTheYearsTheCalendarKnows) {
   struct Case {
     double now;
