@@ -199,6 +199,17 @@ void ChooseLunarMonthlyDay() {
 
 }  // namespace
 
+void CorrectBoxBeingTyped() {
+  for (const auto* group : {&kStartBoxes, &kEndBoxes}) {
+    for (std::string_view box : *group) {
+      if (Unit(box).HasFocus()) {
+        CorrectDateFieldsOnLeave();
+        return;
+      }
+    }
+  }
+}
+
 void CorrectStartGroup() {
   Correct(kStartBoxes, Is(kTimeLabel, kCountdown) ? kCountdownMaxHour : kTimeOfDayMaxHour);
 }

@@ -173,7 +173,9 @@ int CheckRequiredFields() {
 }
 
 void SaveReminderFromEditor() {
-  if (!Open() || CheckRequiredFields() == 1) return;
+  if (!Open()) return;
+  CorrectBoxBeingTyped();
+  if (CheckRequiredFields() == 1) return;
   // The amount is stored as a whole number: below 1 the schedule would never step on.
   if (Is(kModeBox, "循环") && NumberOf("重复时间框") < 1) {
     ShowMessage("重复时间必须大于0！");

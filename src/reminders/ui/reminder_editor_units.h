@@ -106,6 +106,9 @@ EditorShape Shape();
 // group corrected; the three date boxes of a group set from a date.
 void CorrectStartGroup();
 void CorrectEndGroup();
+// OK takes no focus: a date or time box still being typed in gets the correction that
+// leaving it gives, before OK reads it.
+void CorrectBoxBeingTyped();
 void SetDateBoxes(const std::string_view (&boxes)[6], double date);
 void CopyStartDateToEnd();
 // A tick button set to ticked (1) or not, through the painter; the state set.

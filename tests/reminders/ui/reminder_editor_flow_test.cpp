@@ -155,6 +155,26 @@ TEST_F(EditorFlowTest, TheTraysAddWhileAModifyIsOpenLeavesItAModify) {
   EXPECT_EQ(ListPageReminders()[0].txbt, "new");
 }
 
+TEST_F(EditorFlowTest, OkCorrectsTheBoxStillBeingTypedIn) {
+  script->AnswerWindow([this](ui::Window& editor) {
+    editor.Activate();
+    Pump(50);
+    ui::Unit& hour = W().Unit("时框");
+    hour.SetFocus();  // the cursor in the box, as the user's click puts it there
+    PressOnEditor("时框");  // the click selects the box's text
+    for (int key : {'2', '5'}) drive::Key(hour, key);
+    EXPECT_EQ(T("时框"), "25");
+    EXPECT_TRUE(hour.HasFocus());
+    PressOnEditor("图形按钮4");  // a picture button takes no focus
+    editor.Close();
+  });
+  Press(page->Unit("添加定时提醒按钮"));
+  ASSERT_EQ(Rows(), 1);
+  // Leaving the box would have made the hour the current one; 25 is no hour of a day.
+  EXPECT_EQ(Stamp(Databases().Reminders.CopyReminder(ListPageReminders().back().id).ksdate), "2016-02-10 09:30:00");
+  EXPECT_TRUE(messages.empty()) << Show(LastMessage());
+}
+
 TEST_F(EditorFlowTest, APendingCopySurvivesOnlyThePasswordPagesReplay) {
   const int id = StoreListedReminder("source");
   Settings().ModifyReminderNeedsPassword = 1;
