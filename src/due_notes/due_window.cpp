@@ -38,7 +38,6 @@ constexpr int kTitleBandHeight = 50;  // a press above it drags the window
 constexpr int kFrameTextBytes = 27;
 constexpr int kFrameTransparency = 60;
 constexpr int kFrameLabelOffset = -3;
-constexpr double kTolerance = 0.0000001;
 constexpr char kDefaultDays[] = "8";
 constexpr char kSection[] = "dqtx";
 
@@ -286,7 +285,8 @@ void LoadDueRemindersWindow() {
   BuildQueryFrame();
   ui::Unit& days = Unit(kDayBox);
   days.SetText(ReadSetting("cxdqtxTs"));
-  if (TextToNumber(days.Text()) <= kTolerance) days.SetText(kDefaultDays);
+  // Tested as the query counts it, in whole days: a stored "0.5" would refuse every query.
+  if (DueDayCount(days.Text()) < 1) days.SetText(kDefaultDays);
   ShowDayCountOnFrame();
   QueryDueWithinDays();
   RestoreDueWindowPosition();

@@ -64,12 +64,13 @@ TEST_F(DueWindowTest, AFirstOpeningTakesTheDefaultsAndWritesTheTopmostFlag) {
 TEST_F(DueWindowTest, AnUnusableStoredDayCountBecomesEightAndIsWrittenBack) {
   const int soon = Add("七天后", Today() + 7);
   Add("九天后", Today() + 9);
-  for (const char* stored : {"0", "abc", "-2", "0.00000001"}) {
+  for (const char* stored : {"0", "abc", "-2", "0.00000001", "0.5", "0.99"}) {
     SCOPED_TRACE(stored);
     Store("cxdqtxTs", stored);
     ui::Window& w = Open();
     EXPECT_EQ(w.Unit("到期查询框").Text(), "8");
     EXPECT_EQ(ShownIds(DueWindowList()), std::vector<int>{soon});
+    EXPECT_TRUE(messages.empty()) << Show(messages.back());
     // Any press on an object of the window's box stores the box's count.
     auto& box = w.UnitAs<ui::AnimationBox>("背景动画框");
     drive::Press(box, 300, MidY(DueWindowList(), DueWindowList().RowSprite(1)));
