@@ -71,6 +71,9 @@ struct EditorContext {
   ui::Window* window = nullptr;
   SkinPainter painter;  // DueEditorWindowPainter
   DropDownDatePicker picker;  // DueDatePicker
+  // The date the start boxes show for a loaded row that has no start date (an imported one
+  // can lack it); empty when the row has one. Left at that, the start date stays none.
+  std::string noStartDateShownAs;
 };
 
 std::unique_ptr<EditorContext>& Context() {
@@ -104,10 +107,21 @@ void WriteDate(const DateSet& set, double date) {
   DateBox(set, "日框").SetText(PadTwoDigits(p.day));
 }
 
+std::string DateText(const DateSet& set) {
+  return DateBox(set, "年框").Text() + "-" + DateBox(set, "月框").Text() + "-" + DateBox(set, "日框").Text();
+}
+
 // The date of a set's boxes at 00:00:00.
 double ReadDate(const DateSet& set) {
   return MakeDateTime(TextToInteger(DateBox(set, "年框").Text()), TextToInteger(DateBox(set, "月框").Text()),
                       TextToInteger(DateBox(set, "日框").Text()), 0, 0, 0);
+}
+
+// The start date to store: none while the boxes still show what a row without one loaded as.
+double StartDateToStore() {
+  const std::string& shown = Context()->noStartDateShownAs;
+  if (!shown.empty() && DateText(kStartDate) == shown) return 0;
+  return ReadDate(kStartDate);
 }
 
 const DateSet& CalendarSet() { return DueEditor().DueEditorDateField == 2 ? kDueDate : kStartDate; }
@@ -262,6 +276,7 @@ void LoadDueEditor() {
 
 void ResetDueEditorFields() {
   if (!Context()) return;
+  Context()->noStartDateShownAs.clear();
   const double today = platform::clock::Now();
   for (const DateSet* set : {&kStartDate, &kDueDate}) {
     WriteDate(*set, today);
@@ -294,7 +309,8 @@ void LoadDueRecordIntoEditor() {
   DueRows rows;
   if (LoadDueRows(records, rows) == 0) return;
   records.MoveFirst();
-  WriteDate(kStartDate, records.DateTime("ksdate"));
+  const double start = records.DateTime("ksdate");
+  WriteDate(kStartDate, start);
   DueRecordRow& edited = DueEditor().EditedDueRecord;
   edited = rows.front();
   WriteDate(kDueDate, edited.dqdate);
@@ -304,6 +320,7 @@ void LoadDueRecordIntoEditor() {
   Box(kRemarkBox).SetText(edited.bz);
   Box(kProgressBox).SetText(edited.wcjd);
   CorrectBothDates();
+  if (start == 0) Context()->noStartDateShownAs = DateText(kStartDate);
 }
 
 void SaveDueRecord() {
@@ -315,7 +332,7 @@ void SaveDueRecord() {
   }
   due_sql::DueItem item;
   item.dqdate = ReadDate(kDueDate);
-  item.ksdate = ReadDate(kStartDate);
+  item.ksdate = StartDateToStore();
   item.khmc = Box(kCustomerBox).Text();
   item.xmlx = Box(kTypeBox).Text();
   item.xmmc = Box(kNameBox).Text();

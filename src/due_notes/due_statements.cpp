@@ -18,6 +18,8 @@ std::string ColumnContains(std::string_view column, std::string_view text) {
 
 std::string Stored(double serial) { return Quoted(FormatDateTime(serial, 0)); }
 
+std::string StoredStart(double serial) { return serial == 0 ? std::string("NULL") : Stored(serial); }
+
 }  // namespace
 
 std::string AllRows() { return std::string("select * from dqsj") + kByDueDate; }
@@ -68,14 +70,14 @@ std::string CustomerNames() { return "select distinct(khmc) as khmc1 from dqsj";
 std::string Insert(const DueItem& item, double now) {
   return "insert into dqsj(khmc,xmmc,xmlx,wcjd,bz,ksdate,dqdate,tjdate,gxdate) values (" +
          Quoted(item.khmc) + "," + Quoted(item.xmmc) + "," + Quoted(item.xmlx) + ",'" +
-         std::to_string(item.wcjd) + "'," + Quoted(item.bz) + "," + Stored(item.ksdate) + "," +
+         std::to_string(item.wcjd) + "'," + Quoted(item.bz) + "," + StoredStart(item.ksdate) + "," +
          Stored(item.dqdate) + "," + Stored(now) + "," + Stored(now) + ")";
 }
 
 std::string Update(int id, const DueItem& item, double now) {
   return "update dqsj set khmc=" + Quoted(item.khmc) + ",xmmc=" + Quoted(item.xmmc) +
          ",xmlx=" + Quoted(item.xmlx) + ",wcjd=" + std::to_string(item.wcjd) + ",bz=" + Quoted(item.bz) +
-         ",ksdate=" + Stored(item.ksdate) + ",dqdate=" + Stored(item.dqdate) + ",gxdate=" + Stored(now) +
+         ",ksdate=" + StoredStart(item.ksdate) + ",dqdate=" + Stored(item.dqdate) + ",gxdate=" + Stored(now) +
          " where id=" + std::to_string(id);
 }
 

@@ -14,7 +14,7 @@ struct DueItem {
   std::string xmlx;  // project type
   int wcjd = 0;      // progress in per cent
   std::string bz;    // remark
-  double ksdate = 0;  // start date
+  double ksdate = 0;  // start date; 0 is none, stored as NULL as an imported row has it
   double dqdate = 0;  // due date
 };
 
@@ -45,7 +45,7 @@ std::string CustomerNames();
 
 // A new row, added and changed at `now`.
 std::string Insert(const DueItem& item, double now);
-// Row `id` rewritten, its start date included, changed at `now`.
+// Row `id` rewritten, its start date included (none stays none), changed at `now`.
 std::string Update(int id, const DueItem& item, double now);
 
 }  // namespace workmemo::due_sql

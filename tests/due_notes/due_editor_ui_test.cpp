@@ -188,6 +188,42 @@ TEST_F(DueEditorTest, AModificationStoresTheStartDateAndKeepsTheRowInPlace) {
   EXPECT_FALSE(editor->IsClosed());
 }
 
+TEST_F(DueEditorTest, ARowWithoutAStartDateKeepsNoneUnlessOneIsTyped) {
+  // An imported row can come without a start date.
+  ASSERT_EQ(Databases().DueConnection.Execute("insert into dqsj(khmc,xmmc,xmlx,wcjd,dqdate) values "
+                                              "('客户','导入','类型',10,'2025-03-20 00:00:00')"),
+            1);
+  const int id = NewestId();
+  RefreshDuePanel();
+  ClickLine(*page, DuePanelList(), 1);
+  ModifySelectedDue();  // the driver closes the modal editor this opens; the test opens its own
+  ASSERT_EQ(DuePage().SelectedDueId, id);
+  OpenEditor();
+  Box("项目名称框").SetText("改名");
+  Ok();
+  EXPECT_TRUE(editor->IsClosed());
+  EXPECT_EQ(Show(Row(id).Text("xmmc")), Show("改名"));
+  EXPECT_EQ(Row(id).Text("ksdate"), "");
+
+  // A copy a month on keeps it without one too.
+  OpenCopy(id, false);
+  Ok();
+  const int copy = NewestId();
+  ASSERT_NE(copy, id);
+  EXPECT_EQ(Row(copy).Text("dqdate"), "2025-04-20 00:00:00");
+  EXPECT_EQ(Row(copy).Text("ksdate"), "");
+  editor->Close();
+
+  // A start date the user types is stored.
+  DuePage().SelectedDueId = id;
+  OpenEditor();
+  Box("年框").SetText("2025");
+  Box("月框").SetText("01");
+  Box("日框").SetText("02");
+  Ok();
+  EXPECT_EQ(Row(id).Text("ksdate"), "2025-01-02 00:00:00");
+}
+
 TEST_F(DueEditorTest, DateBoxesAreCorrectedAndTheCalendarFillsTheChosenSet) {
   OpenEditor();
   Box("年框1").SetText("2025");
