@@ -1,9 +1,6 @@
 #include "shell/notes_table.h"
 
-#include <algorithm>
-
 #include "common/date_format.h"
-#include "common/text_routines.h"
 #include "platform/db/db.h"
 #include "shell/data_files.h"
 #include "shell/password_gate.h"
@@ -90,9 +87,8 @@ std::vector<std::string> ReadNoteTypes(ProgramDatabases& data) {
   std::vector<std::string> types;
   db::RecordSet& rs = data.NotesRecordSet;
   if (rs.Open(data.NotesConnection, "select distinct(lx) as lx1 from jsbsj") != 1) return types;
+  // In the order the table gives them: the first is the type a new note starts with.
   for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) types.push_back(rs.Text("lx1"));
-  // Sorted as the reminder categories are, whatever order the notes were added in.
-  std::sort(types.begin(), types.end(), [](const std::string& a, const std::string& b) { return TextSortsBefore(a, b); });
   return types;
 }
 

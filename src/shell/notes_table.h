@@ -47,7 +47,8 @@ int UpdateNoteRow(ProgramDatabases& db, const NoteRecordRow& note, double today)
 // Deletes the note's row: 1 when a row went, 0 also when none had that id.
 int DeleteNoteRow(ProgramDatabases& db, int id);
 
-// The types the notes use, each once, sorted as the reminder categories are (TextSortsBefore).
+// The types the notes use, each once, in the order the table gives them (the order of their
+// first use).
 std::vector<std::string> ReadNoteTypes(ProgramDatabases& db);
 
 }  // namespace workmemo

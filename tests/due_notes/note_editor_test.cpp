@@ -102,6 +102,17 @@ TEST_F(NoteEditorTest, AddsInOneOpeningJoinTheEndOfTheList) {
   EXPECT_EQ(Show(List().CellText(19, 3)), Show("新类型"));
 }
 
+TEST_F(NoteEditorTest, TheTypeListKeepsTheTablesOrderAndANewNoteTakesItsFirst) {
+  Add("a", Day(2016, 3, 5), "生活");
+  Add("b", Day(2016, 1, 5), "工作");
+  Add("c", Day(2016, 2, 5), "生活");
+  QueryNotes();
+  Open("添加记事管理按钮", [this](ui::Window&) {
+    EXPECT_EQ(TypeItems(), (std::vector<std::string>{"生活", "工作"}));
+    EXPECT_EQ(Show(U("记事本类型框").Text()), Show("生活"));
+  });
+}
+
 TEST_F(NoteEditorTest, AChangedNoteKeepsItsQuotesAndTheEditorCloses) {
   const int id = Add("O'Brien", Day(2016, 3, 5), "生活", "第一行\r\n第二行");
   QueryNotes();
