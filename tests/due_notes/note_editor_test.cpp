@@ -11,18 +11,22 @@
 namespace workmemo::notes_test {
 namespace {
 
-// The note editor opened from the notes page; `use` drives it inside its modal loop and
-// must close it.
+// The note editor opened from the notes page; `use` drives it inside its modal loop, and
+// the window is closed after it when `use` left it open. A button that opens no editor fails
+// the test, whatever `use` would have checked.
 class NoteEditorTest : public NotesPageTest {
  protected:
   void Open(std::string_view button, std::function<void(ui::Window&)> use) {
-    script->AnswerWindow([this, use = std::move(use)](ui::Window& w) {
+    bool opened = false;
+    script->AnswerWindow([this, &opened, use = std::move(use)](ui::Window& w) {
+      opened = true;
       editor = &w;
       use(w);
       if (!w.IsClosed()) w.Close();
     });
     Click(button);
     editor = nullptr;
+    EXPECT_TRUE(opened) << Show(button) << " opened no note editor";
   }
   ui::Unit& U(std::string_view name) { return editor->Unit(name); }
   ui::ComboBox& Types() { return editor->UnitAs<ui::ComboBox>("记事本类型组合框"); }

@@ -46,10 +46,12 @@ TEST_F(EditorTest, OpensForANewReminderOfNowWithTheLastSound) {
   EXPECT_EQ(W().Unit("关机延时选择框").Top(), W().Unit("提前时间选择框").Top());
   EXPECT_EQ(W().Width(), 860);
   EXPECT_EQ(W().Height(), 546);
-  // A box that loses the focus as the window closes finds no editor and does nothing.
+  // A box that loses the focus as the window closes finds no editor and does nothing: its
+  // year is left uncorrected.
+  Set("年框", "1900");
   window->Close();
   Fire("年框", ui::Event::FocusLost);
-  EXPECT_EQ(ReminderEditorWindow(), nullptr);
+  EXPECT_EQ(T("年框"), "1900");
 }
 
 TEST_F(EditorTest, RequiredUnitsAreAskedForOneAtATimeAndNothingIsSaved) {
@@ -508,17 +510,22 @@ TEST_F(EditorTest, AnAddStaysOpenAndResetsAsTheSettingSays) {
   OpenEditor();
   Choose("提醒方式组合框", "每周");
   Click("周五选择按钮");
+  Click("不弹出窗口选择框");
   Set("提醒类型框", "会议");
   Set("提前时间框", "10");
   Set("提醒标题框", "周会");
   SetTime("14", "00", "00");
   Ok();
   EXPECT_EQ(Rows(), 1);
+  EXPECT_EQ(Databases().Reminders.CopyReminder(ListPageReminders().back().id).txweek, "4-6");
   EXPECT_FALSE(window->IsClosed());
-  // Kept: mode, ticks, category, amounts; cleared: title and content; the date applies the
-  // mode again from now.
+  // Kept: mode, category, amounts and the no-pop-up tick; cleared: title and content. The
+  // mode is applied again from now: the weekday ticks are today's (周三) alone.
   EXPECT_EQ(Show(T("提醒方式框")), Show("每周"));
   EXPECT_TRUE(Shown("星期选择框"));
+  EXPECT_EQ(BuildWeekdayList(), "4");
+  EXPECT_FALSE(Ticked("周五选择按钮"));
+  EXPECT_TRUE(Ticked("不弹出窗口选择框"));
   EXPECT_EQ(Show(T("提醒类型框")), Show("会议"));
   EXPECT_EQ(T("提前时间框"), "10");
   EXPECT_EQ(T("提醒标题框"), "");
@@ -538,10 +545,12 @@ TEST_F(EditorTest, AnAddStaysOpenAndResetsAsTheSettingSays) {
   Choose("提醒方式组合框", "循环");
   Choose("提醒任务组合框", "关机");  // refused with 循环: the task stays 提醒
   EXPECT_EQ(Show(LastMessage()), Show("[关机]任务，不支持[循环]提醒方式！"));
+  Click("不弹出窗口选择框");
   Set("提醒标题框", "活动");
   Ok();
   EXPECT_EQ(Show(T("提醒方式框")), Show("一次"));
   EXPECT_FALSE(Shown("循环选择框"));
+  EXPECT_FALSE(Ticked("不弹出窗口选择框"));  // the full reset unticks it
   EXPECT_EQ(Date(), "2016-02-10");
   window->Close();
 
