@@ -176,6 +176,31 @@ TEST_F(ExchangeTest, AFailingWriteOfTheWorkbookKeepsTheOlderOne) {
   EXPECT_EQ(files::ReadAll(file).value_or(""), "older");
 }
 
+// Backups, workbooks and the live file after a compaction and a restore are the user's
+// alone; a workbook written over a file the user made keeps that file's mode.
+TEST_F(ExchangeTest, WhatMaintenanceWritesIsTheUsersAlone) {
+  AddNote("读书笔记");
+  const std::string mine = elsewhere.File("mine.xls");
+  ASSERT_TRUE(files::WriteAll(mine, "the user's own"));
+  ASSERT_EQ(::chmod(mine.c_str(), 0644), 0);
+  script->AnswerFile(elsewhere.File("notes"));
+  Click("备份记事本按钮");
+  Export("导出记事本按钮", elsewhere.File("notes"));
+  Export("导出记事本按钮", mine);
+  Answer();
+  Click("压缩记事本按钮");
+  Answer();
+  script->AnswerFile(elsewhere.File("notes.jsb2bak"));
+  Answer();
+  Click("恢复记事本按钮");
+  EXPECT_EQ(messages, (std::vector<std::string>{"备份记事本数据库成功！", "导出记事本数据成功！", "导出记事本数据成功！",
+                                                "压缩记事本数据库成功！", "恢复记事本数据成功！"}));
+  EXPECT_EQ(testsupport::ModeOf(elsewhere.File("notes.jsb2bak")), "600");
+  EXPECT_EQ(testsupport::ModeOf(elsewhere.File("notes.xls")), "600");
+  EXPECT_EQ(testsupport::ModeOf(Databases().NotesDbPath), "600");
+  EXPECT_EQ(testsupport::ModeOf(mine), "644");
+}
+
 // Through the page as a user goes: back up, delete a reminder, restore, and it fires.
 TEST_F(ExchangeTest, ABackedUpReminderDeletedAndRestoredFiresAgain) {
   const int id = AddReminder("每天下午开会", At(2024, 5, 10, 10, 0, 30));

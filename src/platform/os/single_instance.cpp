@@ -20,6 +20,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/files/files.h"
 #include "platform/text/text.h"
 
 namespace platform::os {
@@ -44,7 +45,7 @@ QString RuntimeDirectory() {
 
 QString CanonicalDirectory(std::string_view programDirectory) {
   const QString dir = QString::fromStdString(text::ToUtf8(programDirectory));
-  QDir().mkpath(dir);
+  files::MakeDirs(programDirectory);
   const QString canonical = QFileInfo(dir).canonicalFilePath();
   return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(dir).absoluteFilePath()) : canonical;
 }

@@ -18,8 +18,8 @@ class SingleInstance {
     Failed,       // the lock could not be made at all (runtime directory unusable)
   };
 
-  // `programDirectory` is GB18030; it is created when missing, so that it has a canonical
-  // name from the first start on.
+  // `programDirectory` is GB18030; it is created (0700) when missing, so that it has a
+  // canonical name from the first start on.
   explicit SingleInstance(std::string_view programDirectory);
   ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;

@@ -136,6 +136,7 @@ TEST_F(SingleInstanceTest, ASecondCopyAsksTheFirstToShowItselfAndEndsWithZero) {
   Copy elsewhere(other, runtime.path());
   EXPECT_EQ(elsewhere.Line(), "first");
   EXPECT_TRUE(std::filesystem::is_directory(other));
+  EXPECT_EQ(testsupport::ModeOf(other), "700");
 
   first.CloseInput();
   elsewhere.CloseInput();
