@@ -228,8 +228,9 @@ TEST_F(SingleInstanceTest, WithoutARuntimeDirectoryTheLockIsKeptInAFolderOfTheUs
     EXPECT_EQ(first.Wait(), 0);
   }
 
-  // A folder of that name that is not the user's alone is left as it is: the copy runs on
-  // without the lock. One of the user's own that others may enter is closed to them.
+  // A folder of that name that is not the user's alone is left as it is and no lock is taken
+  // (the program then runs on without one). One of the user's own that others may enter is
+  // closed to them.
   const std::string elsewhere = homes.File("elsewhere");
   std::filesystem::create_directory(elsewhere);
   const struct {
