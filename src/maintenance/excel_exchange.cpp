@@ -79,14 +79,22 @@ void ExportData(DataKind kind) {
   const std::optional<std::string> file = ChooseMaintenanceFile(
       "导出对话框", {}, {}, std::string(texts.exportName) + FormatDateTime(platform::clock::Now(), 1) + ")");
   if (!file) return;
-  ShowMaintenanceMessage(ExportDataTo(kind, *file) ? texts.exported : texts.exportFailed);
+  const char* failure = ExportDataTo(kind, *file);
+  ShowMaintenanceMessage(failure != nullptr ? failure : texts.exported);
 }
 
-bool ExportDataTo(DataKind kind, const std::string& file) {
+const char* ExportDataTo(DataKind kind, const std::string& file) {
   ProgramDatabases& live = Databases();
-  if (kind == DataKind::Timed) return ExportToExcel(live.Reminders, file, "txsj", TimedReminderExchangeColumns()) == 1;
-  const auto& columns = kind == DataKind::Due ? DueExchangeColumns() : NotesExchangeColumns();
-  return db::ExportTable(ConnectionOf(live, kind), Maintained(kind).table, columns, file).ok;
+  // A workbook written over a live data file would replace the database it was read from.
+  if (IsLiveDataFile(live, file)) return "不能导出到正在使用的数据文件！请另选一个文件名。";
+  bool ok = false;
+  if (kind == DataKind::Timed) {
+    ok = ExportToExcel(live.Reminders, file, "txsj", TimedReminderExchangeColumns()) == 1;
+  } else {
+    const auto& columns = kind == DataKind::Due ? DueExchangeColumns() : NotesExchangeColumns();
+    ok = db::ExportTable(ConnectionOf(live, kind), Maintained(kind).table, columns, file).ok;
+  }
+  return ok ? nullptr : TextsOf(kind).exportFailed;
 }
 
 void ImportData(DataKind kind) {
@@ -99,6 +107,10 @@ void ImportData(DataKind kind) {
   const std::optional<std::string> file = ChooseMaintenanceFile("导入对话框", {}, {}, "");
   if (!file) return;
   ProgramDatabases& live = Databases();
+  if (IsLiveDataFile(live, *file)) {
+    ShowMaintenanceMessage("不能用正在使用的数据文件导入！请选择Excel文件。");
+    return;
+  }
   const std::int64_t before = CountRows(live, kind);
   ShowMaintenanceProgress(kind, texts.progress);
   // The import is one transaction: a refused workbook adds nothing and says why.

@@ -48,7 +48,8 @@ void CompactNotesData();
 // The compaction itself: its result code (0 done), and whether the file reopened.
 int CompactLiveData(DataKind kind, bool* reopened);
 
-// Workbook exchange of the file's table.
+// Workbook exchange of the file's table. A live data file is never a workbook written or
+// read.
 void ExportData(DataKind kind);
 void ImportData(DataKind kind);
 void ExportTimedData();
@@ -57,7 +58,7 @@ void ExportNotesData();
 void ImportTimedData();
 void ImportDueData();
 void ImportNotesData();
-// The export itself, to a file already chosen.
-bool ExportDataTo(DataKind kind, const std::string& file);
+// The export itself, to a file already chosen: the failure message, or none.
+const char* ExportDataTo(DataKind kind, const std::string& file);
 
 }  // namespace workmemo

@@ -21,7 +21,6 @@ struct RestoreTexts {
   const char* secondQuestion;
   const char* progress;
   const char* replaceFailed;  // the live file could not make way
-  const char* copyFailed;
   const char* reopenFailed;
   const char* done;
 };
@@ -30,18 +29,21 @@ const RestoreTexts& TextsOf(DataKind kind) {
   static const RestoreTexts texts[] = {
       {"恢复提醒数据前最好先备份好提醒数据！是否继续？",
        "恢复提醒数据将自动覆盖原来的提醒数据！是否真的要恢复提醒数据？", "正在恢复提醒数据，请稍候！",
-       "删除原数据库失败！", "恢复备份失败,请重启软件！[00]", "连接提醒数据库失败！", "恢复提醒数据成功！"},
+       "删除原数据库失败！", "连接提醒数据库失败！", "恢复提醒数据成功！"},
       {"恢复到期提醒数据前最好先备份好到期提醒数据！是否继续？",
        "恢复到期提醒数据将自动覆盖原来的到期提醒数据！是否真的要恢复到期提醒数据？",
-       "正在恢复到期提醒数据，请稍候！", "删除原数据库失败！[01]", "恢复备份失败！请重启软件！[00]",
-       "连接到期提醒数据库失败！[01]", "恢复到期提醒数据成功！"},
+       "正在恢复到期提醒数据，请稍候！", "删除原数据库失败！[01]", "连接到期提醒数据库失败！[01]",
+       "恢复到期提醒数据成功！"},
       {"恢复记事本数据前最好先备份好记事本数据！是否继续？",
        "恢复记事本数据将自动覆盖原来的记事本数据！是否真的要恢复记事本数据？", "正在恢复记事本数据，请稍候！",
-       "删除原数据库失败！[01]", "恢复备份失败！请重启软件！[00]", "连接记事本数据库失败！[01]",
-       "恢复记事本数据成功！"},
+       "删除原数据库失败！[01]", "连接记事本数据库失败！[01]", "恢复记事本数据成功！"},
   };
   return texts[static_cast<int>(kind)];
 }
+
+// The backup could not be copied beside the live file or put in its place: the live file was
+// never touched and the program runs on with it.
+constexpr const char* kRestoreFailedDataKept = "恢复备份失败！原有数据没有改变！[00]";
 
 std::string CurrentPassword(ProgramDatabases& live, DataKind kind) {
   switch (kind) {
@@ -93,7 +95,7 @@ const char* ReplaceLiveFile(ProgramDatabases& live, DataKind kind, const std::st
   if (hadLive && !files::Copy(livePath, previous)) {
     failure = texts.replaceFailed;
   } else if (!files::Rename(incoming, livePath)) {
-    failure = texts.copyFailed;
+    failure = kRestoreFailedDataKept;
   } else if (OpenLiveData(live, kind) != 1) {
     failure = texts.reopenFailed;
     CloseLiveData(live, kind);
@@ -151,7 +153,7 @@ void RestoreChosenFile(DataKind kind, const std::string& file) {
   const std::string incoming = TempFileBeside(LiveDataPath(live, kind));
   if (!files::Copy(file, incoming)) {
     files::Remove(incoming);
-    ShowMaintenanceMessage(texts.copyFailed);
+    ShowMaintenanceMessage(kRestoreFailedDataKept);
     return;
   }
   std::string backupPassword;

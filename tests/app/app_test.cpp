@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -191,6 +192,17 @@ TEST_F(AppTest, QuietStartWritesItsFilesAndASecondCopyShowsTheFirst) {
   first.Send("tray-menu 退出");
   EXPECT_EQ(first.Wait(), 0) << ReadFile(Path("first.out"));
   EXPECT_TRUE(first.HasLine("end"));
+
+  // Everything the program wrote is the user's alone: no access for group or others.
+  std::vector<std::string> written;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(home())) {
+    const std::string ext = entry.path().extension();
+    if (ext == ".commands" || ext == ".log" || ext == ".out") continue;  // the test's own
+    written.push_back(entry.path().lexically_relative(home()).string() + " " + testsupport::ModeOf(entry.path()));
+  }
+  std::sort(written.begin(), written.end());
+  EXPECT_EQ(written, (std::vector<std::string>{"Skin 700", "Skin/Green.cskn 600", "config.ini 600", "data 700",
+                                               "data/dqtx2.dat 600", "data/dstx2.dat 600", "data/jsb2.dat 600"}));
 }
 
 TEST_F(AppTest, SplashShowsAndAGuardedCloseEndsOnTheRightPassword) {

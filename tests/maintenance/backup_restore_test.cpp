@@ -221,9 +221,9 @@ TEST_F(RestoreTest, FailingWritesLeaveTheLiveFileWholeAndOpen) {
     int skip;
     const char* message;
   } cases[] = {
-      {"the backup's copy beside the live file", files::Op::Copy, 0, "恢复备份失败！请重启软件！[00]"},
+      {"the backup's copy beside the live file", files::Op::Copy, 0, "恢复备份失败！原有数据没有改变！[00]"},
       {"the live file's copy kept beside it", files::Op::Copy, 1, "删除原数据库失败！[01]"},
-      {"the proved copy cannot take its place", files::Op::Rename, 0, "恢复备份失败！请重启软件！[00]"},
+      {"the proved copy cannot take its place", files::Op::Rename, 0, "恢复备份失败！原有数据没有改变！[00]"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "maintenance/maintenance_operations.h"
 #include "maintenance_fixture.h"
 #include "platform/xls/xls.h"
@@ -174,6 +176,67 @@ TEST_F(ExchangeTest, AFailingWriteOfTheWorkbookKeepsTheOlderOne) {
   files::ClearFaultsForTest();
   EXPECT_EQ(messages, std::vector<std::string>{"导出记事本数据失败！"});
   EXPECT_EQ(files::ReadAll(file).value_or(""), "older");
+}
+
+// A live data file chosen in the export dialog, under any spelling, is refused and left as
+// it was; as the file to import from it is refused as well.
+TEST_F(ExchangeTest, ALiveDataFileIsNeitherExportedOntoNorImportedFrom) {
+  AddReminder("每周例会", At(2024, 6, 1, 9));
+  AddDue("华东机电", "巡检", At(2024, 6, 30));
+  AddNote("读书笔记");
+  ProgramDatabases& data = Databases();
+  const struct {
+    DataKind kind;
+    const char* button;
+    std::string file;
+  } cases[] = {
+      {DataKind::Timed, "定时提醒导出按钮", data.TimedReminderDbPath},
+      {DataKind::Due, "导出到期提醒按钮", dir.File("./dqtx2.dat")},
+      {DataKind::Notes, "导出记事本按钮", data.TimedReminderDbPath},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button);
+    messages.clear();
+    const std::optional<std::string> before = files::ReadAll(c.file);
+    Export(c.button, c.file);
+    EXPECT_EQ(messages, std::vector<std::string>{"不能导出到正在使用的数据文件！请另选一个文件名。"});
+    EXPECT_TRUE(files::ReadAll(c.file) == before) << "the live file was written over";
+  }
+  for (DataKind kind : {DataKind::Timed, DataKind::Due, DataKind::Notes}) {
+    platform::db::Connection reopened;
+    EXPECT_EQ(OpenDataCopy(reopened, LiveDataPath(data, kind), Maintained(kind).table), 1);
+    EXPECT_EQ(Count(reopened, Maintained(kind).table), 1);
+  }
+
+  messages.clear();
+  Import("导入记事本按钮", data.NotesDbPath);
+  EXPECT_EQ(messages, std::vector<std::string>{"不能用正在使用的数据文件导入！请选择Excel文件。"});
+  EXPECT_EQ(CountOf(DataKind::Notes), 1);
+}
+
+// Backups, workbooks and the live file after a compaction and a restore are the user's
+// alone; a workbook written over a file the user made keeps that file's mode.
+TEST_F(ExchangeTest, WhatMaintenanceWritesIsTheUsersAlone) {
+  AddNote("读书笔记");
+  const std::string mine = elsewhere.File("mine.xls");
+  ASSERT_TRUE(files::WriteAll(mine, "the user's own"));
+  ASSERT_EQ(::chmod(mine.c_str(), 0644), 0);
+  script->AnswerFile(elsewhere.File("notes"));
+  Click("备份记事本按钮");
+  Export("导出记事本按钮", elsewhere.File("notes"));
+  Export("导出记事本按钮", mine);
+  Answer();
+  Click("压缩记事本按钮");
+  Answer();
+  script->AnswerFile(elsewhere.File("notes.jsb2bak"));
+  Answer();
+  Click("恢复记事本按钮");
+  EXPECT_EQ(messages, (std::vector<std::string>{"备份记事本数据库成功！", "导出记事本数据成功！", "导出记事本数据成功！",
+                                                "压缩记事本数据库成功！", "恢复记事本数据成功！"}));
+  EXPECT_EQ(testsupport::ModeOf(elsewhere.File("notes.jsb2bak")), "600");
+  EXPECT_EQ(testsupport::ModeOf(elsewhere.File("notes.xls")), "600");
+  EXPECT_EQ(testsupport::ModeOf(Databases().NotesDbPath), "600");
+  EXPECT_EQ(testsupport::ModeOf(mine), "644");
 }
 
 // Through the page as a user goes: back up, delete a reminder, restore, and it fires.

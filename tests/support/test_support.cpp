@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -36,6 +38,14 @@ void TempHomeTest::TearDown() {
   delete home_;
   delete config_;
   home_ = config_ = nullptr;
+}
+
+std::string ModeOf(const std::string& path) {
+  struct stat st{};
+  if (::lstat(path.c_str(), &st) != 0) return "missing";
+  char mode[8];
+  std::snprintf(mode, sizeof mode, "%o", static_cast<unsigned>(st.st_mode & 07777));
+  return mode;
 }
 
 bool WriteDataFileFromImage(const std::string& path, std::string_view image) {

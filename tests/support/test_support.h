@@ -52,6 +52,10 @@ inline bool WriteDamagedReminderFile(const std::string& path, int rows) {
   return WriteDamagedDataFile(path, "dstx2.dat", rows);
 }
 
+// The permission bits of the file or directory at `path` (not followed when a link) in
+// octal, such as "600"; "missing" when there is none.
+std::string ModeOf(const std::string& path);
+
 // A GB18030 text shown as UTF-8 in failure messages.
 std::string Show(std::string_view gb18030);
 

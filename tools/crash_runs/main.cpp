@@ -131,7 +131,8 @@ int Child(const fs::path& dir, int run) {
         break;
       }
       default:
-        if (workmemo::ExportDataTo(kinds[kind], (dir / "books" / (name + ".xls")).string())) journal.Done("E " + name);
+        if (workmemo::ExportDataTo(kinds[kind], (dir / "books" / (name + ".xls")).string()) == nullptr)
+          journal.Done("E " + name);
         break;
     }
   }

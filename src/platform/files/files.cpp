@@ -40,14 +40,24 @@ bool WriteFd(int fd, std::string_view bytes) {
   return true;
 }
 
+// The mode a file written at `path` gets: the user's alone, unless it replaces a file whose
+// mode someone chose, which it keeps.
+mode_t ModeFor(const std::string& nativePath) {
+  struct stat st{};
+  if (::stat(nativePath.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 0777;
+  return kPrivateFileMode;
+}
+
 // Writes `bytes` into a new temporary file beside `path`, flushed; returns its name or "".
 std::string WriteTemp(std::string_view path, std::string_view bytes) {
   std::string dir = DirName(path);
   std::string tmp = TempName(dir, BaseName(path));
   std::string native = Native(tmp);
-  int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  // Made without access for others from the start; the mode it ends with is set exactly,
+  // whatever the umask.
+  int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPrivateFileMode);
   if (fd < 0) return {};
-  bool ok = WriteFd(fd, bytes) && ::fsync(fd) == 0;
+  bool ok = ::fchmod(fd, ModeFor(Native(path))) == 0 && WriteFd(fd, bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (!ok) {
     ::unlink(native.c_str());
@@ -154,7 +164,12 @@ bool Remove(std::string_view path) {
 
 bool Rename(std::string_view from, std::string_view to) {
   if (ShouldFailForTest(Op::Rename)) return false;
-  if (::rename(Native(from).c_str(), Native(to).c_str()) != 0) return false;
+  const std::string nativeFrom = Native(from);
+  const std::string nativeTo = Native(to);
+  struct stat replaced{};
+  if (::stat(nativeTo.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode))
+    ::chmod(nativeFrom.c_str(), replaced.st_mode & 0777);
+  if (::rename(nativeFrom.c_str(), nativeTo.c_str()) != 0) return false;
   SyncDirectory(DirName(to));
   return true;
 }
@@ -178,7 +193,7 @@ bool MakeDirs(std::string_view path) {
   for (std::size_t pos = 1; pos <= native.size(); ++pos) {
     if (pos == native.size() || native[pos] == '/') {
       std::string part = native.substr(0, pos);
-      if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+      if (::mkdir(part.c_str(), kPrivateDirectoryMode) != 0 && errno != EEXIST) return false;
     }
   }
   struct stat st{};

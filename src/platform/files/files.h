@@ -1,12 +1,17 @@
 #pragma once
 // Files by GB18030 path. Writes go through a temporary file beside the target and a rename,
-// so a file is either its old or its new content, never half-written.
+// so a file is either its old or its new content, never half-written. What the program
+// writes is the user's alone: a new file is made 0600 and a new directory 0700, while a file
+// written over keeps the mode it had.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace platform::files {
+
+inline constexpr unsigned kPrivateFileMode = 0600;
+inline constexpr unsigned kPrivateDirectoryMode = 0700;
 
 bool Exists(std::string_view path);  // a file or a directory
 bool IsDirectory(std::string_view path);
@@ -20,11 +25,11 @@ bool WriteAll(std::string_view path, std::string_view bytes);
 // Copies through a temporary file beside `to` and a rename; `to` is replaced when present.
 bool Copy(std::string_view from, std::string_view to);
 bool Remove(std::string_view path);
-bool Rename(std::string_view from, std::string_view to);  // replaces `to`
+bool Rename(std::string_view from, std::string_view to);  // replaces `to`, keeping its mode
 std::int64_t Size(std::string_view path);                 // -1 when missing
 // Whether both paths exist and name the same file (through links and other spellings).
 bool IsSameFile(std::string_view a, std::string_view b);
-bool MakeDirs(std::string_view path);
+bool MakeDirs(std::string_view path);  // each directory it makes 0700
 bool SyncFile(std::string_view path);
 bool SyncDirectory(std::string_view path);
 // A name for a new file in `dir` that does not exist yet: dir/prefix.XXXXXX.tmp

@@ -1,5 +1,6 @@
 #include "platform/os/single_instance.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -20,6 +21,7 @@
 #include <map>
 #include <utility>
 
+#include "platform/files/files.h"
 #include "platform/text/text.h"
 
 namespace platform::os {
@@ -36,15 +38,9 @@ constexpr int kConnectAttempts = 30;
 constexpr int kAttemptPauseMs = 100;
 constexpr int kAnswerTimeoutMs = 3000;
 
-QString RuntimeDirectory() {
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()) return runtime;
-  return QDir::tempPath();
-}
-
 QString CanonicalDirectory(std::string_view programDirectory) {
   const QString dir = QString::fromStdString(text::ToUtf8(programDirectory));
-  QDir().mkpath(dir);
+  files::MakeDirs(programDirectory);
   const QString canonical = QFileInfo(dir).canonicalFilePath();
   return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(dir).absoluteFilePath()) : canonical;
 }
@@ -75,6 +71,29 @@ class Descriptor {
  private:
   int fd_;
 };
+
+// Makes the folder 0700 when missing and says whether it is this user's alone. In a shared
+// directory another user may have made it first, or put a link there: such a one is not used.
+bool MakePrivateFolder(const QString& folder) {
+  const QByteArray path = QFile::encodeName(folder);
+  if (::mkdir(path.constData(), files::kPrivateDirectoryMode) != 0 && errno != EEXIST) return false;
+  Descriptor dir(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  struct stat st{};
+  if (dir.Get() < 0 || ::fstat(dir.Get(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
+  return (st.st_mode & 077) == 0 || ::fchmod(dir.Get(), files::kPrivateDirectoryMode) == 0;
+}
+
+// $XDG_RUNTIME_DIR, which the session made for this user alone; without one, a folder of the
+// user's own below the temporary directory, never the shared directory itself, where another
+// user could take the lock first. `usable` is false when that folder is not this user's.
+QString RuntimeDirectory(bool& usable) {
+  usable = true;
+  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()) return runtime;
+  const QString own = QDir::tempPath() + QStringLiteral("/workmemo-") + QString::number(::geteuid());
+  usable = MakePrivateFolder(own);
+  return own;
+}
 
 // Waits up to `timeoutMs` for `fd` to be ready for `events`.
 bool WaitFor(int fd, short events, int timeoutMs) {
@@ -116,6 +135,7 @@ bool AskRunningCopy(const QByteArray& socketPath) {
 struct SingleInstance::Impl {
   QString lockPath;
   QString socketPath;
+  bool runtimeUsable = false;
   std::unique_ptr<QLockFile> lock;
   Descriptor listener;
   std::unique_ptr<QSocketNotifier> accepting;
@@ -196,7 +216,7 @@ SingleInstance::SingleInstance(std::string_view programDirectory) : impl_(std::m
   const QString canonical = CanonicalDirectory(programDirectory);
   const QString key = QString::fromLatin1(
       QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
-  const QString base = RuntimeDirectory() + QStringLiteral("/workmemo-") + key;
+  const QString base = RuntimeDirectory(impl_->runtimeUsable) + QStringLiteral("/workmemo-") + key;
   impl_->lockPath = base + QStringLiteral(".lock");
   impl_->socketPath = base + QStringLiteral(".socket");
 }
@@ -207,6 +227,7 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Result SingleInstance::Acquire() {
+  if (!impl_->runtimeUsable) return Result::Failed;
   impl_->lock = std::make_unique<QLockFile>(impl_->lockPath);
   // Held for the life of the process: never stale by age, only when its owner is gone.
   impl_->lock->setStaleLockTime(0);

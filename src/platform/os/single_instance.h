@@ -1,8 +1,9 @@
 #pragma once
 // One running copy per program directory: the first copy holds a lock file and listens on
 // a local socket, both named from the canonical program directory and kept in
-// $XDG_RUNTIME_DIR (the temporary directory when that is unset). A later copy finds the
-// lock taken and asks the first, over the socket, to show its main window.
+// $XDG_RUNTIME_DIR (when that is unset, in a 0700 folder of the user's own below the
+// temporary directory). A later copy finds the lock taken and asks the first, over the
+// socket, to show its main window.
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,11 +16,11 @@ class SingleInstance {
   enum class Result {
     First,        // this process is the running copy: it holds the lock and listens
     AnotherCopy,  // another copy holds the lock; it was asked to show its main window
-    Failed,       // the lock could not be made at all (runtime directory unusable)
+    Failed,       // the lock could not be made at all (runtime directory unusable or not ours)
   };
 
-  // `programDirectory` is GB18030; it is created when missing, so that it has a canonical
-  // name from the first start on.
+  // `programDirectory` is GB18030; it is created (0700) when missing, so that it has a
+  // canonical name from the first start on.
   explicit SingleInstance(std::string_view programDirectory);
   ~SingleInstance();
   SingleInstance(const SingleInstance&) = delete;

@@ -88,6 +88,36 @@ TEST_F(Files, ParentThatIsAFileStopsAWrite) {
   EXPECT_TRUE(files::IsDirectory(dir.File("a/b/c")));
 }
 
+// What the program writes is the user's alone, whatever the umask; a file it writes over
+// keeps the mode it had.
+TEST_F(Files, NewFilesAndDirectoriesAreTheUsersAloneAndReplacedFilesKeepTheirMode) {
+  const mode_t umask = ::umask(0);
+  ASSERT_TRUE(files::WriteAll(dir.File("source"), "data"));
+  ::chmod(dir.File("source").c_str(), 0644);
+  for (const char* name : {"written", "copied", "renamed"}) {
+    ASSERT_TRUE(files::WriteAll(dir.File(std::string("old-") + name), "old"));
+    ::chmod(dir.File(std::string("old-") + name).c_str(), 0640);
+  }
+  ASSERT_TRUE(files::WriteAll(dir.File("to-rename"), "new"));
+
+  EXPECT_TRUE(files::WriteAll(dir.File("new-written"), "new"));
+  EXPECT_TRUE(files::Copy(dir.File("source"), dir.File("new-copied")));
+  EXPECT_TRUE(files::MakeDirs(dir.File("made/inner")));
+  EXPECT_TRUE(files::WriteAll(dir.File("old-written"), "new"));
+  EXPECT_TRUE(files::Copy(dir.File("source"), dir.File("old-copied")));
+  EXPECT_TRUE(files::Rename(dir.File("to-rename"), dir.File("old-renamed")));
+  ::umask(umask);
+
+  const struct {
+    const char* name;
+    const char* mode;
+  } cases[] = {
+      {"new-written", "600"}, {"new-copied", "600"},  {"made", "700"},        {"made/inner", "700"},
+      {"old-written", "640"}, {"old-copied", "640"}, {"old-renamed", "640"}, {"source", "644"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(testsupport::ModeOf(dir.File(c.name)), c.mode) << c.name;
+}
+
 TEST(FilePaths, Parts) {
   EXPECT_EQ(files::DirName("/a/b/c.txt"), "/a/b");
   EXPECT_EQ(files::DirName("c.txt"), ".");

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -21,18 +22,22 @@ extern char** environ;
 
 namespace {
 
-// A copy of the helper program with its own WORKMEMO_HOME, talking through two pipes.
+// A copy of the helper program with its own WORKMEMO_HOME, talking through two pipes. An
+// empty `runtime` leaves XDG_RUNTIME_DIR unset; `temp`, when given, is its TMPDIR.
 class Copy {
  public:
-  Copy(const std::string& home, const std::string& runtime) {
+  Copy(const std::string& home, const std::string& runtime, const std::string& temp = {}) {
     int in[2], out[2];
     if (::pipe(in) != 0 || ::pipe(out) != 0) return;
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
-      if (std::strncmp(*e, "WORKMEMO_HOME=", 14) != 0 && std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0) env.emplace_back(*e);
+      if (std::strncmp(*e, "WORKMEMO_HOME=", 14) != 0 && std::strncmp(*e, "XDG_RUNTIME_DIR=", 16) != 0 &&
+          std::strncmp(*e, "TMPDIR=", 7) != 0)
+        env.emplace_back(*e);
     }
     env.push_back("WORKMEMO_HOME=" + home);
-    env.push_back("XDG_RUNTIME_DIR=" + runtime);
+    if (!runtime.empty()) env.push_back("XDG_RUNTIME_DIR=" + runtime);
+    if (!temp.empty()) env.push_back("TMPDIR=" + temp);
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -136,6 +141,7 @@ TEST_F(SingleInstanceTest, ASecondCopyAsksTheFirstToShowItselfAndEndsWithZero) {
   Copy elsewhere(other, runtime.path());
   EXPECT_EQ(elsewhere.Line(), "first");
   EXPECT_TRUE(std::filesystem::is_directory(other));
+  EXPECT_EQ(testsupport::ModeOf(other), "700");
 
   first.CloseInput();
   elsewhere.CloseInput();
@@ -195,6 +201,74 @@ TEST_F(SingleInstanceTest, TheLockOfACopyThatDiedIsTakenOver) {
   ASSERT_EQ(next.Line(), "first");
   StartLaterCopy(home);
   EXPECT_EQ(next.Line(), "shown");
+}
+
+// Without a runtime directory the lock and socket go in a folder of the user's own below the
+// temporary directory, never straight into that shared directory, where another user could
+// take the lock first and keep the program from starting.
+TEST_F(SingleInstanceTest, WithoutARuntimeDirectoryTheLockIsKeptInAFolderOfTheUsersOwn) {
+  const std::string home = homes.File("home");
+  const std::string temp = runtime.path();
+  const std::string own = runtime.File("workmemo-" + std::to_string(::geteuid()));
+  {
+    Copy first(home, "", temp);
+    ASSERT_EQ(first.Line(), "first");
+    std::vector<std::string> inTemp, inOwn;
+    for (const auto& entry : std::filesystem::directory_iterator(temp)) inTemp.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(own)) inOwn.push_back(entry.path().extension());
+    std::sort(inOwn.begin(), inOwn.end());
+    EXPECT_EQ(inTemp, std::vector<std::string>{own});
+    EXPECT_EQ(inOwn, (std::vector<std::string>{".lock", ".socket"}));
+    EXPECT_EQ(testsupport::ModeOf(own), "700");
+    Copy later(home, "", temp);
+    EXPECT_EQ(later.Line(), "another");
+    EXPECT_EQ(later.Wait(), 0);
+    EXPECT_EQ(first.Line(), "shown");
+    first.CloseInput();
+    EXPECT_EQ(first.Wait(), 0);
+  }
+
+  // A folder of that name that is not the user's alone is left as it is and no lock is taken
+  // (the program then runs on without one). One of the user's own that others may enter is
+  // closed to them.
+  const std::string elsewhere = homes.File("elsewhere");
+  std::filesystem::create_directory(elsewhere);
+  const struct {
+    const char* name;
+    void (*make)(const std::string& own, const std::string& elsewhere);
+    const char* said;
+  } cases[] = {
+      {"made by another user",
+       [](const std::string& own, const std::string&) {
+         ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
+         ASSERT_EQ(::chown(own.c_str(), 4242, 4242), 0);
+       },
+       "failed"},
+      {"a link to another folder",
+       [](const std::string& own, const std::string& elsewhere) {
+         std::filesystem::create_directory_symlink(elsewhere, own);
+       },
+       "failed"},
+      {"the user's own, open to all",
+       [](const std::string& own, const std::string&) {
+         ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
+         ASSERT_EQ(::chmod(own.c_str(), 0777), 0);
+       },
+       "first"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(own);
+    c.make(own, elsewhere);
+    Copy copy(home, "", temp);
+    EXPECT_EQ(copy.Line(), c.said);
+    EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
+    if (std::string(c.said) == "first") {
+      EXPECT_EQ(testsupport::ModeOf(own), "700");
+    } else {
+      EXPECT_TRUE(std::filesystem::is_empty(own));
+    }
+  }
 }
 
 }  // namespace
