@@ -4,12 +4,17 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QAbstractButton>
+#include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -343,6 +348,29 @@ TEST_F(WindowTest, MessageBoxFileDialogAndMenuTakeScriptedAnswers) {
   window->UnitAs<Menu>(G("菜单2")).PopupAtPointer();
   EXPECT_EQ(about, 1);
   EXPECT_EQ(script->Unanswered(), 0);
+}
+
+// The dialogs and menus that Qt itself draws speak the program's Chinese.
+TEST_F(WindowTest, QtsOwnDialogsAndMenusSpeakChinese) {
+  script.reset();  // the real dialog, as the user sees it
+  QStringList seen;
+  QTimer::singleShot(0, [&seen] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) return;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) seen << label->text();
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) seen << button->text();
+    dialog->close();
+  });
+  EXPECT_FALSE(window->UnitAs<FileDialog>(G("通用对话框1")).Run());
+  ASSERT_FALSE(seen.isEmpty());
+  for (const char* text : {"查找范围：", "取消"})
+    EXPECT_TRUE(seen.contains(QString::fromUtf8(text))) << text << " in " << seen.join('|').toStdString();
+
+  auto* edit = static_cast<QLineEdit*>(detail::UnitAccess::WidgetOf(window->Unit(G("标题编辑框"))));
+  std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+  QStringList items;
+  for (const QAction* action : menu->actions()) items << action->text().section('\t', 0, 0);
+  EXPECT_TRUE(items.contains(QString::fromUtf8("全选"))) << items.join('|').toStdString();
 }
 
 TEST_F(WindowTest, AMenuOpensWithTheCornerItIsAnchoredBy) {
