@@ -139,7 +139,10 @@ void ButtonWidget::Reload(int which) {
 void ButtonWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QImage& image = images_[State()];
-  if (!image.isNull()) painter.drawImage(rect(), image);
+  if (!image.isNull()) {
+    painter.drawImage(rect(), image);
+    return;
+  }
   const QString text = ToQ(button_.Text());
   if (!text.isEmpty()) {
     painter.setPen(ToQColor(button_.ForegroundColour()));

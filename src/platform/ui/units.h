@@ -212,7 +212,8 @@ class ShapeBox : public Unit {
   bool filled_ = true;
 };
 
-// Picture button: normal, hover and pressed pictures; Clicked on a release over it.
+// Picture button: normal, hover and pressed pictures; Clicked on a release over it. Its text
+// shows only where it has no picture (a skin's button picture carries its own caption).
 class PictureButton : public Unit {
  public:
   PictureButton(Window& owner, std::string name);

@@ -513,6 +513,25 @@ TEST_F(WindowTest, ATransparentPictureBoxShowsWhatLiesBehindItsClearPixels) {
   EXPECT_EQ(shot.at(35, 10), 0xFF0000FFu);
 }
 
+// A button's picture carries its caption: its text shows only while it has no picture.
+TEST_F(WindowTest, AButtonShowsItsPictureWithoutItsText) {
+  auto w = Window::FromJson(R"({"title": "t", "width": 68, "height": 24, "background": "#FFFFFF", "units": [
+      {"kind": "picture_button", "name": "ok", "geometry": [0, 0, 68, 24], "text": "OK"}]})",
+                            "t");
+  const auto darkPixels = [&w] {
+    const auto shot = platform::image::Decode(w->SnapshotPng());
+    return std::count_if(shot.pixels.begin(), shot.pixels.end(), [](std::uint32_t p) { return (p & 0xFF) < 128; });
+  };
+  EXPECT_GT(darkPixels(), 0);
+  platform::image::Image white;
+  white.width = 68;
+  white.height = 24;
+  white.pixels.assign(68 * 24, 0xFFFFFFFFu);
+  const std::string png = platform::image::EncodePng(white);
+  w->UnitAs<PictureButton>("ok").SetPictures(png, png, png);
+  EXPECT_EQ(darkPixels(), 0);
+}
+
 // A text drawn in black on white with the Song face at 11 points, as an image to compare.
 QImage Drawn(const QString& text) {
   QImage image(64, 24, QImage::Format_ARGB32);
