@@ -149,6 +149,8 @@ void LayOut(OpenBox& box) {
   const std::string title =
       box.title.empty() ? std::string("提示：") : FirstLine(window, box.title, SongFont(10, true));
   box.sprites.PutSpriteText(titleId, 28, 8, title, {10, kWhite, true});
+  // The box draws its caption as a sprite; the window system shows the same words.
+  window.SetTitle(title);
 
   if (box.IsConfirm() && !box.detail.empty()) {
     const std::string detail = FirstLine(window, box.detail, SongFont(listSize));

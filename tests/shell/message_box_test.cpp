@@ -227,6 +227,28 @@ TEST_F(MessageBoxTest, TitleAndDetailShowOnlyTheirFirstLine) {
   EXPECT_FALSE(none.at("提示内容1").visible);
 }
 
+// The title the window system shows is the caption the box draws.
+TEST_F(MessageBoxTest, TheWindowTitleIsTheDrawnCaption) {
+  std::string longTitle;
+  for (int i = 0; i < 40; ++i) longTitle += "标题";
+  const std::vector<std::function<void()>> boxes = {
+      [] { ShowMessageBox("保存提醒失败!"); },
+      [] { ShowConfirmBox("是否真的要关闭退出！", "删除"); },
+      [&longTitle] { ShowConfirmBox("是否真的要关闭退出！", longTitle); },
+  };
+  for (const auto& show : boxes) {
+    std::string drawn, native;
+    script->AnswerWindow([&](ui::Window& w) {
+      drawn = ReadSprite(w, "提示标题").text;
+      native = w.Title();
+      ClickSprite(w, "确定按钮");
+    });
+    show();
+    EXPECT_FALSE(drawn.empty());
+    EXPECT_EQ(Show(native), Show(drawn));
+  }
+}
+
 TEST_F(MessageBoxTest, PressOnTheTitleStripDragsButNotNearTheCloseButton) {
   // Offscreen the system cannot move windows; the press must still be harmless everywhere.
   script->AnswerWindow([](ui::Window& w) {

@@ -186,7 +186,12 @@ Label::Label(Window& owner, UnitKind kind, std::string name) : Unit(owner, kind,
 
 void Label::SetText(std::string_view text) {
   text_ = text;
+  if (caption_) owner_.SetTitle(text_);
   if (widget_) widget_->update();
+}
+void Label::SetCaption(bool caption) {
+  caption_ = caption;
+  if (caption_) owner_.SetTitle(text_);
 }
 void Label::SetAlignment(Align align) {
   align_ = align;

@@ -99,12 +99,15 @@ class Unit {
 enum class Align { Left, Centre, Right };
 
 // Label and transparent label: a line (or wrapped block) of text; a transparent label
-// draws no background. A label may carry a three-colour gradient background.
+// draws no background. A label may carry a three-colour gradient background. A label that
+// is its window's caption gives the window its title too, so the title the window system
+// shows always says what the drawn caption says.
 class Label : public Unit {
  public:
   Label(Window& owner, UnitKind kind, std::string name);
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override;
+  void SetCaption(bool caption);
   void SetAlignment(Align align);
   void SetWordWrap(bool wrap);
   void SetGradient(Colour top, Colour middle, Colour bottom);
@@ -119,6 +122,7 @@ class Label : public Unit {
   Colour gradient_[3] = {0, 0, 0};
   Align align_ = Align::Left;
   bool wrap_ = false;
+  bool caption_ = false;
 };
 
 // Edit box: text handed out with CR LF line breaks; LF or CR LF accepted.

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -348,6 +349,30 @@ TEST_F(WindowTest, MessageBoxFileDialogAndMenuTakeScriptedAnswers) {
   window->UnitAs<Menu>(G("菜单2")).PopupAtPointer();
   EXPECT_EQ(about, 1);
   EXPECT_EQ(script->Unanswered(), 0);
+}
+
+// Every window of the program that draws a caption has the same words as the title the
+// window system shows, from the start and after each change of the caption.
+TEST(Captions, TheWindowTitleFollowsTheDrawnCaption) {
+  const QStringList templates = QDir(QStringLiteral(":/templates")).entryList({QStringLiteral("*.json")});
+  int captioned = 0;
+  for (const QString& file : templates) {
+    const std::string name = platform::text::FromUtf8(file.chopped(5).toStdString());
+    if (name == "UnitKindsWindow") continue;  // this test's own template
+    auto window = Window::Load(name);
+    if (!window->HasUnit(G("标题标签"))) continue;
+    ++captioned;
+    Unit& caption = window->Unit(G("标题标签"));
+    EXPECT_EQ(window->Title(), caption.Text()) << file.toStdString();
+    caption.SetText(G("修改记事"));
+    EXPECT_EQ(window->Title(), G("修改记事")) << file.toStdString();
+  }
+  EXPECT_GT(captioned, 0);
+  // A label that is not the caption leaves the title alone.
+  auto window = Window::FromJson(R"({"title": "t", "units": [
+      {"kind": "label", "name": "a", "geometry": [0, 0, 10, 10], "text": "x"}]})",
+                                 "t");
+  EXPECT_EQ(window->Title(), "t");
 }
 
 // The dialogs and menus that Qt itself draws speak the program's Chinese.
