@@ -283,6 +283,9 @@ class AnimationBox : public Unit {
   void SetObjectPicture(int id, std::string_view bytes);
   void SetObjectText(int id, std::string_view text, const Font& font, Colour colour);
   std::string ObjectText(int id) const;
+  // Where each line of a text object of several lines lies across the object's width
+  // (the widest line's): left (the default), centred or right.
+  void SetObjectTextAlignment(int id, Align align);
   void SetObjectName(int id, std::string_view name);
   std::string ObjectName(int id) const;
   int FindObject(std::string_view name) const;  // topmost match; -1 when none
