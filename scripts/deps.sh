@@ -10,6 +10,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # window toolkit (with the offscreen and X11 platform plugins)
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+  # Qt's own texts (file dialogs, context menus) in Chinese
+  qt6-translations-l10n
   # database, pictures, text
   libsqlcipher-dev sqlcipher
   libpng-dev libjpeg-dev zlib1g-dev

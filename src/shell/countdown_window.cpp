@@ -39,9 +39,7 @@ void LayOut(ui::Window& window, SkinPainter& painter) {
 void ShowCount(ui::Window& window) {
   const int seconds = PowerTasks().PowerCountdownSeconds;
   window.Unit("标签1").SetText(std::to_string(seconds < 0 ? 0 : seconds));
-  const std::string title = PowerCountdownTitle(seconds);
-  window.Unit("标题标签").SetText(title);
-  window.SetTitle(title);
+  window.Unit("标题标签").SetText(PowerCountdownTitle(seconds));
   if (PowerCountdownWindowCloses()) window.Close();
 }
 

@@ -65,6 +65,48 @@ std::vector<std::string> WrappedLines(ui::Window& window, std::string_view text,
   return box.DisplayLines();
 }
 
+// The text's hard lines (CR LF or LF); a byte 0x0A is never part of a character.
+std::vector<std::string> HardLines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find('\n', start);
+    std::string_view line = text.substr(start, end == std::string_view::npos ? end : end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.emplace_back(line);
+    if (end == std::string_view::npos) return lines;
+    start = end + 1;
+  }
+}
+
+// The message as the hidden box wraps it, each paragraph on as many lines as at the full
+// width but with lines as even as they can be: the box is narrowed as far as it goes without
+// one more line, so a question never ends in a line of one or two characters.
+std::vector<std::string> BalancedLines(ui::Window& window, std::string_view text, const ui::Font& font) {
+  auto& box = window.UnitAs<ui::RichEditBox>(kWrapBox);
+  const int fullWidth = box.Width();
+  std::vector<std::string> lines;
+  for (const std::string& paragraph : HardLines(text)) {
+    std::vector<std::string> wrapped = WrappedLines(window, paragraph, font);
+    const std::size_t count = wrapped.size();
+    int narrow = 0;  // wraps into more lines
+    int wide = fullWidth;  // wraps into `count` lines
+    while (count > 1 && wide - narrow > 1) {
+      const int middle = (narrow + wide) / 2;
+      box.Resize(middle, box.Height());
+      std::vector<std::string> tried = box.DisplayLines();
+      if (tried.size() > count) {
+        narrow = middle;
+      } else {
+        wide = middle;
+        wrapped = std::move(tried);
+      }
+    }
+    box.Resize(fullWidth, box.Height());
+    lines.insert(lines.end(), wrapped.begin(), wrapped.end());
+  }
+  return lines;
+}
+
 std::string FirstLine(ui::Window& window, std::string_view text, const ui::Font& font) {
   std::vector<std::string> lines = WrappedLines(window, text, font);
   return lines.empty() ? std::string() : lines.front();
@@ -136,11 +178,12 @@ void LayOut(OpenBox& box) {
 
   const int listSize = ListFontSize();
   std::string wrapped;
-  for (const std::string& line : WrappedLines(window, box.message, SongFont(listSize))) {
+  for (const std::string& line : BalancedLines(window, box.message, SongFont(listSize))) {
     if (!wrapped.empty()) wrapped += "\r\n";
     wrapped += line;
   }
   box.sprites.PutSpriteText(contentId, 30, 80, wrapped, {listSize, kBlack, false});
+  background.SetObjectTextAlignment(contentId, ui::Align::Centre);
   const int w = box.sprites.SpriteWidth(contentId);
   const int h = box.sprites.SpriteHeight(contentId);
   // Centred across, and centred in the body lifted by 30 pixels.
@@ -149,6 +192,8 @@ void LayOut(OpenBox& box) {
   const std::string title =
       box.title.empty() ? std::string("提示：") : FirstLine(window, box.title, SongFont(10, true));
   box.sprites.PutSpriteText(titleId, 28, 8, title, {10, kWhite, true});
+  // The box draws its caption as a sprite; the window system shows the same words.
+  window.SetTitle(title);
 
   if (box.IsConfirm() && !box.detail.empty()) {
     const std::string detail = FirstLine(window, box.detail, SongFont(listSize));

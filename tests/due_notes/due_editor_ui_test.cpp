@@ -37,6 +37,7 @@ class DueEditorTest : public DueTest {
 TEST_F(DueEditorTest, ValidationStopsAtTheFirstFaultAndLettersAreNoProgress) {
   OpenEditor();
   EXPECT_EQ(Show(Box("标题标签").Text()), Show("添加到期提醒"));
+  EXPECT_EQ(Show(editor->Title()), Show("添加到期提醒"));
   EXPECT_EQ(Date(""), "2025-03-10");
   EXPECT_EQ(Date("1"), "2025-03-10");
   EXPECT_EQ(Box("完成进度框").Text(), "0");
@@ -165,6 +166,7 @@ TEST_F(DueEditorTest, AModificationStoresTheStartDateAndKeepsTheRowInPlace) {
   ASSERT_EQ(DuePage().SelectedDueId, ids[1]);
   OpenEditor();
   EXPECT_EQ(Show(Box("标题标签").Text()), Show("修改到期提醒"));
+  EXPECT_EQ(Show(editor->Title()), Show("修改到期提醒"));  // as the window system shows it
   EXPECT_EQ(Box("项目名称框").Text(), "n2");
   Box("年框").SetText("2024");
   Box("月框").SetText("12");

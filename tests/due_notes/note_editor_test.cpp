@@ -123,6 +123,7 @@ TEST_F(NoteEditorTest, AChangedNoteKeepsItsQuotesAndTheEditorCloses) {
   ClickRow(1);
   Open("修改记事管理按钮", [&](ui::Window& w) {
     EXPECT_EQ(Show(U("标题标签").Text()), Show("修改记事"));
+    EXPECT_EQ(Show(w.Title()), Show("修改记事"));  // as the window system shows it
     EXPECT_EQ(U("标题框").Text(), "O'Brien");
     EXPECT_EQ(Show(U("记事框").Text()), Show("第一行\r\n第二行"));
     EXPECT_EQ(Show(U("记事本类型框").Text()), Show("生活"));

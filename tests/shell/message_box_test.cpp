@@ -207,6 +207,51 @@ TEST_F(MessageBoxTest, MessageIsWrappedAt452PixelsAndCentredInTheBody) {
   EXPECT_EQ(early.at("提示内容").height, block.height);
 }
 
+// Each line of a message lies centred as drawn, and a paragraph too long for one line is cut
+// into even lines: a question never ends in a line of one or two characters at the left.
+TEST_F(MessageBoxTest, WrappedLinesAreEvenAndEachIsCentred) {
+  struct Case {
+    const char* message;
+    std::size_t lines;
+    bool even;  // hard lines keep their own lengths
+  };
+  const Case cases[] = {
+      {"恢复提醒数据将自动覆盖原来的提醒数据！是否真的要恢复提醒数据？", 2, true},
+      {"第一行\r\n第二行较长一些\r\n三", 3, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Show(c.message));
+    TextSprite block;
+    platform::image::Image shot;
+    script->AnswerWindow([&](ui::Window& w) {
+      block = ReadSprite(w, "提示内容");
+      shot = platform::image::Decode(w.SnapshotPng());
+      ClickSprite(w, "取消按钮");
+    });
+    ShowConfirmBox(c.message);
+    ASSERT_EQ(Lines(block.text).size(), c.lines);
+    // The drawn extent of each line: the black of its glyphs within the block.
+    std::vector<std::pair<int, int>> drawn(c.lines, {kMessageWrapWidth, 0});
+    for (int y = block.top; y < block.top + block.height; ++y) {
+      auto& [left, right] = drawn[static_cast<std::size_t>((y - block.top) * static_cast<int>(c.lines) / block.height)];
+      for (int x = block.left; x < block.left + block.width; ++x) {
+        const std::uint32_t p = shot.at(x, y);
+        if (((p >> 16) & 0xFF) > 0x80 || ((p >> 8) & 0xFF) > 0x80 || (p & 0xFF) > 0x80) continue;
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+    }
+    int shortest = kMessageWrapWidth, longest = 0;
+    for (const auto& [left, right] : drawn) {
+      // Within half a character: the ink of a full-width "？" fills only its left half.
+      EXPECT_NEAR(left + right, 460, 15) << left << ".." << right;
+      shortest = std::min(shortest, right - left);
+      longest = std::max(longest, right - left);
+    }
+    if (c.even) EXPECT_GE(shortest * 10, longest * 9) << shortest << " of " << longest;
+  }
+}
+
 TEST_F(MessageBoxTest, TitleAndDetailShowOnlyTheirFirstLine) {
   std::string longTitle;
   for (int i = 0; i < 40; ++i) longTitle += "标题";
@@ -225,6 +270,28 @@ TEST_F(MessageBoxTest, TitleAndDetailShowOnlyTheirFirstLine) {
 
   const auto none = OpenAndRead([] { ShowConfirmBox("是否真的要关闭退出！"); });
   EXPECT_FALSE(none.at("提示内容1").visible);
+}
+
+// The title the window system shows is the caption the box draws.
+TEST_F(MessageBoxTest, TheWindowTitleIsTheDrawnCaption) {
+  std::string longTitle;
+  for (int i = 0; i < 40; ++i) longTitle += "标题";
+  const std::vector<std::function<void()>> boxes = {
+      [] { ShowMessageBox("保存提醒失败!"); },
+      [] { ShowConfirmBox("是否真的要关闭退出！", "删除"); },
+      [&longTitle] { ShowConfirmBox("是否真的要关闭退出！", longTitle); },
+  };
+  for (const auto& show : boxes) {
+    std::string drawn, native;
+    script->AnswerWindow([&](ui::Window& w) {
+      drawn = ReadSprite(w, "提示标题").text;
+      native = w.Title();
+      ClickSprite(w, "确定按钮");
+    });
+    show();
+    EXPECT_FALSE(drawn.empty());
+    EXPECT_EQ(Show(native), Show(drawn));
+  }
 }
 
 TEST_F(MessageBoxTest, PressOnTheTitleStripDragsButNotNearTheCloseButton) {

@@ -35,6 +35,11 @@ const std::map<std::string, SetupHook>& SetupHooks() { return Registry(); }
 
 void RegisterProgramWindows() {
   for (auto& [name, setup] : workmemo::ShellWindowSetups()) RegisterSetupHook(name, setup);
+  // A question too long for one line, wrapped into two even lines.
+  RegisterSetupHook("ConfirmBoxWindow:恢复", [](platform::ui::Window& window) {
+    workmemo::SetUpConfirmBox(window, "恢复提醒数据将自动覆盖原来的提醒数据！是否真的要恢复提醒数据？", {}, {},
+                              nullptr);
+  });
   RegisterSetupHook("SplashWindow", [](platform::ui::Window& window) {
     workmemo::Splash().SplashMode = 0;  // no timer: the picture as it first shows
     workmemo::SetUpSplashWindow(window, {});

@@ -5,9 +5,12 @@
 #include <QEventLoop>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -36,6 +39,19 @@ void SetUpFonts() {
   standard.setPointSize(9);
   QApplication::setFont(standard);
 }
+
+// The program speaks Chinese, so Qt's own texts (file dialogs, the edit boxes' context
+// menus) do too; without the system's translation files they stay in English.
+void SetUpChineseTexts() {
+  const QLocale chinese(QLocale::Chinese, QLocale::China);
+  QLocale::setDefault(chinese);
+  auto* translator = new QTranslator(g_app);
+  if (translator->load(chinese, QStringLiteral("qt"), QStringLiteral("_"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(translator);
+  else
+    delete translator;
+}
 }  // namespace
 
 void StartApplication(int& argc, char** argv) {
@@ -47,6 +63,7 @@ void StartApplication(int& argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     g_app = new QApplication(argc, argv);
+    SetUpChineseTexts();
   }
   SetUpFonts();
 }

@@ -93,7 +93,7 @@ void BoxWidget::Render(QPainter& painter, QRect area) const {
     painter.setOpacity((100 - std::max(0, o.transparency)) / 100.0);
     if (o.hasText) {
       painter.setPen(o.colour);
-      DrawTextLines(painter, o.x, o.y, ToQLines(o.text), o.font);
+      DrawTextLines(painter, o.x, o.y, ToQLines(o.text), o.font, o.align);
     } else if (!o.picture.isNull()) {
       const QSize size = o.DrawnSize();
       if (size.width() > 0 && size.height() > 0) painter.drawImage(QRect(QPoint(o.x, o.y), size), o.picture);
@@ -201,6 +201,13 @@ void AnimationBox::SetObjectText(int id, std::string_view text, const Font& font
 std::string AnimationBox::ObjectText(int id) const {
   const auto* o = box()->Find(id);
   return o != nullptr ? o->text : std::string();
+}
+
+void AnimationBox::SetObjectTextAlignment(int id, Align align) {
+  if (auto* o = box()->Find(id)) {
+    o->align = align;
+    box()->update();
+  }
 }
 
 void AnimationBox::SetObjectName(int id, std::string_view name) {

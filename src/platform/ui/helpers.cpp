@@ -103,12 +103,15 @@ QSize TextExtent(const QString& text, const QFont& font) {
   return {width, height};
 }
 
-void DrawTextLines(QPainter& painter, int x, int y, const QString& text, const QFont& font) {
+void DrawTextLines(QPainter& painter, int x, int y, const QString& text, const QFont& font, Align align) {
   painter.setFont(font);
   const QFontMetrics fm(font);
+  const int width = align == Align::Left ? 0 : TextExtent(text, font).width();
   int top = y;
   for (const QString& line : text.split(QChar('\n'))) {
-    painter.drawText(x, top + fm.ascent(), line);
+    const int spare = width - fm.horizontalAdvance(line);
+    const int left = align == Align::Centre ? x + spare / 2 : align == Align::Right ? x + spare : x;
+    painter.drawText(left, top + fm.ascent(), line);
     top += fm.lineSpacing();
   }
 }

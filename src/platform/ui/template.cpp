@@ -181,6 +181,7 @@ struct Builder {
       const QString align = o["align"].toString();
       label->SetAlignment(align == "center" ? Align::Centre : align == "right" ? Align::Right : Align::Left);
       label->SetWordWrap(o["wrap"].toBool());
+      label->SetCaption(o["caption"].toBool());
       if (o.contains("gradient")) {
         const QJsonArray g = o["gradient"].toArray();
         label->SetGradient(ColourOf(g.at(0), 0), ColourOf(g.at(1), 0), ColourOf(g.at(2), 0));

@@ -139,7 +139,10 @@ void ButtonWidget::Reload(int which) {
 void ButtonWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QImage& image = images_[State()];
-  if (!image.isNull()) painter.drawImage(rect(), image);
+  if (!image.isNull()) {
+    painter.drawImage(rect(), image);
+    return;
+  }
   const QString text = ToQ(button_.Text());
   if (!text.isEmpty()) {
     painter.setPen(ToQColor(button_.ForegroundColour()));
@@ -183,7 +186,12 @@ Label::Label(Window& owner, UnitKind kind, std::string name) : Unit(owner, kind,
 
 void Label::SetText(std::string_view text) {
   text_ = text;
+  if (caption_) owner_.SetTitle(text_);
   if (widget_) widget_->update();
+}
+void Label::SetCaption(bool caption) {
+  caption_ = caption;
+  if (caption_) owner_.SetTitle(text_);
 }
 void Label::SetAlignment(Align align) {
   align_ = align;

@@ -99,12 +99,15 @@ class Unit {
 enum class Align { Left, Centre, Right };
 
 // Label and transparent label: a line (or wrapped block) of text; a transparent label
-// draws no background. A label may carry a three-colour gradient background.
+// draws no background. A label may carry a three-colour gradient background. A label that
+// is its window's caption gives the window its title too, so the title the window system
+// shows always says what the drawn caption says.
 class Label : public Unit {
  public:
   Label(Window& owner, UnitKind kind, std::string name);
   std::string Text() const override { return text_; }
   void SetText(std::string_view text) override;
+  void SetCaption(bool caption);
   void SetAlignment(Align align);
   void SetWordWrap(bool wrap);
   void SetGradient(Colour top, Colour middle, Colour bottom);
@@ -119,6 +122,7 @@ class Label : public Unit {
   Colour gradient_[3] = {0, 0, 0};
   Align align_ = Align::Left;
   bool wrap_ = false;
+  bool caption_ = false;
 };
 
 // Edit box: text handed out with CR LF line breaks; LF or CR LF accepted.
@@ -212,7 +216,8 @@ class ShapeBox : public Unit {
   bool filled_ = true;
 };
 
-// Picture button: normal, hover and pressed pictures; Clicked on a release over it.
+// Picture button: normal, hover and pressed pictures; Clicked on a release over it. Its text
+// shows only where it has no picture (a skin's button picture carries its own caption).
 class PictureButton : public Unit {
  public:
   PictureButton(Window& owner, std::string name);
@@ -278,6 +283,9 @@ class AnimationBox : public Unit {
   void SetObjectPicture(int id, std::string_view bytes);
   void SetObjectText(int id, std::string_view text, const Font& font, Colour colour);
   std::string ObjectText(int id) const;
+  // Where each line of a text object of several lines lies across the object's width
+  // (the widest line's): left (the default), centred or right.
+  void SetObjectTextAlignment(int id, Align align);
   void SetObjectName(int id, std::string_view name);
   std::string ObjectName(int id) const;
   int FindObject(std::string_view name) const;  // topmost match; -1 when none

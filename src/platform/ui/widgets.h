@@ -45,7 +45,10 @@ std::string FromQLines(const QString& text);
 int KeyCode(int qtKey);
 // The size of a text drawn in a font: widest line and height of all lines (CR LF breaks).
 QSize TextExtent(const QString& text, const QFont& font);
-void DrawTextLines(class QPainter& painter, int x, int y, const QString& text, const QFont& font);
+// Lines from (x, y) down; with an alignment other than left, each line is placed within
+// the widest line's width.
+void DrawTextLines(class QPainter& painter, int x, int y, const QString& text, const QFont& font,
+                   Align align = Align::Left);
 
 // Reaches the private parts of units and windows from the layer's own code.
 class UnitAccess {
@@ -192,6 +195,7 @@ struct BoxObject {
   std::string text;
   QFont font;
   QColor colour;
+  Align align = Align::Left;
   QSize DrawnSize() const;
 };
 

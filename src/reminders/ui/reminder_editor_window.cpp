@@ -216,7 +216,6 @@ void InitialiseReminderEditor() {
     state.CopyAndAddPending = 0;
   }
   SetText("标题标签", title);
-  Open()->window->SetTitle(title);
   Focus(kContentBox);
 }
 

@@ -4,12 +4,18 @@
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QTimer>
 
 #include <algorithm>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -345,6 +351,53 @@ TEST_F(WindowTest, MessageBoxFileDialogAndMenuTakeScriptedAnswers) {
   EXPECT_EQ(script->Unanswered(), 0);
 }
 
+// Every window of the program that draws a caption has the same words as the title the
+// window system shows, from the start and after each change of the caption.
+TEST(Captions, TheWindowTitleFollowsTheDrawnCaption) {
+  const QStringList templates = QDir(QStringLiteral(":/templates")).entryList({QStringLiteral("*.json")});
+  int captioned = 0;
+  for (const QString& file : templates) {
+    const std::string name = platform::text::FromUtf8(file.chopped(5).toStdString());
+    if (name == "UnitKindsWindow") continue;  // this test's own template
+    auto window = Window::Load(name);
+    if (!window->HasUnit(G("标题标签"))) continue;
+    ++captioned;
+    Unit& caption = window->Unit(G("标题标签"));
+    EXPECT_EQ(window->Title(), caption.Text()) << file.toStdString();
+    caption.SetText(G("修改记事"));
+    EXPECT_EQ(window->Title(), G("修改记事")) << file.toStdString();
+  }
+  EXPECT_GT(captioned, 0);
+  // A label that is not the caption leaves the title alone.
+  auto window = Window::FromJson(R"({"title": "t", "units": [
+      {"kind": "label", "name": "a", "geometry": [0, 0, 10, 10], "text": "x"}]})",
+                                 "t");
+  EXPECT_EQ(window->Title(), "t");
+}
+
+// The dialogs and menus that Qt itself draws speak the program's Chinese.
+TEST_F(WindowTest, QtsOwnDialogsAndMenusSpeakChinese) {
+  script.reset();  // the real dialog, as the user sees it
+  QStringList seen;
+  QTimer::singleShot(0, [&seen] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (dialog == nullptr) return;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) seen << label->text();
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) seen << button->text();
+    dialog->close();
+  });
+  EXPECT_FALSE(window->UnitAs<FileDialog>(G("通用对话框1")).Run());
+  ASSERT_FALSE(seen.isEmpty());
+  for (const char* text : {"查找范围：", "取消"})
+    EXPECT_TRUE(seen.contains(QString::fromUtf8(text))) << text << " in " << seen.join('|').toStdString();
+
+  auto* edit = static_cast<QLineEdit*>(detail::UnitAccess::WidgetOf(window->Unit(G("标题编辑框"))));
+  std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+  QStringList items;
+  for (const QAction* action : menu->actions()) items << action->text().section('\t', 0, 0);
+  EXPECT_TRUE(items.contains(QString::fromUtf8("全选"))) << items.join('|').toStdString();
+}
+
 TEST_F(WindowTest, AMenuOpensWithTheCornerItIsAnchoredBy) {
   auto& menu = window->UnitAs<Menu>(G("菜单2"));
   menu.Popup(600, 300, MenuAnchor::TopRight);
@@ -483,6 +536,25 @@ TEST_F(WindowTest, ATransparentPictureBoxShowsWhatLiesBehindItsClearPixels) {
   EXPECT_EQ(shot.at(15, 10), 0xFF0000FFu);  // the picture
   EXPECT_EQ(shot.at(22, 10), 0xFFFFFFFFu);  // the plain box's own colour
   EXPECT_EQ(shot.at(35, 10), 0xFF0000FFu);
+}
+
+// A button's picture carries its caption: its text shows only while it has no picture.
+TEST_F(WindowTest, AButtonShowsItsPictureWithoutItsText) {
+  auto w = Window::FromJson(R"({"title": "t", "width": 68, "height": 24, "background": "#FFFFFF", "units": [
+      {"kind": "picture_button", "name": "ok", "geometry": [0, 0, 68, 24], "text": "OK"}]})",
+                            "t");
+  const auto darkPixels = [&w] {
+    const auto shot = platform::image::Decode(w->SnapshotPng());
+    return std::count_if(shot.pixels.begin(), shot.pixels.end(), [](std::uint32_t p) { return (p & 0xFF) < 128; });
+  };
+  EXPECT_GT(darkPixels(), 0);
+  platform::image::Image white;
+  white.width = 68;
+  white.height = 24;
+  white.pixels.assign(68 * 24, 0xFFFFFFFFu);
+  const std::string png = platform::image::EncodePng(white);
+  w->UnitAs<PictureButton>("ok").SetPictures(png, png, png);
+  EXPECT_EQ(darkPixels(), 0);
 }
 
 // A text drawn in black on white with the Song face at 11 points, as an image to compare.

@@ -14,6 +14,7 @@
 #include "platform/db/db.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
+#include "platform/image/image.h"
 #include "platform/ui/app.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
@@ -302,6 +303,17 @@ TEST_F(TodayWindowTest, TheDetailWindowShowsTheWholeContentAndFollowsPicks) {
   EXPECT_EQ(Show(detail->Unit("标题标签").Text()), Show("提醒内容"));
   EXPECT_EQ(detail->Unit(kDetailTitleBox).Text(), "first");
   EXPECT_EQ(Show(detail->Unit(kDetailContentBox).Text()), Show(longContent));
+  // Its 确定 looks as every other: the skin's picture alone, white on green.
+  {
+    const auto& ok = detail->UnitAs<ui::PictureButton>("取消提醒按钮");
+    const platform::image::Image picture = platform::image::Decode(ok.NormalPicture());
+    const platform::image::Image shot = platform::image::Decode(detail->SnapshotPng());
+    ASSERT_EQ(picture.width, ok.Width());
+    int differing = 0;
+    for (int y = 0; y < ok.Height(); ++y)
+      for (int x = 0; x < ok.Width(); ++x) differing += shot.at(ok.Left() + x, ok.Top() + y) != picture.at(x, y);
+    EXPECT_EQ(differing, 0);
+  }
 
   // A second pick refills the same window; a single press on a row switches it too, a press
   // on a scroll button does not.
