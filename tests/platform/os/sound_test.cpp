@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,6 +18,10 @@
 
 namespace platform::os {
 namespace {
+
+// No sound server answers this program: whatever a test hands the desktop's players reaches
+// no device, on any machine.
+const bool kNoSoundServer = ::setenv("PULSE_SERVER", "unix:/nonexistent", 1) == 0;
 
 void PutLe(std::string& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -90,6 +95,17 @@ TEST(SoundTest, TheRealDecodersDecodeAWavAndAMidiFileIntoNoDevice) {
   EXPECT_EQ(DecodedSoundMilliseconds(dir.File("text.wav"), 2000), -1);
   EXPECT_EQ(DecodedSoundMilliseconds(dir.File("missing.mid")), -1);
   EXPECT_EQ(DecodedSoundMilliseconds(dir.File("missing.wav")), -1);
+}
+
+// Without an audio output a file plays nothing, and the program goes on.
+TEST(SoundTest, WithoutAnAudioOutputTheMediaPlayersPlayNothing) {
+  ASSERT_TRUE(kNoSoundServer);
+  testsupport::TempDir dir;
+  ASSERT_TRUE(platform::files::WriteAll(dir.File("tone.wav"), ToneWav()));
+  PlayMp3File(dir.File("tone.wav"));
+  PlaySoundFile(dir.File("tone.wav"));
+  platform::ui::ProcessEvents(1500);
+  StopSoundPlayback();
 }
 
 // A sound is read only from a regular file within the limit, as a picture is: a named pipe

@@ -40,7 +40,8 @@ QBuffer* SoundDevice(const char* bytes, long long size, QObject* parent) {
 class MediaPlayer {
  public:
   void Play(const char* bytes, long long size) {
-    if (QCoreApplication::instance() == nullptr) return;
+    // Without an output the framework's render thread writes to a sink it never opened.
+    if (QCoreApplication::instance() == nullptr || QMediaDevices::defaultAudioOutput().isNull()) return;
     if (player_.isNull()) {
       player_ = new QMediaPlayer(QCoreApplication::instance());
       player_->setAudioOutput(new QAudioOutput(player_));
