@@ -97,8 +97,8 @@ TEST(SoundTest, TheRealDecodersDecodeAWavAndAMidiFileIntoNoDevice) {
   EXPECT_EQ(DecodedSoundMilliseconds(dir.File("missing.wav")), -1);
 }
 
-// Without an audio output a file plays nothing, and the program goes on.
-TEST(SoundTest, WithoutAnAudioOutputTheMediaPlayersPlayNothing) {
+// Without an audio output a file plays nothing, and the program goes on running.
+TEST(SoundTest, WithoutAnAudioOutputPlayingAFileLeavesTheProgramRunning) {
   ASSERT_TRUE(kNoSoundServer);
   testsupport::TempDir dir;
   ASSERT_TRUE(platform::files::WriteAll(dir.File("tone.wav"), ToneWav()));
