@@ -1,6 +1,8 @@
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -86,6 +88,34 @@ bool WriteDamagedDataFile(const std::string& path, std::string_view image, int r
   const std::int64_t filled = platform::files::Size(path);
   const long middle = static_cast<long>((imageBytes + filled) / 2 / 4096 * 4096);
   return OverwriteBytes(path, middle, 4096);
+}
+
+PipeWatch::PipeWatch(std::vector<std::string> pipes, std::chrono::seconds patience) : pipes_(std::move(pipes)) {
+  for (const std::string& pipe : pipes_) {
+    if (::mkfifo(pipe.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed: " + pipe);
+  }
+  watcher_ = std::thread([this, patience] {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!done_.wait_for(lock, patience, [this] { return finished_; })) {
+      // Opening for writing without waiting succeeds only when someone has it open to read.
+      for (const std::string& pipe : pipes_) {
+        const int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        released_ = true;
+        ::close(fd);
+      }
+    }
+  });
+}
+
+bool PipeWatch::Finish() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    finished_ = true;
+  }
+  done_.notify_all();
+  if (watcher_.joinable()) watcher_.join();
+  return released_;
 }
 
 std::string Show(std::string_view gb18030) { return platform::text::ToUtf8(gb18030); }

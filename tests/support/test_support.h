@@ -2,8 +2,13 @@
 // Shared test fixtures: a fresh program directory per test, and readable GB18030 output.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace testsupport {
 
@@ -55,6 +60,27 @@ inline bool WriteDamagedReminderFile(const std::string& path, int rows) {
 // The permission bits of the file or directory at `path` (not followed when a link) in
 // octal, such as "600"; "missing" when there is none.
 std::string ModeOf(const std::string& path);
+
+// Named pipes made for code that must never wait on them. Should that code still be running
+// after `patience`, every pipe gets a writer that closes at once, so a reader stuck on one
+// sees its end and the test fails instead of hanging. Created before the code runs.
+class PipeWatch {
+ public:
+  explicit PipeWatch(std::vector<std::string> pipes, std::chrono::seconds patience = std::chrono::seconds(10));
+  ~PipeWatch() { Finish(); }
+  PipeWatch(const PipeWatch&) = delete;
+  PipeWatch& operator=(const PipeWatch&) = delete;
+  // Ends the watch; true when some reader had to be let go.
+  bool Finish();
+
+ private:
+  std::vector<std::string> pipes_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool finished_ = false;
+  bool released_ = false;
+  std::thread watcher_;
+};
 
 // A GB18030 text shown as UTF-8 in failure messages.
 std::string Show(std::string_view gb18030);

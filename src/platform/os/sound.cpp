@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QString>
 #include <cstdio>
+#include <memory>
+#include <optional>
 
+#include "platform/os/sound_file_reader.h"
 #include "platform/os/sound_module/sound_module.h"
 #include "platform/text/text.h"
 
@@ -50,24 +53,64 @@ SoundModule* LoadSoundModule() {
 
 std::string Utf8(std::string_view path) { return platform::text::ToUtf8(path); }
 
-class DesktopSoundBackend : public SoundBackend {
- public:
-  void PlayMp3(const std::string& path) override {
-    if (SoundModule* m = LoadSoundModule()) m->playMp3(Utf8(path).c_str());
-  }
-  void PlayOther(const std::string& path) override {
-    if (SoundModule* m = LoadSoundModule()) m->playOther(Utf8(path).c_str(), IsMidiFile(path) ? 1 : 0);
-  }
-  // Nothing plays before the module is loaded: a stop does not load it.
-  void Stop() override {
-    if (g_module != nullptr) g_module->stop();
-  }
-};
-
-DesktopSoundBackend g_desktop;
+// The desktop's players: the module's, loaded with the first sound that plays. Nothing plays
+// before it is loaded: a stop does not load it.
+ReadingSoundBackend g_desktop({
+    [](const std::string& bytes) {
+      if (SoundModule* m = LoadSoundModule()) m->playMp3(bytes.data(), static_cast<long long>(bytes.size()));
+    },
+    [](const std::string& bytes, bool midi) {
+      if (SoundModule* m = LoadSoundModule())
+        m->playOther(bytes.data(), static_cast<long long>(bytes.size()), midi ? 1 : 0);
+    },
+    [] {
+      if (g_module != nullptr) g_module->stop();
+    },
+});
 SoundBackend* g_backend = nullptr;
 
 }  // namespace
+
+// Requests to each player are numbered; a file plays when its bytes come unless a stop came
+// after it, or a later request that has already played: a slow read never ends a sound
+// asked for later. A file that cannot be read ends nothing.
+struct ReadingSoundBackend::State {
+  struct Numbers {
+    unsigned long long requested = 0, started = 0, stopped = 0;
+  };
+  Players players;
+  Numbers numbers[2];
+};
+
+ReadingSoundBackend::ReadingSoundBackend(Players players) : state_(std::make_shared<State>()) {
+  state_->players = std::move(players);
+}
+
+void ReadingSoundBackend::PlayMp3(const std::string& path) {
+  Request(0, path, [](const Players& players, const std::string& bytes) { players.mp3(bytes); });
+}
+
+void ReadingSoundBackend::PlayOther(const std::string& path) {
+  const bool midi = IsMidiFile(path);
+  Request(1, path, [midi](const Players& players, const std::string& bytes) { players.other(bytes, midi); });
+}
+
+void ReadingSoundBackend::Stop() {
+  for (State::Numbers& n : state_->numbers) n.stopped = n.requested;
+  state_->players.stop();
+}
+
+void ReadingSoundBackend::Request(int player, const std::string& path,
+                                  std::function<void(const Players&, const std::string&)> play) {
+  const unsigned long long number = ++state_->numbers[player].requested;
+  // The state, not the backend: a read may come back after a test's backend is gone.
+  ReadSoundFileAside(path, [state = state_, player, number, play = std::move(play)](std::optional<std::string> bytes) {
+    State::Numbers& n = state->numbers[player];
+    if (!bytes || number <= n.stopped || number < n.started) return;
+    n.started = number;
+    play(state->players, *bytes);
+  });
+}
 
 SoundBackend& CurrentSoundBackend() { return g_backend != nullptr ? *g_backend : g_desktop; }
 void SetSoundBackend(SoundBackend* backend) { g_backend = backend; }
@@ -84,8 +127,10 @@ bool IsMidiFile(std::string_view path) {
 
 long long DecodedSoundMilliseconds(std::string_view path, int timeoutMs) {
   SoundModule* m = LoadSoundModule();
-  if (m == nullptr) return -1;
-  return m->decodedMilliseconds(Utf8(path).c_str(), IsMidiFile(path) ? 1 : 0, timeoutMs);
+  const std::optional<std::string> bytes = ReadSoundFile(path);
+  if (m == nullptr || !bytes) return -1;
+  return m->decodedMilliseconds(bytes->data(), static_cast<long long>(bytes->size()), IsMidiFile(path) ? 1 : 0,
+                                timeoutMs);
 }
 
 }  // namespace platform::os

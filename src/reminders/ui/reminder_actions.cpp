@@ -1,7 +1,6 @@
 #include "reminders/ui/reminder_actions.h"
 
 #include "common/text_routines.h"
-#include "platform/files/files.h"
 #include "platform/os/shell_open.h"
 #include "platform/os/sound.h"
 #include "platform/text/text.h"
@@ -34,7 +33,7 @@ std::string WebPageAddress(std::string_view address) {
 }
 
 void PlayReminderSound(std::string_view path) {
-  if (path.empty() || !platform::files::Exists(path) || platform::files::IsDirectory(path)) return;
+  if (path.empty()) return;
   if (platform::text::AsciiUpper(GetFileExtension(path)) == "MP3")
     platform::os::PlayMp3File(path);
   else

@@ -15,7 +15,8 @@ std::string WebPageAddress(std::string_view address);
 
 // Plays a reminder's sound file: one whose extension reads "MP3" in any case on the MP3
 // player, any other on the plain player. An empty path or a missing file plays nothing and
-// shows nothing.
+// shows nothing. It touches no file: the players look at it away from the window thread,
+// which a path on a hung mount would stop even in a test of whether the file exists.
 void PlayReminderSound(std::string_view path);
 
 // Starts the reminder's program (txcx) and opens its web page (txwy, first given its scheme

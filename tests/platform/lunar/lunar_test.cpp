@@ -39,6 +39,9 @@ TEST(Lunar, PublishedConversions) {
       // a new moon just after midnight in UTC+8 would make them.
       {1914, 11, 17, 1914, 10, 1, 0}, {1916, 2, 3, 1916, 1, 1, 0},
       {1920, 11, 10, 1920, 10, 1, 0},
+      // 1906 as published: a third month of 30 days, the fourth from 24 April, although the
+      // modern new moon fell late on the 23rd at the Beijing meridian.
+      {1906, 4, 23, 1906, 3, 30, 0},  {1906, 4, 24, 1906, 4, 1, 0},
       // The eighth month of 1978 began a day before the new moon; 中秋 on 16 September.
       {1978, 9, 2, 1978, 8, 1, 0},    {1978, 9, 16, 1978, 8, 15, 0},
       {1929, 2, 10, 1929, 1, 1, 0},
@@ -190,7 +193,8 @@ TEST(Lunar, FormatLunarDate) {
       {1984, 2, 2, "甲子鼠年正月初一"},   {2024, 2, 10, "甲辰龙年正月初一"},
       {1995, 10, 9, "乙亥猪年闰八月十五"}, {2024, 3, 29, "甲辰龙年二月二十"},
       {2033, 12, 22, "癸丑牛年闰十一月初一"}, {2050, 1, 22, "己巳蛇年十二月廿九"},
-      {1901, 2, 19, "辛丑牛年正月初一"},
+      {1901, 2, 19, "辛丑牛年正月初一"},   {1906, 4, 23, "丙午马年三月三十"},
+      {1906, 4, 24, "丙午马年四月初一"},
   };
   for (const auto& c : cases) {
     std::string got = FormatLunarDate(Day(c.y, c.m, c.d) + 0.5, text::FromUtf8(format));

@@ -1,18 +1,27 @@
-// The sound layer's players: which player a file goes to, and the real decoders proven on
-// small generated files decoded into no device (nothing is played).
+// The sound layer's players: which player a file goes to, how the desktop's backend hands a
+// file's bytes to its players, and the real decoders proven on small generated files decoded
+// into no device (nothing is played).
 #include "platform/os/sound.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/files/files.h"
+#include "platform/ui/app.h"
 #include "test_support.h"
 
 namespace platform::os {
 namespace {
+
+// No sound server answers this program: whatever a test hands the desktop's players reaches
+// no device, on any machine.
+const bool kNoSoundServer = ::setenv("PULSE_SERVER", "unix:/nonexistent", 1) == 0;
 
 void PutLe(std::string& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
@@ -86,6 +95,84 @@ TEST(SoundTest, TheRealDecodersDecodeAWavAndAMidiFileIntoNoDevice) {
   EXPECT_EQ(DecodedSoundMilliseconds(dir.File("text.wav"), 2000), -1);
   EXPECT_EQ(DecodedSoundMilliseconds(dir.File("missing.mid")), -1);
   EXPECT_EQ(DecodedSoundMilliseconds(dir.File("missing.wav")), -1);
+}
+
+// Without an audio output a file plays nothing, and the program goes on running.
+TEST(SoundTest, WithoutAnAudioOutputPlayingAFileLeavesTheProgramRunning) {
+  ASSERT_TRUE(kNoSoundServer);
+  testsupport::TempDir dir;
+  ASSERT_TRUE(platform::files::WriteAll(dir.File("tone.wav"), ToneWav()));
+  PlayMp3File(dir.File("tone.wav"));
+  PlaySoundFile(dir.File("tone.wav"));
+  platform::ui::ProcessEvents(1500);
+  StopSoundPlayback();
+}
+
+// A sound is read only from a regular file within the limit, as a picture is: a named pipe
+// would wait for a writer, and a huge file would fill memory.
+TEST(SoundTest, OnlyRegularFilesWithinTheLimitAreDecoded) {
+  testsupport::TempDir dir;
+  testsupport::PipeWatch pipes({dir.File("pipe.wav"), dir.File("pipe.mid")});
+  // A playable tune, followed by nothing up to beyond the limit.
+  const std::string huge = dir.File("huge.mid");
+  ASSERT_TRUE(platform::files::WriteAll(huge, TwoNoteMidi()));
+  std::filesystem::resize_file(huge, kSoundFileLimit + 1);
+  const std::string folder = dir.File("folder.mid");
+  ASSERT_TRUE(platform::files::MakeDirs(folder));
+  for (const std::string& path : {dir.File("pipe.wav"), dir.File("pipe.mid"), huge, folder})
+    EXPECT_EQ(DecodedSoundMilliseconds(path, 2000), -1) << path;
+  EXPECT_FALSE(pipes.Finish()) << "a decoder waited on a pipe";
+}
+
+// The desktop's backend with players that record what they are handed.
+class ReadingBackendTest : public ::testing::Test {
+ protected:
+  ReadingBackendTest()
+      : backend({[this](const std::string& bytes) { played.push_back("mp3:" + bytes); },
+                 [this](const std::string& bytes, bool midi) { played.push_back((midi ? "midi:" : "other:") + bytes); },
+                 [this] { played.push_back("stop"); }}) {}
+  // Runs the window thread's events until `count` things were handed over, or a while.
+  void WaitFor(std::size_t count) {
+    for (int i = 0; i < 300 && played.size() < count; ++i) platform::ui::ProcessEvents(10);
+  }
+  std::string Make(const std::string& name, const std::string& bytes) {
+    EXPECT_TRUE(platform::files::WriteAll(dir.File(name), bytes));
+    return dir.File(name);
+  }
+
+  testsupport::TempDir dir;
+  std::vector<std::string> played;
+  ReadingSoundBackend backend;
+};
+
+TEST_F(ReadingBackendTest, AFileIsReadAfterTheRequestAndItsBytesGoToItsPlayer) {
+  backend.PlayMp3(Make("a.mp3", "mp3 bytes"));
+  EXPECT_TRUE(played.empty());  // the request does not wait for the file
+  WaitFor(1);
+  backend.PlayOther(Make("b.wav", "wav bytes"));
+  WaitFor(2);
+  backend.PlayOther(Make("c.MID", "midi bytes"));
+  WaitFor(3);
+  EXPECT_EQ(played, (std::vector<std::string>{"mp3:mp3 bytes", "other:wav bytes", "midi:midi bytes"}));
+}
+
+TEST_F(ReadingBackendTest, NothingPlaysFromWhatIsNoFileWithinTheLimitNorWhatAStopCameAfter) {
+  testsupport::PipeWatch pipes({dir.File("pipe.mp3")});
+  const std::string huge = Make("huge.wav", "wav bytes");
+  std::filesystem::resize_file(huge, kSoundFileLimit + 1);
+  backend.PlayMp3(dir.File("pipe.mp3"));
+  backend.PlayOther(huge);
+  backend.PlayOther(dir.path());
+  backend.PlayOther(dir.File("missing.wav"));
+  // Asked for before the stop, read after it: the alarm the user stopped stays silent.
+  backend.PlayMp3(Make("a.mp3", "mp3 bytes"));
+  backend.PlayOther(Make("b.wav", "wav bytes"));
+  backend.Stop();
+  backend.PlayOther(Make("c.wav", "after the stop"));
+  WaitFor(2);
+  platform::ui::ProcessEvents(100);  // and whatever came late
+  EXPECT_EQ(played, (std::vector<std::string>{"stop", "other:after the stop"}));
+  EXPECT_FALSE(pipes.Finish());
 }
 
 }  // namespace

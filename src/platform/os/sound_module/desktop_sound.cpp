@@ -6,14 +6,16 @@
 #include <QAudioFormat>
 #include <QAudioOutput>
 #include <QAudioSink>
+#include <QBuffer>
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
+#include <memory>
 
 #include "platform/os/sound_module/midi_render.h"
 
@@ -24,35 +26,63 @@ namespace {
 using detail::MidiRender;
 using detail::MidiStream;
 
+// The bytes of a sound file as a device a player or decoder reads from.
+QBuffer* SoundDevice(const char* bytes, long long size, QObject* parent) {
+  auto* device = new QBuffer(parent);
+  device->setData(bytes, static_cast<qsizetype>(size));
+  device->open(QIODevice::ReadOnly);
+  return device;
+}
+
 // One media-framework player with its output; made on first use, owned by the application
-// object so that it never outlives it.
+// object so that it never outlives it. It holds the bytes it plays until they have played
+// to their end, or the next file or a stop comes.
 class MediaPlayer {
  public:
-  void Play(const QString& file) {
-    if (QCoreApplication::instance() == nullptr) return;
+  void Play(const char* bytes, long long size) {
+    // Without an output the framework's render thread writes to a sink it never opened.
+    if (QCoreApplication::instance() == nullptr || QMediaDevices::defaultAudioOutput().isNull()) return;
     if (player_.isNull()) {
       player_ = new QMediaPlayer(QCoreApplication::instance());
       player_->setAudioOutput(new QAudioOutput(player_));
+      QObject::connect(player_, &QMediaPlayer::mediaStatusChanged, player_, [this](QMediaPlayer::MediaStatus status) {
+        if (status != QMediaPlayer::EndOfMedia) return;
+        // Not inside the player's own signal: letting the source go deletes its decoder.
+        QMetaObject::invokeMethod(player_, [this, ended = device_] {
+          if (device_ == ended) Release();
+        }, Qt::QueuedConnection);
+      });
     }
     player_->stop();
-    player_->setSource(QUrl::fromLocalFile(file));
+    QPointer<QBuffer> previous = device_;
+    device_ = SoundDevice(bytes, size, player_);
+    player_->setSourceDevice(device_);
+    delete previous;
     player_->play();
   }
   void Stop() {
-    if (!player_.isNull()) player_->stop();
+    if (player_.isNull()) return;
+    player_->stop();
+    Release();
   }
 
  private:
+  void Release() {
+    player_->setSource(QUrl());
+    delete device_;
+  }
+
   QPointer<QMediaPlayer> player_;
+  QPointer<QBuffer> device_;
 };
 
 // MIDI rendered by the synthesiser into the desktop's default output.
 class MidiPlayer {
  public:
-  void Play(const QString& file) {
+  void Play(const QByteArray& bytes) {
     Stop();
     if (QCoreApplication::instance() == nullptr) return;
-    std::unique_ptr<MidiRender> render = MidiRender::Open(file);
+    std::unique_ptr<MidiRender> render = MidiRender::Open(bytes);
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (!render || device.isNull()) return;
     QAudioFormat format;
@@ -83,7 +113,7 @@ class MidiPlayer {
   QPointer<QAudioSink> sink_;
 };
 
-long long DecodedMidiMilliseconds(const QString& file) {
+long long DecodedMidiMilliseconds(const QByteArray& file) {
   std::unique_ptr<MidiRender> render = MidiRender::Open(file);
   if (!render) return -1;
   MidiStream stream(std::move(render), nullptr);
@@ -100,8 +130,9 @@ long long DecodedMidiMilliseconds(const QString& file) {
   return bytes * 1000 / (static_cast<long long>(MidiRender::kSampleRate) * MidiRender::kBytesPerFrame);
 }
 
-long long DecodedMediaMilliseconds(const QString& file, int timeoutMs) {
-  if (QCoreApplication::instance() == nullptr || !QFileInfo(file).isFile()) return -1;
+long long DecodedMediaMilliseconds(const char* bytes, long long size, int timeoutMs) {
+  if (QCoreApplication::instance() == nullptr) return -1;
+  const std::unique_ptr<QBuffer> device(SoundDevice(bytes, size, nullptr));
   QAudioDecoder decoder;
   if (!decoder.isSupported()) return -1;
   QEventLoop loop;
@@ -119,7 +150,7 @@ long long DecodedMediaMilliseconds(const QString& file, int timeoutMs) {
     failed = true;
     loop.quit();
   });
-  decoder.setSource(QUrl::fromLocalFile(file));
+  decoder.setSourceDevice(device.get());
   decoder.start();
   loop.exec();
   decoder.stop();
@@ -137,15 +168,15 @@ MidiPlayer g_midi;
 
 extern "C" {
 
-__attribute__((visibility("default"))) void workmemo_sound_play_mp3(const char* path) {
-  platform::os::g_mp3.Play(QString::fromUtf8(path));
+__attribute__((visibility("default"))) void workmemo_sound_play_mp3(const char* bytes, long long size) {
+  platform::os::g_mp3.Play(bytes, size);
 }
 
-__attribute__((visibility("default"))) void workmemo_sound_play_other(const char* path, int midi) {
+__attribute__((visibility("default"))) void workmemo_sound_play_other(const char* bytes, long long size, int midi) {
   platform::os::g_other.Stop();
   platform::os::g_midi.Stop();
-  if (midi == 1) platform::os::g_midi.Play(QString::fromUtf8(path));
-  else platform::os::g_other.Play(QString::fromUtf8(path));
+  if (midi == 1) platform::os::g_midi.Play(QByteArray(bytes, static_cast<qsizetype>(size)));
+  else platform::os::g_other.Play(bytes, size);
 }
 
 __attribute__((visibility("default"))) void workmemo_sound_stop() {
@@ -154,11 +185,11 @@ __attribute__((visibility("default"))) void workmemo_sound_stop() {
   platform::os::g_midi.Stop();
 }
 
-__attribute__((visibility("default"))) long long workmemo_sound_decoded_milliseconds(const char* path, int midi,
+__attribute__((visibility("default"))) long long workmemo_sound_decoded_milliseconds(const char* bytes,
+                                                                                   long long size, int midi,
                                                                                    int timeoutMs) {
-  const QString file = QString::fromUtf8(path);
-  return midi == 1 ? platform::os::DecodedMidiMilliseconds(file)
-                   : platform::os::DecodedMediaMilliseconds(file, timeoutMs);
+  return midi == 1 ? platform::os::DecodedMidiMilliseconds(QByteArray(bytes, static_cast<qsizetype>(size)))
+                   : platform::os::DecodedMediaMilliseconds(bytes, size, timeoutMs);
 }
 
 }

@@ -14,9 +14,9 @@ namespace {
 // play one, and every run would hold them in memory.
 struct FluidSynth {
 #define WORKMEMO_FLUID_FUNCTIONS(X)                                                               \
-  X(fluid_set_log_function) X(fluid_is_midifile) X(new_fluid_settings) X(fluid_settings_setnum)   \
+  X(fluid_set_log_function) X(new_fluid_settings) X(fluid_settings_setnum)                        \
   X(fluid_settings_setstr) X(fluid_settings_setint) X(new_fluid_synth) X(fluid_synth_sfload)      \
-  X(new_fluid_player) X(fluid_player_add) X(fluid_player_play) X(fluid_player_get_status)         \
+  X(new_fluid_player) X(fluid_player_add_mem) X(fluid_player_play) X(fluid_player_get_status)     \
   X(fluid_synth_write_s16) X(fluid_player_stop) X(delete_fluid_player) X(delete_fluid_synth)      \
   X(delete_fluid_settings)
 #define WORKMEMO_FLUID_POINTER(name) decltype(&::name) name = nullptr;
@@ -78,12 +78,12 @@ struct MidiRender::Parts {
   }
 };
 
-std::unique_ptr<MidiRender> MidiRender::Open(const QString& file) {
+std::unique_ptr<MidiRender> MidiRender::Open(const QByteArray& bytes) {
   const FluidSynth& f = Fluid();
   if (!f.loaded) return nullptr;
   SilenceLog();
-  const QByteArray path = QFile::encodeName(file);
-  if (f.fluid_is_midifile(path.constData()) == 0) return nullptr;
+  // What the synthesiser's own test of a MIDI file looks for.
+  if (!bytes.startsWith("MThd")) return nullptr;
   auto parts = std::make_unique<Parts>();
   parts->settings = f.new_fluid_settings();
   if (parts->settings == nullptr) return nullptr;
@@ -103,7 +103,8 @@ std::unique_ptr<MidiRender> MidiRender::Open(const QString& file) {
   }
   if (!font) return nullptr;
   parts->player = f.new_fluid_player(parts->synth);
-  if (parts->player == nullptr || f.fluid_player_add(parts->player, path.constData()) != FLUID_OK ||
+  if (parts->player == nullptr ||
+      f.fluid_player_add_mem(parts->player, bytes.constData(), static_cast<size_t>(bytes.size())) != FLUID_OK ||
       f.fluid_player_play(parts->player) != FLUID_OK)
     return nullptr;
   std::unique_ptr<MidiRender> render(new MidiRender);

@@ -1,8 +1,8 @@
 #pragma once
 // A MIDI file rendered to 16-bit stereo sound by FluidSynth with a General MIDI sound font,
 // a block at a time, and the same rendering as a sequential device the audio sink pulls from.
+#include <QByteArray>
 #include <QIODevice>
-#include <QString>
 
 #include <memory>
 
@@ -13,8 +13,9 @@ class MidiRender {
   static constexpr int kSampleRate = 44100;
   static constexpr int kBytesPerFrame = 4;  // two 16-bit channels
 
-  // The file ready to render, or null when it is no MIDI file or no sound font is installed.
-  static std::unique_ptr<MidiRender> Open(const QString& file);
+  // The bytes of a MIDI file ready to render, or null when they are no MIDI file or no sound
+  // font is installed. The bytes are copied.
+  static std::unique_ptr<MidiRender> Open(const QByteArray& bytes);
   ~MidiRender();
   MidiRender(const MidiRender&) = delete;
   MidiRender& operator=(const MidiRender&) = delete;
