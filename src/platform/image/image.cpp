@@ -235,8 +235,8 @@ std::optional<BitmapPixels> TopDownBitmapPixels(std::string_view bytes) {
   return BitmapPixels{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(offset)};
 }
 
-// A bitmap's info header is one of the sizes its versions define, its width is never
-// negative and its pixels start within the file: Qt reads other headers, widths and offsets
+// A bitmap's info header is one of the sizes its versions define, its width and height are
+// within the picture limits and its pixels start within the file: Qt reads other headers, widths and offsets
 // (the offset as a signed number) as best it can, into a picture it does not wholly fill, so
 // the same bytes gave different pictures from one read to the next.
 bool BitmapHeaderKnown(std::string_view bytes) {
@@ -244,9 +244,13 @@ bool BitmapHeaderKnown(std::string_view bytes) {
   if (static_cast<std::uint32_t>(ReadLE(bytes, 10, 4)) > bytes.size()) return false;
   const std::int64_t headerSize = static_cast<std::uint32_t>(ReadLE(bytes, 14, 4));
   switch (headerSize) {
-    case 12: return ReadLE(bytes, 18, 2) > 0 && ReadLE(bytes, 20, 2) > 0;
-    case 40: case 52: case 56: case 64: case 108: case 124:
-      return ReadLE(bytes, 18, 4) > 0 && ReadLE(bytes, 22, 4) != 0;
+    case 12: return SizeAllowed(ReadLE(bytes, 18, 2), ReadLE(bytes, 20, 2));
+    case 40: case 52: case 56: case 64: case 108: case 124: {
+      // Refused here, before Qt: its reader gives no size for some of these and then spends
+      // seconds on a picture millions of pixels wide.
+      const std::int64_t height = ReadLE(bytes, 22, 4);
+      return SizeAllowed(ReadLE(bytes, 18, 4), height < 0 ? -height : height);
+    }
     default: return false;
   }
 }
