@@ -71,9 +71,6 @@ void SetReminderListHeaders();
 // first screen shown with no selection.
 void RefreshReminderList(std::string_view fieldLabel = {}, std::string_view text = {},
                          std::string_view sortField = {});
-// The last query again, after reminders changed elsewhere: the same field, text and sort, the
-// same first row (held within the new range) and the selection while its reminder is listed.
-void RequeryReminderList();
 void ShowAllReminders();
 void ClearReminderQuery();
 void RunReminderQuery();
