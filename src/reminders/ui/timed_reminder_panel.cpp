@@ -232,6 +232,14 @@ bool ReplaceListPageCopy(const ReminderRecord& record) {
   return true;
 }
 
+void AddListPageCopies(const ReminderList& added) {
+  ReminderList& records = ListPageReminders();
+  records.insert(records.end(), added.begin(), added.end());
+  ReminderListPages& st = ListPages();
+  st.ListPageRowCount = static_cast<int>(records.size());
+  st.ListPageScrollMax = LargestFirstRow(st.ListPageRowCount, st.ListPageVisibleRows);
+}
+
 void RedrawReminderListPage() {
   if (Context()) ShowReminderListPage(ListPages().ListPageNumber);
 }

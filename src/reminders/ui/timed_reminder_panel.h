@@ -79,6 +79,9 @@ void SelectReminderQueryField();
 // One reminder changed elsewhere (fired, reminded again, paused): the page's copy with its id
 // replaced by `record`. False, and nothing changed, when the page does not hold it.
 bool ReplaceListPageCopy(const ReminderRecord& record);
+// Reminders added elsewhere (an import) as copies after the page's rows, which keep their
+// places; the counts follow, the page is not redrawn.
+void AddListPageCopies(const ReminderList& added);
 // The page's rows written again at the current first row, when the page is loaded.
 void RedrawReminderListPage();
 
