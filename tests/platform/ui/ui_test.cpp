@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QLineEdit>
+#include <QAction>
 #include <QMenu>
 #include <QPainter>
 
@@ -343,6 +344,24 @@ TEST_F(WindowTest, MessageBoxFileDialogAndMenuTakeScriptedAnswers) {
   window->UnitAs<Menu>(G("菜单2")).PopupAtPointer();
   EXPECT_EQ(about, 1);
   EXPECT_EQ(script->Unanswered(), 0);
+}
+
+// A click on a ticked item changes its tick only through the item's handler.
+TEST_F(WindowTest, AMenuItemsTickFollowsItsHandlerNotTheClick) {
+  auto& item = window->UnitAs<MenuItem>(G("字体11"));
+  auto* action = static_cast<QAction*>(detail::UnitAccess::ActionOf(item));
+  ASSERT_TRUE(action->isCheckable());
+  bool refuse = true;
+  window->On(G("字体11"), Event::Clicked, [&](EventArgs&) {
+    if (!refuse) item.SetChecked(!item.IsChecked());
+  });
+  action->trigger();  // as a click on it does
+  EXPECT_TRUE(item.IsChecked());
+  EXPECT_TRUE(action->isChecked());
+  refuse = false;
+  action->trigger();
+  EXPECT_FALSE(item.IsChecked());
+  EXPECT_FALSE(action->isChecked());
 }
 
 TEST_F(WindowTest, AMenuOpensWithTheCornerItIsAnchoredBy) {
