@@ -26,6 +26,7 @@ void RegisterCalendarUi() {
   seams.ShowDesktopClock = ShowDesktopClock;
   seams.ToggleDesktopClock = ToggleDesktopClock;
   seams.TimedRemindersReread.push_back(DrawMonthCalendar);
+  seams.TimedRemindersAdded.push_back([](const ReminderList&) { DrawMonthCalendar(); });
   seams.RelayoutForSkin.push_back({kSkinMonthCalendarPage, PaintMonthCalendarPanel});
   seams.RelayoutForSkin.push_back({kSkinDesktopClock, PaintClockWindow});
   // The main window releases the page with its other pages; afterwards nothing may reach it.

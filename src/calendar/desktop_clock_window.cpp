@@ -14,6 +14,7 @@
 #include "platform/ui/window.h"
 #include "shell/framed_window.h"
 #include "shell/main_window.h"
+#include "shell/setting_switch.h"
 #include "shell/settings.h"
 #include "ui/skin_entry_names.h"
 #include "ui/skin_painter.h"
@@ -285,16 +286,16 @@ void SaveClockPosition() {
 void SetClockTransparency(std::string_view item) {
   const int alpha = ClockAlphaOfMenuItem(item);
   if (alpha == 0 || DesktopClockWindow() == nullptr) return;
+  if (!StoreSwitchSetting("szck", "tmd", std::to_string(alpha))) return;
   Clock().alpha = alpha;
   ui::SetWindowAlpha(Window(), alpha);
-  AccessConfigItem("szck", "tmd", std::to_string(alpha));
 }
 
 void ToggleClockTopmost() {
   if (DesktopClockWindow() == nullptr) return;
   auto& item = Window().UnitAs<ui::MenuItem>(kTopmostItem);
   const bool on = !item.IsChecked();
-  AccessConfigItem("szck", "zzzq", on ? "1" : "0");
+  if (!StoreSwitchSetting("szck", "zzzq", on ? "1" : "0")) return;
   item.SetChecked(on);
   Window().SetTopmost(on);
 }

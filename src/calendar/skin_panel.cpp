@@ -12,9 +12,9 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/main_window.h"
-#include "shell/shell_services.h"
 #include "shell/module_seams.h"
 #include "shell/page_registry.h"
+#include "shell/setting_switch.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
 #include "ui/skin_entry_names.h"
@@ -66,9 +66,7 @@ std::string UserPicturePath(int slot) { return AccessConfigItem("pf", "yhtp" + s
 // Stores the items of one choice in [pf] in one write. Should config.ini refuse it, the user
 // is told and nothing changes: the screen shows only what the next start would show.
 bool StoreChoice(std::initializer_list<std::pair<std::string_view, std::string_view>> items) {
-  if (StoreConfigItems("pf", items)) return true;
-  if (Services().ShowMessageBox) Services().ShowMessageBox(ConfigWriteFailedMessage());
-  return false;
+  return StoreSwitchSettings("pf", items);
 }
 
 int ShownTransparency() {

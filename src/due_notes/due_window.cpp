@@ -16,6 +16,7 @@
 #include "shell/framed_window.h"
 #include "shell/password_gate.h"
 #include "shell/run_state.h"
+#include "shell/setting_switch.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "shell/ui_state.h"
@@ -349,38 +350,41 @@ void SaveDueWindowPosition() {
 void ToggleRememberDueWindowPosition() {
   if (!Context()) return;
   DueWindowState& st = DueWindowData();
-  st.RememberDueWindowPosition = st.RememberDueWindowPosition == 1 ? 0 : 1;
-  Item(kRememberItem).SetChecked(st.RememberDueWindowPosition == 1);
-  WriteSetting("dqtxWzSz", st.RememberDueWindowPosition == 1 ? "1" : "0");
-  if (st.RememberDueWindowPosition == 1) {
-    WriteSetting("dqtxWzX", std::to_string(Window().Left()));
-    WriteSetting("dqtxWzY", std::to_string(Window().Top()));
-  }
+  const bool on = st.RememberDueWindowPosition != 1;
+  // Turned on, the switch and the place it keeps are one choice.
+  const bool stored = on ? StoreSwitchSettings(kSection, {{"dqtxWzSz", "1"},
+                                                          {"dqtxWzX", std::to_string(Window().Left())},
+                                                          {"dqtxWzY", std::to_string(Window().Top())}})
+                         : StoreSwitchSetting(kSection, "dqtxWzSz", "0");
+  if (!stored) return;
+  st.RememberDueWindowPosition = on ? 1 : 0;
+  Item(kRememberItem).SetChecked(on);
 }
 
 void ToggleDueWindowTopmost() {
   if (!Context()) return;
   DueWindowState& st = DueWindowData();
-  st.DueWindowTopmost = st.DueWindowTopmost == 1 ? 0 : 1;
-  WriteSetting("dqtxzd", st.DueWindowTopmost == 1 ? "1" : "0");
-  Item(kTopmostItem).SetChecked(st.DueWindowTopmost == 1);
-  Window().SetTopmost(st.DueWindowTopmost == 1);
+  const bool on = st.DueWindowTopmost != 1;
+  if (!StoreSwitchSetting(kSection, "dqtxzd", on ? "1" : "0")) return;
+  st.DueWindowTopmost = on ? 1 : 0;
+  Item(kTopmostItem).SetChecked(on);
+  Window().SetTopmost(on);
 }
 
 void ToggleHideDueWindowWhenEmpty() {
   if (!Context()) return;
   ui::MenuItem& item = Item(kHideWhenEmptyItem);
   const bool on = !item.IsChecked();
+  if (!StoreSwitchSetting(kSection, "mdqtxbtx", on ? "1" : "0")) return;
   item.SetChecked(on);
-  WriteSetting("mdqtxbtx", on ? "1" : "0");
   Settings().HideDueWindowWhenEmpty = on ? 1 : 0;
 }
 
 void SetDueWindowTransparency(int percent) {
   if (!Context()) return;
   const int alpha = WindowAlphaOfPercent(percent);
+  if (!StoreSwitchSetting(kSection, "dqtxtmd", std::to_string(alpha))) return;
   ui::SetWindowAlpha(Window(), alpha);
-  WriteSetting("dqtxtmd", std::to_string(alpha));
 }
 
 }  // namespace workmemo

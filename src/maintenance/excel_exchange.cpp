@@ -72,6 +72,16 @@ std::int64_t CountRows(ProgramDatabases& live, DataKind kind) {
   return records.IntegerAt(1);
 }
 
+// The highest id of txsj before an import, above which the imported rows lie; 0 for other
+// tables or an empty one.
+int NewestTimedReminderId(ProgramDatabases& live, DataKind kind) {
+  int id = 0;
+  double start = 0;
+  std::string title;
+  if (kind != DataKind::Timed || live.Reminders.ReadNewestReminder(id, start, title) != 1) return 0;
+  return id;
+}
+
 }  // namespace
 
 void ExportData(DataKind kind) {
@@ -112,6 +122,7 @@ void ImportData(DataKind kind) {
     return;
   }
   const std::int64_t before = CountRows(live, kind);
+  const int newestBefore = NewestTimedReminderId(live, kind);
   ShowMaintenanceProgress(kind, texts.progress);
   // The import is one transaction: a refused workbook adds nothing and says why.
   std::string reason;
@@ -135,9 +146,11 @@ void ImportData(DataKind kind) {
     return;
   }
   if (kind == DataKind::Timed) {
-    // The imported reminders fire from the next tick: the list is loaded afresh.
+    // The imported reminders join the loaded list and fire from the next tick; the reminders
+    // loaded before keep what this run gave them, a pause until the next load included.
     StopReminderClockFor(kind);
-    RefreshAfterReload(live, kind);
+    ReminderList added;
+    if (live.Reminders.LoadRemindersAfter(newestBefore, &added) == 1) CallEachSeam(Seams().TimedRemindersAdded, added);
     RestartReminderClockFor(kind);
   } else {
     RefreshAfterReload(live, kind);

@@ -7,6 +7,7 @@
 #include "shell/password_change.h"
 #include "shell/password_gate.h"
 #include "shell/run_state.h"
+#include "shell/setting_switch.h"
 #include "shell/settings.h"
 #include "shell/ui_state.h"
 
@@ -120,10 +121,7 @@ void AdvancedSettingsPanel::ToggleConfigFlag(const char* box, int& flag, const c
     if (Settings().AutorunEnabled != 1) return;
   }
   // The box shows what config.ini holds: a refused write leaves it as it was, and says so.
-  if (!StoreConfigItem(section, key, on == 1 ? "1" : "0")) {
-    ShowMessageBox(ConfigWriteFailedMessage());
-    return;
-  }
+  if (!StoreSwitchSetting(section, key, on == 1 ? "1" : "0")) return;
   Tick(box, flag, on);
 }
 

@@ -12,6 +12,7 @@
 #include "shell/help_window.h"
 #include "shell/message_box.h"
 #include "shell/module_seams.h"
+#include "shell/setting_switch.h"
 #include "shell/shell_services.h"
 #include "shell/startup.h"
 #include "shell/tray_notice_window.h"
@@ -408,10 +409,7 @@ void MainWindow::CheckFontMenuItem(int size) {
 
 void MainWindow::SetListFontSize(int n) {
   // The lists keep the size config.ini holds: a refused write changes nothing, and says so.
-  if (!StoreConfigItem("gjsz", "lbztdx", std::to_string(n))) {
-    gate_.ShowMessage(ConfigWriteFailedMessage());
-    return;
-  }
+  if (!StoreSwitchSetting("gjsz", "lbztdx", std::to_string(n))) return;
   CheckFontMenuItem(n);
   settings_.ListFontSize = n;
   CallEachSeam(Seams().ListFontChanged);

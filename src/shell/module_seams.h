@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "reminders/store/reminder_record.h"
 #include "shell/notes_table.h"
 
 namespace workmemo {
@@ -45,6 +46,10 @@ struct ModuleSeams {
   std::vector<std::function<void()>> TimedRemindersReread;
   // Whether the reminder pop-up is open now.
   std::function<bool()> IsReminderPopupLoaded;
+  // An import added these timed reminders (whole rows as read) to the table and the store's
+  // list: the list page adds them after its rows, which keep their places and states, a loaded
+  // today window rebuilds its day and the calendar page counts its day's reminders again.
+  std::vector<std::function<void(const ReminderList& added)>> TimedRemindersAdded;
 
   // Every window of the module lays itself out again after a change of skin or opacity.
   std::function<void(int transparency)> ApplySkinToAllWindows;
@@ -97,6 +102,12 @@ std::vector<PasswordCover*> AllLoadedCovers();
 
 // Runs every handler a module added to one of the lists above, in the order added.
 void CallEachSeam(const std::vector<std::function<void()>>& handlers);
+template <typename Arg>
+void CallEachSeam(const std::vector<std::function<void(const Arg&)>>& handlers, const Arg& arg) {
+  for (const auto& handler : handlers) {
+    if (handler) handler(arg);
+  }
+}
 
 using SeamAction = std::function<void()> ModuleSeams::*;
 // Runs that member of Seams() when a module has set it.

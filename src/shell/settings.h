@@ -48,7 +48,8 @@ std::string AccessConfigItem(std::string_view section, std::string_view key,
                              std::string_view value = {}, bool read = false);
 
 // Writes one item and tells whether config.ini took it. The settings switches write through
-// it, so a setting the file refused is neither shown nor kept as changed.
+// it (StoreSwitchSetting, which also tells the user of a refusal), so a setting the file
+// refused is neither shown nor kept as changed.
 bool StoreConfigItem(std::string_view section, std::string_view key, std::string_view value);
 // Several items of one section that stand for one choice, written in one write: all or none.
 bool StoreConfigItems(std::string_view section,

@@ -5,7 +5,7 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/help_window.h"
-#include "shell/message_box.h"
+#include "shell/setting_switch.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 #include "shell/ui_state.h"
@@ -60,10 +60,7 @@ void TrayNoticeWindow::ToggleTrayNotice() {
   auto& box = window_.UnitAs<ui::PictureButton>(kCheckBox);
   const int on = painter_.IsCheckButtonOn(box) == 1 ? 0 : 1;
   // The box shows what config.ini holds: a refused write leaves it as it was, and says so.
-  if (!StoreConfigItem("xxtips", "zxhtips", on == 1 ? "1" : "0")) {
-    ShowMessageBox(ConfigWriteFailedMessage());
-    return;
-  }
+  if (!StoreSwitchSetting("xxtips", "zxhtips", on == 1 ? "1" : "0")) return;
   Settings().HideTrayNotice = painter_.SetButtonPictures(box, on);
 }
 

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "calendar_fixture.h"
+#include "platform/files/files.h"
 #include "platform/ui/app.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
+#include "shell/shell_services.h"
 
 namespace workmemo::testing {
 namespace {
@@ -152,6 +155,26 @@ TEST_F(ClockTest, TopmostFromTheSettingAndFromTheMenu) {
   ChooseMenuItem("总在最前");
   EXPECT_TRUE(Clock().IsTopmost());
   EXPECT_EQ(Read("szck", "zzzq"), "1");
+}
+
+// A menu switch that config.ini refuses says so and changes neither the clock nor its tick.
+TEST_F(ClockTest, AMenuSwitchTheSettingsFileRefusesSaysSoAndChangesNothing) {
+  std::vector<std::string> messages;
+  Services().ShowMessageBox = [&messages](std::string_view m) { messages.emplace_back(m); };
+  ShowDesktopClock();
+  auto state = [this] {
+    return std::to_string(Clock().Opacity()) + " " + std::to_string(Clock().IsTopmost()) +
+           std::to_string(Clock().UnitAs<ui::MenuItem>("总在最前").IsChecked()) + "\n" +
+           platform::files::ReadAll(ConfigFilePath()).value_or("");
+  };
+  const std::string before = state();
+  platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+  ChooseMenuItem("50");
+  ChooseMenuItem("总在最前");
+  platform::files::ClearFaultsForTest();
+  EXPECT_EQ(messages, std::vector<std::string>(2, ConfigWriteFailedMessage()));
+  EXPECT_EQ(state(), before);
+  Services() = ShellServices();
 }
 
 TEST_F(ClockTest, OpeningItAgainRaisesTheOneClock) {

@@ -2,6 +2,7 @@
 
 #include "common/text_routines.h"
 #include "due_notes/due_registration.h"
+#include "platform/files/files.h"
 #include "platform/ui/app.h"
 #include "shell/main_window.h"
 #include "shell/password_gate.h"
@@ -162,6 +163,28 @@ TEST_F(DueWindowTest, MenuSwitchesFlipTheirChecksAndTheirKeys) {
 
   Item("关闭").Choose();
   EXPECT_EQ(LoadedDueRemindersWindow(), nullptr);
+}
+
+// A menu switch that config.ini refuses says so and changes nothing on the screen.
+TEST_F(DueWindowTest, AMenuSwitchTheSettingsFileRefusesSaysSoAndChangesNothing) {
+  Open();
+  const char* const items[] = {"50", "窗口置顶显示", "记录窗口位置", "没到期提醒不显示"};
+  auto state = [&] {
+    std::string s = std::to_string(W().Opacity()) + " " + std::to_string(W().IsTopmost()) + " " +
+                    std::to_string(Settings().HideDueWindowWhenEmpty) + " ";
+    for (const char* item : items) s += Item(item).IsChecked() ? "1" : "0";
+    return s + "\n" + platform::files::ReadAll(ConfigFilePath()).value_or("");
+  };
+  const std::string before = state();
+  for (const char* item : items) {
+    SCOPED_TRACE(item);
+    messages.clear();
+    platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+    Item(item).Choose();
+    platform::files::ClearFaultsForTest();
+    EXPECT_EQ(messages, std::vector<std::string>{ConfigWriteFailedMessage()});
+    EXPECT_EQ(state(), before);
+  }
 }
 
 TEST_F(DueWindowTest, ARememberedPlaceComesBackAndAForgottenOneDoesNot) {

@@ -169,7 +169,12 @@ struct Builder {
         UnitAccess::ActionOf(*raw) = action;
         const bool checkable = o.contains("checked");
         action->setCheckable(checkable);
-        QObject::connect(action, &QAction::triggered, action, [raw] { raw->Choose(); });
+        // The item's handler alone changes its tick: Qt's own toggle on a click is taken back
+        // first, so a handler that refuses the change leaves the tick as it was.
+        QObject::connect(action, &QAction::triggered, action, [raw, action] {
+          action->setChecked(raw->IsChecked());
+          raw->Choose();
+        });
       }
       raw->SetChecked(o["checked"].toBool());
       raw->SetItemEnabled(o["enabled"].toBool(true));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 
 #include "common/date_format.h"
@@ -260,20 +261,7 @@ int ReminderStore::AdoptReminders(ReadRows read, ReminderList* target) {
   list_ = std::move(read.rows);
   const int result = read.result;
   const double loadTime = platform::clock::Now();
-  const std::int64_t loadSecond = LinearSeconds(loadTime);
-  for (std::size_t i = 0; i < list_.size(); ++i) {
-    ReminderRecord& r = list_[i];
-    // A remind-again whose moment passed while nothing checked it is spent.
-    if (r.xctx != 1 || loadSecond <= LinearSeconds(r.txdate)) continue;
-    r.xctx = 0;
-    r.txdate = r.ksdate;
-    if (WriteRemindAgain(r.id, 0, r.ksdate) != 1) {
-      if (plainMessage_) plainMessage_("修改提醒时间失败！");
-    } else if (target && result == 1) {
-      (*target)[i].xctx = 0;  // the rows as read follow the table
-      (*target)[i].txdate = r.ksdate;
-    }
-  }
+  ResetSpentRemindAgains(0, result == 1 ? target : nullptr, loadTime);
 
   // ksdate, then id: reminders due in the same second fire in the same order on every load.
   // Positions are sorted, then the records follow: sorting whole records would hold half the
@@ -288,7 +276,50 @@ int ReminderStore::AdoptReminders(ReadRows read, ReminderList* target) {
   });
   ArrangeReminders(list_, order);
 
-  for (ReminderRecord& r : list_) {
+  StartLoadedRuns(0, loadTime);
+  schedule_.Rebuild(list_);
+  if (target && result != 1) *target = list_;
+  return result;
+}
+
+int ReminderStore::LoadRemindersAfter(int afterId, ReminderList* added) {
+  records_.Close();
+  ReminderList rows;
+  const std::string query = std::string(kFullLoadQuery) + " where id>" + std::to_string(afterId) + kListOrder;
+  if (ReadRecords(connection_, query, rows) != 1) return 0;
+  // A reminder is never loaded twice: it would fire twice.
+  std::erase_if(rows, [this](const ReminderRecord& r) { return FindLoadedReminder(r.id) != 0; });
+  if (added) *added = rows;
+  CutLoadedContents(rows);
+  const std::size_t first = list_.size();
+  list_.insert(list_.end(), std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
+  const double loadTime = platform::clock::Now();
+  ResetSpentRemindAgains(first, added, loadTime);
+  StartLoadedRuns(first, loadTime);
+  schedule_.Rebuild(list_);
+  return 1;
+}
+
+void ReminderStore::ResetSpentRemindAgains(std::size_t first, ReminderList* asRead, double loadTime) {
+  const std::int64_t loadSecond = LinearSeconds(loadTime);
+  for (std::size_t i = first; i < list_.size(); ++i) {
+    ReminderRecord& r = list_[i];
+    // A remind-again whose moment passed while nothing checked it is spent.
+    if (r.xctx != 1 || loadSecond <= LinearSeconds(r.txdate)) continue;
+    r.xctx = 0;
+    r.txdate = r.ksdate;
+    if (WriteRemindAgain(r.id, 0, r.ksdate) != 1) {
+      if (plainMessage_) plainMessage_("修改提醒时间失败！");
+    } else if (asRead) {
+      (*asRead)[i - first].xctx = 0;  // the rows as read follow the table
+      (*asRead)[i - first].txdate = r.ksdate;
+    }
+  }
+}
+
+void ReminderStore::StartLoadedRuns(std::size_t first, double loadTime) {
+  for (std::size_t i = first; i < list_.size(); ++i) {
+    ReminderRecord& r = list_[i];
     if (r.txfs == RepeatMode::Interval) {
       if (r.cfdw == IntervalUnit::MinuteSinceLoad) {
         r.ksdate = r.jsdate = r.kstime = r.jstime = loadTime;
@@ -299,9 +330,6 @@ int ReminderStore::AdoptReminders(ReadRows read, ReminderList* target) {
     }
     ComputeNoticeFields(r, loadTime);
   }
-  schedule_.Rebuild(list_);
-  if (target && result != 1) *target = list_;
-  return result;
 }
 
 ReminderRecord ReminderStore::CopyReminder(int id) {

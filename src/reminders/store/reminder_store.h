@@ -82,6 +82,12 @@ class ReminderStore {
   int ReadNewestReminder(int& id, double& start, std::string& title);
   std::string ReadReminderContent(int id);  // txnr in full; empty when there is no row
   std::string ReadReminderTitle(int id);
+  // Takes the rows of txsj with an id above `afterId` (those an import has just added) into
+  // the list with the adjustments of a load, in ksdate, then id, order after the reminders
+  // already loaded, which keep what this run gave them (a pause until the next load, a
+  // counter). `added`, when given, receives the rows as read, whole. 1 when they read, 0 and
+  // nothing taken when the query failed.
+  int LoadRemindersAfter(int afterId, ReminderList* added = nullptr);
 
   // --- Writes ------------------------------------------------------------------------------
   // Inserts (id 0 or less) or updates the row; an update that changes no row fails. On
@@ -138,6 +144,11 @@ class ReminderStore {
   // The read half of a load by `query` (empty: the full load).
   ReadRows ReadForLoad(std::string_view query, ReminderList* whole, bool releaseCache);
   int WriteRemindAgain(int id, int flag, double stored);
+  // What a load does to the rows it takes, on list_ from `first` on: a remind-again whose
+  // moment passed is reset (in the table, the list and `asRead`, the rows as read from
+  // `first` on); a run since the load starts now, a per-run counter at 0, notices computed.
+  void ResetSpentRemindAgains(std::size_t first, ReminderList* asRead, double loadTime);
+  void StartLoadedRuns(std::size_t first, double loadTime);
 
   platform::db::Connection connection_;
   platform::db::RecordSet records_;

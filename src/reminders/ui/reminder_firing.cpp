@@ -25,12 +25,10 @@ void FireDueReminders(double second) {
   ReminderList& due = DueCopies();
   due.clear();
   store.CollectDueReminders(second, due);
-  bool listChanged = false;
   bool queued = false;
   for (ReminderRecord& r : due) {
     const int state = store.GetReminderState(r);
-    if ((state == ReminderState::Passed || state == ReminderState::Expired) && ReplaceListPageCopy(r))
-      listChanged = true;
+    if (state == ReminderState::Passed || state == ReminderState::Expired) ReplaceListPageCopy(r);
     if (RunReminderSystemTask(r) || r.txrw != ReminderTask::Remind) continue;
     // Every reminder that does not pop up starts its own actions, not only the last one.
     if (r.txdz == 1) {
@@ -41,7 +39,9 @@ void FireDueReminders(double second) {
     }
   }
   if (queued) OpenOrRefillReminderPopup();
-  if (listChanged) RedrawReminderListPage();
+  // Every second that fired redraws the page once: an icon may have changed with the time
+  // alone (a one-time reminder passed, a range ended), not only with a replaced copy.
+  if (!due.empty()) RedrawReminderListPage();
 }
 
 void RegisterReminderFiring() {

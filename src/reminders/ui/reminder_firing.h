@@ -9,7 +9,7 @@ namespace workmemo {
 // replaced when the firing left it passed or expired, a system task runs through the shell's
 // one path, and a plain reminder either runs its sound, program and web page at once (txdz 1)
 // or is queued for the pop-up. The pop-up then opens or refills when this second queued a
-// copy, and the list page is written again when a copy changed.
+// copy, and the list page is written again whenever anything was due.
 void FireDueReminders(double second);
 
 // The copies the last check found, kept until the next one.

@@ -19,7 +19,7 @@ void MoveReminderToNotes();
 void MoveSelectedReminderToNotes();
 
 // The page drops a reminder that left the table and the store: its copy goes, the selection
-// is cleared, and the timed-reminder views follow the table (RefreshReminderViews).
+// is cleared, and the other rows keep their places and states (RefreshReminderViews).
 void DropReminderFromListPage(int id);
 
 // Binds the actions to the page's buttons and menus and to the seams the password page and

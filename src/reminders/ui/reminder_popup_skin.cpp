@@ -10,6 +10,7 @@
 #include "reminders/ui/reminder_popup.h"
 #include "reminders/ui/reminder_popup_units.h"
 #include "shell/framed_window.h"
+#include "shell/setting_switch.h"
 #include "shell/settings.h"
 #include "ui/field_pictures.h"
 #include "ui/skin_entry_names.h"
@@ -152,18 +153,18 @@ void ReminderPopupWindow::SetPopupTopmostFromConfig() {
 }
 
 void ReminderPopupWindow::TogglePopupTopmost() {
-  ProgramSettings& settings = Settings();
-  settings.PopupTopmost = settings.PopupTopmost == 1 ? 0 : 1;
-  AccessConfigItem("gjsz", "txckzd", settings.PopupTopmost == 1 ? "1" : "0");
-  window_.SetTopmost(settings.PopupTopmost == 1);
-  window_.UnitAs<ui::MenuItem>(kTopmostItem).SetChecked(settings.PopupTopmost == 1);
+  const bool on = Settings().PopupTopmost != 1;
+  if (!StoreSwitchSetting("gjsz", "txckzd", on ? "1" : "0")) return;
+  Settings().PopupTopmost = on ? 1 : 0;
+  window_.SetTopmost(on);
+  window_.UnitAs<ui::MenuItem>(kTopmostItem).SetChecked(on);
 }
 
 void ReminderPopupWindow::TogglePopupPositionMemory() {
   auto& item = window_.UnitAs<ui::MenuItem>(kPositionItem);
   const bool on = !item.IsChecked();
+  if (!StoreSwitchSetting("gjsz", "txckwz", on ? "1" : "0")) return;
   item.SetChecked(on);
-  AccessConfigItem("gjsz", "txckwz", on ? "1" : "0");
 }
 
 }  // namespace workmemo

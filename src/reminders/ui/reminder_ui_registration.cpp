@@ -7,6 +7,7 @@
 #include "reminders/ui/reminder_firing.h"
 #include "reminders/ui/reminder_list_actions.h"
 #include "reminders/ui/reminder_list_page.h"
+#include "reminders/ui/reminder_views.h"
 #include "reminders/ui/reminder_detail_window.h"
 #include "reminders/ui/timed_reminder_panel.h"
 #include "reminders/ui/today_window.h"
@@ -90,6 +91,10 @@ void RegisterReminderUi() {
   Seams().TimedRemindersReread.push_back([] {
     ShowAllReminders();
     if (TodayRemindersWindow() != nullptr) ShowDayReminders(Run().ChosenDay);
+  });
+  Seams().TimedRemindersAdded.push_back([](const ReminderList& added) {
+    AddListPageCopies(added);
+    RefreshReminderViews();
   });
   Seams().LoadedCovers.push_back([] {
     std::vector<PasswordCover*> covers;

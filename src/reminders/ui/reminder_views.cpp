@@ -7,7 +7,7 @@
 namespace workmemo {
 
 void RefreshReminderViews() {
-  RequeryReminderList();
+  RedrawReminderListPage();
   if (TodayRemindersWindow() != nullptr) ShowDayReminders(Run().ChosenDay);
 }
 

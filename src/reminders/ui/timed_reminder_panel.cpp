@@ -59,27 +59,15 @@ ReminderPanelHost& Host() {
   return host;
 }
 
-// What the list shows: the field, text and sort of the last query or header press.
-struct ListQuery {
-  std::string fieldLabel;
-  std::string text;
-  std::string sortField;
-};
-
-ListQuery& LastQuery() {
-  static ListQuery query;
-  return query;
-}
-
-// Fills ListPageReminders from the store by `query` and sets the counts; the first row is left
-// to the caller.
-void FillListPage(const ListQuery& query) {
+// Fills ListPageReminders from the store: the reminders whose field holds `text`, sorted by
+// `sortField`, and sets the counts; the first row is left to the caller.
+void FillListPage(std::string_view fieldLabel, std::string_view text, std::string_view sortField) {
   ReminderList& records = ListPageReminders();
   // At start the load has just read every row for the page; a query of its own reads them anew.
-  const bool readAtStart = Databases().ListPageHoldsFullRead && query.fieldLabel.empty();
+  const bool readAtStart = Databases().ListPageHoldsFullRead && fieldLabel.empty();
   Databases().ListPageHoldsFullRead = false;
-  if (!readAtStart) Databases().Reminders.SearchReminders(query.fieldLabel, query.text, records);
-  if (PanelActions().SortRemindersByField) PanelActions().SortRemindersByField(records, query.sortField);
+  if (!readAtStart) Databases().Reminders.SearchReminders(fieldLabel, text, records);
+  if (PanelActions().SortRemindersByField) PanelActions().SortRemindersByField(records, sortField);
   ReminderListPages& st = ListPages();
   st.ListPageRowCount = static_cast<int>(records.size());
   st.ListPageScrollMax = LargestFirstRow(st.ListPageRowCount, st.ListPageVisibleRows);
@@ -199,26 +187,12 @@ void SetReminderListHeaders() {
 }
 
 void RefreshReminderList(std::string_view fieldLabel, std::string_view text, std::string_view sortField) {
-  LastQuery() = {std::string(fieldLabel), std::string(text), std::string(sortField)};
-  FillListPage(LastQuery());
+  FillListPage(fieldLabel, text, sortField);
   ReminderListPages& st = ListPages();
   st.ListPageNumber = 1;
   Run().EditedReminderId = 0;
   ResetListForQuery(TimedReminderList(), st.ListPageScrollMax);
   ShowReminderListPage(1);
-}
-
-void RequeryReminderList() {
-  if (!Context()) return;
-  SkinListView& list = TimedReminderList();
-  const int first = ListPages().ListPageNumber;
-  FillListPage(LastQuery());
-  const int selected = list.SelectedId();
-  if (selected > 0 && FindReminderIndex(ListPageReminders(), selected) == 0) {
-    list.ClearSelection();
-    list.ShowSelection(false);
-  }
-  ShowReminderListPage(first);
 }
 
 void ShowAllReminders() {
@@ -256,6 +230,14 @@ bool ReplaceListPageCopy(const ReminderRecord& record) {
   if (position == 0) return false;
   records[static_cast<std::size_t>(position) - 1] = record;
   return true;
+}
+
+void AddListPageCopies(const ReminderList& added) {
+  ReminderList& records = ListPageReminders();
+  records.insert(records.end(), added.begin(), added.end());
+  ReminderListPages& st = ListPages();
+  st.ListPageRowCount = static_cast<int>(records.size());
+  st.ListPageScrollMax = LargestFirstRow(st.ListPageRowCount, st.ListPageVisibleRows);
 }
 
 void RedrawReminderListPage() {

@@ -71,9 +71,6 @@ void SetReminderListHeaders();
 // first screen shown with no selection.
 void RefreshReminderList(std::string_view fieldLabel = {}, std::string_view text = {},
                          std::string_view sortField = {});
-// The last query again, after reminders changed elsewhere: the same field, text and sort, the
-// same first row (held within the new range) and the selection while its reminder is listed.
-void RequeryReminderList();
 void ShowAllReminders();
 void ClearReminderQuery();
 void RunReminderQuery();
@@ -82,6 +79,9 @@ void SelectReminderQueryField();
 // One reminder changed elsewhere (fired, reminded again, paused): the page's copy with its id
 // replaced by `record`. False, and nothing changed, when the page does not hold it.
 bool ReplaceListPageCopy(const ReminderRecord& record);
+// Reminders added elsewhere (an import) as copies after the page's rows, which keep their
+// places; the counts follow, the page is not redrawn.
+void AddListPageCopies(const ReminderList& added);
 // The page's rows written again at the current first row, when the page is loaded.
 void RedrawReminderListPage();
 

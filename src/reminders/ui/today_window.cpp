@@ -149,8 +149,8 @@ void BindTodayEvents(TodayWindowContext& ctx) {
     const int alpha = WindowAlphaOfPercent(percent);
     onChoose("透明度" + std::to_string(percent), [alpha] { SetTodayOpacity(alpha); });
   }
-  onChoose("列表", UseListStyle);
-  onChoose("滚动", UseScrollingStyle);
+  onChoose("列表", ChooseListStyle);
+  onChoose("滚动", ChooseScrollingStyle);
   onChoose("窗口置顶显示", ToggleTodayWindowTopmost);
   onChoose("记录窗口位置", ToggleTodayPositionMemory);
   onChoose("没提醒不显示", ToggleHideTodayWhenEmpty);

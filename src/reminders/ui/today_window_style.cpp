@@ -12,6 +12,7 @@
 #include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/today_window.h"
 #include "reminders/ui/today_window_context.h"
+#include "shell/setting_switch.h"
 #include "shell/settings.h"
 #include "ui/skin_entry_names.h"
 
@@ -154,7 +155,6 @@ void UseScrollingStyle() {
   st.TodayShownHeight = kStripHeight;
   BuildScrollTexts();
   TimerOf("滚动显示时钟").SetInterval(kStripMilliseconds);
-  AccessConfigItem("jtck", "xsfs", "1");
   Tick("滚动", true);
   Tick("列表", false);
   w.Unit(kTodayStripBox).SetVisible(true);
@@ -175,9 +175,16 @@ void UseListStyle() {
   }
   w.Unit(kTodayStripBox).SetVisible(false);
   TimerOf("滚动显示时钟").SetInterval(0);
-  AccessConfigItem("jtck", "xsfs", "0");
   Tick("列表", true);
   Tick("滚动", false);
+}
+
+void ChooseListStyle() {
+  if (StoreSwitchSetting("jtck", "xsfs", "0")) UseListStyle();
+}
+
+void ChooseScrollingStyle() {
+  if (StoreSwitchSetting("jtck", "xsfs", "1")) UseScrollingStyle();
 }
 
 bool InScrollingStyle() { return TodayState().TodayShownHeight == kStripHeight; }
@@ -211,36 +218,37 @@ void ScrollTodayStrip() {
 }
 
 void SetTodayOpacity(int alpha) {
+  if (!StoreSwitchSetting("dstx", "dstxtmd", std::to_string(alpha))) return;
   ui::SetWindowAlpha(Win(), alpha);
-  AccessConfigItem("dstx", "dstxtmd", std::to_string(alpha));
 }
 
 void ToggleTodayWindowTopmost() {
   ProgramSettings& settings = Settings();
-  settings.TodayWindowTopmost = settings.TodayWindowTopmost == 1 ? 0 : 1;
-  AccessConfigItem("dstx", "jttxzd", settings.TodayWindowTopmost == 1 ? "1" : "0");
+  const bool on = settings.TodayWindowTopmost != 1;
+  if (!StoreSwitchSetting("dstx", "jttxzd", on ? "1" : "0")) return;
+  settings.TodayWindowTopmost = on ? 1 : 0;
   ApplyTopmost();
 }
 
 void ToggleTodayPositionMemory() {
   TodayWindowState& st = TodayState();
-  if (st.RememberTodayPosition == 1) {
-    st.RememberTodayPosition = 0;
-    AccessConfigItem("dstx", "jttxWzSz", "0");
-  } else {
-    st.RememberTodayPosition = 1;
-    AccessConfigItem("dstx", "jttxWzSz", "1");
-    AccessConfigItem("dstx", "jttxWzX", std::to_string(Win().Left()));
-    AccessConfigItem("dstx", "jttxWzY", std::to_string(Win().Top()));
-  }
-  Tick("记录窗口位置", st.RememberTodayPosition == 1);
+  const bool on = st.RememberTodayPosition != 1;
+  // Turned on, the switch and the place it keeps are one choice.
+  const bool stored = on ? StoreSwitchSettings("dstx", {{"jttxWzSz", "1"},
+                                                        {"jttxWzX", std::to_string(Win().Left())},
+                                                        {"jttxWzY", std::to_string(Win().Top())}})
+                         : StoreSwitchSetting("dstx", "jttxWzSz", "0");
+  if (!stored) return;
+  st.RememberTodayPosition = on ? 1 : 0;
+  Tick("记录窗口位置", on);
 }
 
 void ToggleHideTodayWhenEmpty() {
   ProgramSettings& settings = Settings();
-  settings.HideTodayWindowWhenEmpty = settings.HideTodayWindowWhenEmpty == 1 ? 0 : 1;
-  AccessConfigItem("dstx", "mtxbxs", settings.HideTodayWindowWhenEmpty == 1 ? "1" : "0");
-  Tick("没提醒不显示", settings.HideTodayWindowWhenEmpty == 1);
+  const bool on = settings.HideTodayWindowWhenEmpty != 1;
+  if (!StoreSwitchSetting("dstx", "mtxbxs", on ? "1" : "0")) return;
+  settings.HideTodayWindowWhenEmpty = on ? 1 : 0;
+  Tick("没提醒不显示", on);
 }
 
 void ShowTodayMenu() { Win().UnitAs<ui::Menu>("菜单").PopupAtPointer(); }

@@ -22,6 +22,9 @@ void BuildTodayTitleSprites();
 void RestoreTodayWindowSettings();
 void UseListStyle();
 void UseScrollingStyle();
+// The menu's 列表 and 滚动: the style is stored first and taken only when config.ini took it.
+void ChooseListStyle();
+void ChooseScrollingStyle();
 // Whether the window is the one-line strip now.
 bool InScrollingStyle();
 // The strip's texts from the day list as it is now, shown from the first.

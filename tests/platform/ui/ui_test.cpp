@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QAction>
 #include <QMenu>
 #include <QPainter>
 #include <QTimer>
@@ -396,6 +397,24 @@ TEST_F(WindowTest, QtsOwnDialogsAndMenusSpeakChinese) {
   QStringList items;
   for (const QAction* action : menu->actions()) items << action->text().section('\t', 0, 0);
   EXPECT_TRUE(items.contains(QString::fromUtf8("全选"))) << items.join('|').toStdString();
+}
+
+// A click on a ticked item changes its tick only through the item's handler.
+TEST_F(WindowTest, AMenuItemsTickFollowsItsHandlerNotTheClick) {
+  auto& item = window->UnitAs<MenuItem>(G("字体11"));
+  auto* action = static_cast<QAction*>(detail::UnitAccess::ActionOf(item));
+  ASSERT_TRUE(action->isCheckable());
+  bool refuse = true;
+  window->On(G("字体11"), Event::Clicked, [&](EventArgs&) {
+    if (!refuse) item.SetChecked(!item.IsChecked());
+  });
+  action->trigger();  // as a click on it does
+  EXPECT_TRUE(item.IsChecked());
+  EXPECT_TRUE(action->isChecked());
+  refuse = false;
+  action->trigger();
+  EXPECT_FALSE(item.IsChecked());
+  EXPECT_FALSE(action->isChecked());
 }
 
 TEST_F(WindowTest, AMenuOpensWithTheCornerItIsAnchoredBy) {

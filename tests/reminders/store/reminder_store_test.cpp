@@ -314,6 +314,50 @@ TEST_F(StoreTest, LoadCutsContentClearsSpentRemindAgainAndKeepsTotalCounters) {
   EXPECT_EQ(loaded(intervalPerRun).cfjs, 3);
 }
 
+// Rows an import put into the table join the list as a load takes them, after the reminders
+// already loaded, which keep what this run gave them.
+TEST_F(StoreTest, RowsAddedBehindTheListJoinItAsALoadTakesThemAndTheLoadedKeepTheirState) {
+  const double now = At(2024, 2, 10, 9, 0, 0);
+  clk::SetForTest(now);
+  const int loaded = Add(Reminder(RepeatMode::Daily, At(2024, 2, 1, 8)));
+  ASSERT_EQ(store.SetPaused(loaded, 2), 1);  // until the next load
+  auto behind = [this](ReminderRecord r) {
+    const int id = Add(std::move(r));
+    store.RemoveLoadedReminder(id);
+    return id;
+  };
+  const std::string content(150, 'c');
+  const int later = behind(testing::With(Reminder(RepeatMode::Once, At(2024, 3, 1, 9)), [&](ReminderRecord& r) {
+    r.txnr = content;
+  }));
+  const int spent = behind(testing::With(Reminder(RepeatMode::Once, At(2024, 2, 20, 9)), [&](ReminderRecord& r) {
+    r.xctx = 1;
+    r.txdate = now - 1.0 / 86400;
+  }));
+
+  ReminderList added;
+  ASSERT_EQ(store.LoadRemindersAfter(loaded, &added), 1);
+  std::vector<int> ids;
+  for (const ReminderRecord& r : store.Reminders()) ids.push_back(r.id);
+  EXPECT_EQ(ids, (std::vector<int>{loaded, spent, later}));
+  ASSERT_EQ(added.size(), 2u);
+  EXPECT_EQ(added[1].txnr, content);  // whole as read; the list keeps the start
+  EXPECT_EQ(store.Reminders()[2].txnr, content.substr(0, 100));
+  EXPECT_EQ(store.Reminders()[0].txzt, 1);
+  EXPECT_EQ(Row(loaded).Integer("txzt"), 0);
+  for (int xctx : {store.Reminders()[1].xctx, added[0].xctx, static_cast<int>(Row(spent).Integer("xctx"))})
+    EXPECT_EQ(xctx, 0);
+  ReminderList due;
+  store.CollectDueReminders(At(2024, 3, 1, 9), due);
+  ASSERT_EQ(due.size(), 1u);
+  EXPECT_EQ(due[0].id, later);
+
+  // Nothing is taken twice.
+  ASSERT_EQ(store.LoadRemindersAfter(0, &added), 1);
+  EXPECT_TRUE(added.empty());
+  EXPECT_EQ(store.Reminders().size(), 3u);
+}
+
 TEST_F(StoreTest, LoadOrderIsStartThenIdWhateverTheQuery) {
   clk::SetForTest(At(2024, 1, 1));
   const double t1 = At(2024, 6, 1, 9), t2 = At(2024, 5, 1, 9);

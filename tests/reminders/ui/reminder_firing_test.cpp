@@ -125,6 +125,29 @@ TEST_F(FiringTest, APassingReminderIsRedrawnOnTheListPageAndAQuietSecondRedrawsN
   EXPECT_TRUE(LastDueReminders().empty());
 }
 
+// Every second in which something fired redraws the page, whether or not a copy changed: an
+// icon may change with the time alone, as that of a daily reminder whose range has ended.
+TEST_F(FiringTest, EverySecondThatFiredRedrawsThePageForIconsThatFollowTheClock) {
+  const int ended = SaveOnce(MakeDateTime(2016, 2, 6, 10, 0, 0), [](ReminderRecord& r) {
+    r.txfs = RepeatMode::Daily;
+    r.jsdate = r.jstime = MakeDateTime(2016, 2, 7, 10, 0, 0);
+  });
+  const double fires = MakeDateTime(2016, 2, 8, 0, 0, 5);
+  SaveOnce(fires, [](ReminderRecord& r) { r.txfs = RepeatMode::Daily; });
+  RefreshReminderList();
+  SkinListView& list = TimedReminderList();
+  ASSERT_EQ(list.RowIdOfSprite(list.RowSprite(1)), ended);
+  auto& box = page->UnitAs<platform::ui::AnimationBox>(kReminderListBox);
+  const int cell = list.CellSprite(1, 1);
+  auto icon = [&] { return box.Capture(list.SpriteLeft(cell), list.SpriteTop(cell), 24, 24); };
+  const std::string inRange = icon();
+
+  Fire(fires);
+  ASSERT_EQ(LastDueReminders().size(), 1u);
+  EXPECT_EQ(Databases().Reminders.GetReminderState(ListPageReminders()[0]), ReminderState::Expired);
+  EXPECT_TRUE(icon() != inRange);
+}
+
 TEST(WebPageAddressTest, OnlyAnAddressWithoutASchemeGetsTheWebPrefix) {
   const struct {
     const char* address;

@@ -279,5 +279,52 @@ TEST_F(ListActionsTest, PauseAndResumeChangeTheIconAndTheFiring) {
   EXPECT_TRUE(IconOfLine(1) == runningIcon);
 }
 
+// Each action edits its own row of the page: the other rows keep their places and what the
+// page holds of them, a pause that lasts until the next load included, which the table lacks.
+TEST_F(ListActionsTest, DeletePauseAndResumeEditOnlyTheirRowInPlace) {
+  std::vector<int> ids;
+  for (int k = 1; k <= 30; ++k) ids.push_back(Save("reminder " + std::to_string(k), MakeDateTime(2016, 3, k, 9, 0, 0)));
+  RefreshReminderList();
+  // Added by the editor after the query, the earliest reminder stands at the end of the page.
+  const int added = Save("added", MakeDateTime(2016, 2, 20, 9, 0, 0));
+  ListPageReminders().push_back(Databases().Reminders.CopyReminder(added));
+  ListPages().ListPageRowCount = 31;
+  ListPages().ListPageScrollMax = 13;
+  ShowReminderListPage(10);
+  // Paused on the pop-up until the next load: the store and the page hold it, the table not.
+  const int held = ids[10];
+  ASSERT_EQ(Databases().Reminders.SetPaused(held, 2), 1);
+  ListPageReminders()[10].txzt = 1;
+  ShowReminderListPage(10);
+  const std::string pausedIcon = IconOfLine(2);
+  std::vector<int> order;
+  for (const ReminderRecord& r : ListPageReminders()) order.push_back(r.id);
+  auto pageOrder = [] {
+    std::vector<int> now;
+    for (const ReminderRecord& r : ListPageReminders()) now.push_back(r.id);
+    return now;
+  };
+
+  ClickRow(4);
+  Choose("置暂停状态");
+  Choose("置提醒状态");
+  EXPECT_EQ(pageOrder(), order);
+  EXPECT_EQ(List().SelectedId(), ids[12]);
+  EXPECT_EQ(ListPages().ListPageNumber, 10);
+
+  ClickRow(5);
+  Answer({true});
+  page->UnitAs<ui::PictureButton>("删除定时提醒按钮").Click();
+  order.erase(order.begin() + 13);
+  EXPECT_EQ(pageOrder(), order);
+  EXPECT_EQ(ListPages().ListPageNumber, 10);
+  EXPECT_EQ(List().RowIdOfSprite(List().RowSprite(2)), held);
+  EXPECT_EQ(ListPageReminders()[10].txzt, 1);
+  EXPECT_TRUE(IconOfLine(2) == pausedIcon);
+  EXPECT_EQ(LoadedState(held), 1);
+  EXPECT_EQ(StoredState(held), 0);
+  EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace
 }  // namespace workmemo

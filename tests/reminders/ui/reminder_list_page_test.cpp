@@ -17,7 +17,6 @@
 #include "platform/ui/window.h"
 #include "reminders/store/calendar.h"
 #include "reminders/ui/reminder_ui_registration.h"
-#include "reminders/ui/reminder_views.h"
 #include "reminders/ui/timed_reminder_panel.h"
 #include "shell/main_window.h"
 #include "shell/module_seams.h"
@@ -296,10 +295,6 @@ class SortedReminderPageTest : public ReminderPageTest {
     drive::Press(Box(), List().SpriteLeft(List().HeaderCell(column)) + 5, MidY(List().HeaderCell(column)));
     drive::Release(Box(), List().SpriteLeft(List().HeaderCell(column)) + 5, MidY(List().HeaderCell(column)));
   }
-  void DeleteElsewhere(int id) {
-    Databases().Reminders.Connection().Execute("delete from txsj where id=" + std::to_string(id));
-    Databases().Reminders.RemoveLoadedReminder(id);
-  }
   std::vector<std::string> ShownTitles() {
     std::vector<std::string> titles;
     for (std::size_t i = 1; i <= ShownIds().size(); ++i) titles.push_back(List().CellText(static_cast<int>(i), 6));
@@ -338,62 +333,6 @@ TEST_F(SortedReminderPageTest, AHeaderSortListsEverythingSortedWhileTheSearchSta
   Query(3, "农历");
   EXPECT_TRUE(ShownIds().empty());
   EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(SortedReminderPageTest, ARefreshAfterChangesElsewhereKeepsQuerySortFirstRowAndSelection) {
-  std::vector<int> ids;
-  for (int k = 0; k < 40; ++k) {
-    char title[8];
-    std::snprintf(title, sizeof title, "t%02d", 39 - k);  // saved in reverse order of title
-    ids.push_back(Save(Record(0, MakeDateTime(2016, 3, 1, 8, 0, 0) + k, RepeatMode::Once, title)));
-  }
-  PressHeader(6);
-  ShowReminderListPage(10);
-  drive::Click(Box(), 600, MidY(List().RowSprite(3)));
-  const int selected = List().SelectedId();
-  EXPECT_EQ(List().CellText(3, 6), "t11");
-
-  // Added elsewhere: it lands in title order, the page stays on its first row.
-  const int added = Save(Record(0, MakeDateTime(2016, 4, 1, 8, 0, 0), RepeatMode::Once, "t05a"));
-  RefreshReminderViews();
-  EXPECT_EQ(ListPages().ListPageRowCount, 41);
-  EXPECT_EQ(ListPages().ListPageNumber, 10);
-  EXPECT_EQ(List().ScrollPosition(), 10);
-  EXPECT_EQ(List().CellText(1, 6), "t08");
-  EXPECT_EQ(List().SelectedId(), selected);
-  EXPECT_TRUE(List().IsSpriteVisible(List().SelectionBar()));
-  EXPECT_EQ(List().SpriteTop(List().SelectionBar()), List().SpriteTop(List().RowSprite(4)));
-
-  // Modified elsewhere: re-sorted.
-  ReminderRecord changed = Databases().Reminders.CopyReminder(added);
-  changed.txbt = "a first";
-  ASSERT_EQ(Databases().Reminders.SaveReminder(changed), 1);
-  RefreshReminderViews();
-  EXPECT_EQ(ListPageReminders().front().id, added);
-  EXPECT_EQ(List().CellText(1, 6), "t08");
-
-  // The selected reminder deleted elsewhere: no selection is left pointing at it.
-  DeleteElsewhere(selected);
-  RefreshReminderViews();
-  EXPECT_EQ(List().SelectedId(), -1);
-  EXPECT_FALSE(List().IsSpriteVisible(List().SelectionBar()));
-
-  // Deleting near the end keeps the first row inside the new range.
-  ShowReminderListPage(40);
-  EXPECT_EQ(ListPages().ListPageNumber, 22);
-  for (int k = 0; k < 5; ++k) DeleteElsewhere(ids[static_cast<std::size_t>(k)]);
-  RefreshReminderViews();
-  EXPECT_EQ(ListPages().ListPageRowCount, 35);
-  EXPECT_EQ(ListPages().ListPageNumber, 17);
-  EXPECT_EQ(List().ScrollMax(), 17);
-
-  // A search stays a search: t10 to t19 less the deleted t11, then one more.
-  Query(0, "t1");
-  EXPECT_EQ(ListPages().ListPageRowCount, 9);
-  Save(Record(0, MakeDateTime(2016, 5, 1, 8, 0, 0), RepeatMode::Once, "t1x"));
-  Save(Record(0, MakeDateTime(2016, 5, 1, 9, 0, 0), RepeatMode::Once, "other"));
-  RefreshReminderViews();
-  EXPECT_EQ(ListPages().ListPageRowCount, 10);
 }
 
 // The today window's list as that window builds it: nine lines of 28 pixels, no header.

@@ -161,7 +161,7 @@ TEST_F(PopupTest, ARememberedPositionIsBroughtBackOntoTheScreen) {
   EXPECT_TRUE(Shown()->window().UnitAs<ui::MenuItem>(kPositionItem).IsChecked());
 }
 
-TEST_F(PopupTest, TheWindowMenuStoresTopMostAndPositionMemory) {
+TEST_F(PopupTest, TheWindowMenuStoresTopMostAndPositionMemoryOrSaysWhyNot) {
   AccessConfigItem("gjsz", "txckzd", "1");
   Settings().PopupTopmost = 1;
   Pop();
@@ -175,6 +175,21 @@ TEST_F(PopupTest, TheWindowMenuStoresTopMostAndPositionMemory) {
   drive::Click(window.Unit("菜单按钮"), 5, 5);
   EXPECT_EQ(AccessConfigItem("gjsz", "txckwz", {}, true), "1");
   EXPECT_TRUE(window.UnitAs<ui::MenuItem>(kPositionItem).IsChecked());
+
+  // Refused by config.ini: said, and neither the window nor a tick nor a setting changes.
+  platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+  for (std::string_view item : {kTopmostItem, kPositionItem}) {
+    script->AnswerMenu(std::string(item));
+    drive::Click(window.Unit("菜单按钮"), 5, 5);
+  }
+  platform::files::ClearFaultsForTest();
+  EXPECT_EQ(messages, std::vector<std::string>(2, ConfigWriteFailedMessage()));
+  EXPECT_FALSE(window.IsTopmost());
+  EXPECT_FALSE(window.UnitAs<ui::MenuItem>(kTopmostItem).IsChecked());
+  EXPECT_EQ(Settings().PopupTopmost, 0);
+  EXPECT_TRUE(window.UnitAs<ui::MenuItem>(kPositionItem).IsChecked());
+  EXPECT_EQ(AccessConfigItem("gjsz", "txckzd", {}, true), "0");
+  EXPECT_EQ(AccessConfigItem("gjsz", "txckwz", {}, true), "1");
 }
 
 TEST_F(PopupTest, ANewSkinLaysTheOpenPopupOutAgainOnTheSameEntry) {

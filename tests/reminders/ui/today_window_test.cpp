@@ -544,6 +544,37 @@ TEST_F(TodayWindowTest, StoredSettingsApplyOnOpeningAndTheMenuStoresThem) {
   EXPECT_EQ(W().Opacity(), 255);
 }
 
+// A menu switch that config.ini refuses says so and changes nothing: not the window, not its
+// ticks, not the settings in memory.
+TEST_F(TodayWindowTest, AMenuSwitchTheSettingsFileRefusesSaysSoAndChangesNothing) {
+  platform::files::Remove(ConfigFilePath());
+  ShowTodayWindow();
+  const char* const items[] = {"透明度50", "滚动", "窗口置顶显示", "记录窗口位置", "没提醒不显示"};
+  auto state = [this, &items] {
+    std::string s = std::to_string(W().Opacity()) + " " + std::to_string(W().Height()) + " " +
+                    std::to_string(W().Top()) + " " + std::to_string(W().IsTopmost()) + " " +
+                    std::to_string(Settings().TodayWindowTopmost) + std::to_string(Settings().HideTodayWindowWhenEmpty) +
+                    std::to_string(TodayState().RememberTodayPosition) + " ";
+    for (const char* item : items) s += W().UnitAs<ui::MenuItem>(item).IsChecked() ? "1" : "0";
+    return s + (W().UnitAs<ui::MenuItem>("列表").IsChecked() ? "1\n" : "0\n") +
+           platform::files::ReadAll(ConfigFilePath()).value_or("");
+  };
+  const std::string before = state();
+  for (const char* item : items) {
+    SCOPED_TRACE(Show(item));
+    messages.clear();
+    platform::files::InjectFaultForTest(platform::files::Op::Write, platform::files::Fault::DiskFull);
+    W().UnitAs<ui::MenuItem>(item).Choose();
+    platform::files::ClearFaultsForTest();
+    EXPECT_EQ(messages, std::vector<std::string>{ConfigWriteFailedMessage()});
+    EXPECT_EQ(state(), before);
+  }
+  // Taken, the same choice changes the window.
+  W().UnitAs<ui::MenuItem>("滚动").Choose();
+  EXPECT_EQ(W().Height(), 32);
+  EXPECT_EQ(Stored("jtck", "xsfs"), "1");
+}
+
 TEST_F(TodayWindowTest, ThePasswordPanelCoversTheListUntilTheGateAcceptsThePassword) {
   ASSERT_EQ(Databases().Reminders.StorePassword(EncodePassword("geheim")), 1);
   SaveToday(2);
