@@ -9,15 +9,23 @@ namespace workmemo {
 
 std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::int64_t utcOffset) {
   const std::int64_t offsetGain = utcOffset - lastOffset_;
+  const std::int64_t utc = wallSecond - utcOffset;
   const bool wasStarted = started_;
+  // The clock itself was set back (by hand, or a time sync correcting a fast clock) when its
+  // UTC went back; daylight saving ending sets only the wall clock back.
+  const bool clockSetBack = wasStarted && utc < lastUtc_;
   lastOffset_ = utcOffset;
+  lastUtc_ = utc;
   started_ = true;
   const std::int64_t gap = wallSecond - lastChecked_;
-  if (!wasStarted || gap < -kOffsetChangeLimit) {
+  // A clock set back is followed on its new time line from here on; the store does not fire
+  // again what it fired in a second checked again. A wall clock more than an hour back
+  // starts afresh the same way.
+  if (!wasStarted || gap < -kOffsetChangeLimit || (clockSetBack && gap < 0)) {
     lastChecked_ = wallSecond;
     return {wallSecond};
   }
-  // Twice in one second, or back within the hour: those seconds were checked already.
+  // Twice in one second, or the hour daylight saving repeats: those seconds were checked.
   if (gap <= 0) return {};
   // A spring forward skips wall-clock seconds no tick could see; they are made up as well,
   // but only when the tick itself was on time: after a suspend the offset gain says nothing
@@ -38,6 +46,7 @@ void ReminderTick::StartAfter(std::int64_t second, std::int64_t utcOffset) {
   started_ = true;
   lastChecked_ = second;
   lastOffset_ = utcOffset;
+  lastUtc_ = second - utcOffset;
 }
 
 void CheckDueSeconds(ReminderTick& tick, const std::function<void(double second)>& check) {

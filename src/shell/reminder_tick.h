@@ -1,8 +1,8 @@
 #pragma once
 // Which wall-clock seconds one tick of the reminder timer 提醒时钟 checks. Timer jitter must
-// never lose an alarm, so every wall-clock second is checked exactly once: a late tick checks
-// the seconds it skipped, a tick twice in one second checks nothing, and a clock that steps
-// back or changes its UTC offset is followed as described at each rule below.
+// never lose an alarm, so every wall-clock second is checked: a late tick checks the seconds
+// it skipped, a tick twice in one second checks nothing, and a clock that steps back or
+// changes its UTC offset is followed as described at each rule below.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -14,8 +14,9 @@ class ReminderTick {
   // At most this many skipped seconds are made up after a late tick (a resume from suspend
   // must not fire a burst).
   static constexpr std::int64_t kMaxSkippedSeconds = 10;
-  // A step back of up to this much (a daylight-saving change) keeps what was checked; a
-  // larger one (the clock set by hand) starts afresh. Also the most a spring forward adds.
+  // A change of the UTC offset that sets the wall clock back by up to this much (daylight
+  // saving ends) keeps what was checked; a larger one starts afresh. Also the most a spring
+  // forward adds.
   static constexpr std::int64_t kOffsetChangeLimit = 3600;
 
   // `wallSecond`: the local wall clock in whole seconds (any fixed epoch); `utcOffset`: the
@@ -29,8 +30,9 @@ class ReminderTick {
 
  private:
   bool started_ = false;
-  std::int64_t lastChecked_ = 0;  // the newest wall-clock second checked so far
+  std::int64_t lastChecked_ = 0;  // the newest wall-clock second checked on this time line
   std::int64_t lastOffset_ = 0;
+  std::int64_t lastUtc_ = 0;  // the UTC second of the previous reading
 };
 
 // The work of one tick of 提醒时钟: reads the clock once and hands each wall-clock second due

@@ -3,7 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "common/database_constants.h"
+#include "platform/clock/clock.h"
+#include "reminders/store/reminder_store.h"
+#include "test_support.h"
 
 namespace workmemo {
 namespace {
@@ -40,12 +47,20 @@ TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
        {{kStart, kCst, {kStart}}, {kStart, kCst, {}}, {kStart + 1, kCst, {kStart + 1}}}},
       {"a resume after an hour makes up ten seconds only",
        {{kStart, kCst, {kStart}}, {kStart + 3600, kCst, Range(kStart + 3590, kStart + 3600)}}},
-      {"a small step back checks nothing again",
-       {{kStart, kCst, {kStart}}, {kStart - 5, kCst, {}}, {kStart, kCst, {}},
-        {kStart + 1, kCst, {kStart + 1}}}},
+      {"the clock set back 30 s: its new time line is checked, every second once",
+       {{kStart, kCst, {kStart}}, {kStart - 30, kCst, {kStart - 30}},
+        {kStart - 28, kCst, {kStart - 29, kStart - 28}}, {kStart - 28, kCst, {}},
+        {kStart - 27, kCst, {kStart - 27}}}},
+      {"the clock set back an hour, and again by a second",
+       {{kStart, kCst, {kStart}}, {kStart - 3600, kCst, {kStart - 3600}},
+        {kStart - 3599, kCst, {kStart - 3599}}, {kStart - 3599, kCst, {}},
+        {kStart - 3600, kCst, {kStart - 3600}}}},
       {"daylight saving ends: the repeated hour is not checked again",
+       {{kStart, -4 * 3600, {kStart}}, {kStart - 3599, -5 * 3600, {}}, {kStart - 3598, -5 * 3600, {}},
+        {kStart - 3590, -5 * 3600, {}}, {kStart, -5 * 3600, {}}, {kStart + 1, -5 * 3600, {kStart + 1}}}},
+      {"the clock set back within the repeated hour follows the clock",
        {{kStart, -4 * 3600, {kStart}}, {kStart - 3599, -5 * 3600, {}},
-        {kStart + 1, -5 * 3600, {kStart + 1}}}},
+        {kStart - 3599 - 60, -5 * 3600, {kStart - 3599 - 60}}}},
       {"a large step back starts afresh",
        {{kStart, kCst, {kStart}}, {kStart - 3601, kCst, {kStart - 3601}},
         {kStart - 3600, kCst, {kStart - 3600}}}},
@@ -78,6 +93,53 @@ TEST(ReminderTickTest, AStartAfterTheLoadMakesUpTheSecondsSinceIt) {
   // A start slower than the catch-up limit still fires no burst.
   tick.StartAfter(kStart, kCst);
   EXPECT_EQ(tick.Advance(kStart + 60, kCst), Range(kStart + 50, kStart + 60));
+}
+
+// The tick's work on a store, as the timer runs it, when the clock is set back by 30 s,
+// 10 min and an hour: a reminder saved after the step for 10 s later fires, one that fired
+// just before the step does not fire again.
+TEST(ReminderTickTest, AfterTheClockIsSetBackNothingIsLostAndNothingFiresTwice) {
+  namespace clk = platform::clock;
+  const std::int64_t stepAt = clk::SecondsFromSerial(clk::SerialFromFields({2024, 5, 1, 10, 0, 0}));
+  for (const std::int64_t step : {30, 600, 3600}) {
+    testsupport::TempDir dir;
+    const std::string path = dir.File("dstx2.dat");
+    ASSERT_TRUE(testsupport::WriteDataFileFromImage(path, "dstx2.dat"));
+    ReminderStore store;
+    ASSERT_EQ(store.OpenDatabase(path, kDatabasePassword), 1);
+    const auto save = [&store](std::int64_t second, const char* title) {
+      ReminderRecord r;
+      r.txfs = RepeatMode::Once;
+      r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = clk::SerialFromSeconds(second);
+      r.txbt = title;
+      EXPECT_EQ(store.SaveReminder(r), 1);
+    };
+    const std::int64_t start = stepAt - step - 20;
+    clk::SetForTest(clk::SerialFromSeconds(start));
+    save(stepAt - 5, "fired before the step");
+    store.LoadReminders();
+
+    std::vector<std::pair<std::string, std::int64_t>> firings;
+    ReminderList due;
+    ReminderTick tick;
+    tick.StartAfter(start, clk::UtcOffsetSeconds());
+    const auto tickAt = [&](std::int64_t wall) {
+      clk::SetForTest(clk::SerialFromSeconds(wall));
+      CheckDueSeconds(tick, [&](double second) {
+        store.CollectDueReminders(second, due);
+        for (const ReminderRecord& r : due) firings.emplace_back(r.txbt, clk::SecondsFromSerial(second) - stepAt);
+      });
+    };
+    for (std::int64_t wall = start + 1; wall < stepAt; ++wall) tickAt(wall);
+    clk::SetForTest(clk::SerialFromSeconds(stepAt - step));
+    save(stepAt - step + 10, "saved after the step");
+    for (std::int64_t wall = stepAt - step; wall <= stepAt + 5; ++wall) tickAt(wall);
+
+    using Firings = std::vector<std::pair<std::string, std::int64_t>>;
+    EXPECT_EQ(firings, (Firings{{"fired before the step", -5}, {"saved after the step", -step + 10}}))
+        << "set back " << step << " s";
+  }
+  platform::clock::ClearForTest();
 }
 
 TEST(ReminderTickTest, TimerIsArmedJustPastTheNextSecond) {

@@ -1,6 +1,7 @@
 // A stretch of a day of the reminder timer, jittered, stalled, doubled, set back and across
 // daylight-saving changes, against one exact check a second: no firing lost, doubled or
-// invented. tools/simulated_day runs whole days with 10,000 reminders.
+// invented, also when the clock is set back 30 s, 10 min and 1 h and reminders are saved
+// after each step. tools/simulated_day runs whole days with 10,000 reminders.
 #include "simulated_day.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ struct DayCase {
   const char* zone;
   int year, month, day;
   int from, to;  // seconds of the day
+  bool stepsBack = false;  // the clock set back 30 s, 10 min and 1 h instead of 5 s
 };
 
 void PrintTo(const DayCase& c, std::ostream* out) { *out << c.name; }
@@ -36,6 +38,7 @@ TEST_P(SimulatedDayTest, JitteredTicksFireWhatExactTicksFire) {
   options.fromSecond = c.from, options.toSecond = c.to;
   options.reminders = 240;
   options.workDir = dir.path();
+  if (c.stepsBack) options.setBacks = ClockStepsBack();
   const DayResult r = SimulateDay(options);
   EXPECT_TRUE(r.ok()) << Describe(r);
   // The day was as rough as meant, and every second held a firing to lose.
@@ -43,7 +46,16 @@ TEST_P(SimulatedDayTest, JitteredTicksFireWhatExactTicksFire) {
   EXPECT_GT(r.ticks.stalls, 0);
   EXPECT_GT(r.madeUpFirings, 0);
   EXPECT_GE(r.referenceFirings, r.seconds - r.secondsSkippedByDesign);
-  if (std::string(c.name) == "ordinary") {
+  // The seconds a step back showed again held firings that must not come twice, and every
+  // reminder saved just after a step for one of them fired.
+  EXPECT_GT(r.secondsCheckedAgain, 0);
+  EXPECT_GT(r.firingsInSecondsShownAgain, 0);
+  if (c.stepsBack) {
+    EXPECT_EQ(r.setBacks, 3);
+    EXPECT_EQ(r.savedAfterSetBack, 15);
+    EXPECT_EQ(r.firingsSavedAfterSetBack, r.savedAfterSetBack);
+    EXPECT_GT(r.secondsCheckedAgain, H - 100);  // about the hour the last step showed again
+  } else if (std::string(c.name) == "ordinary") {
     // The minute's stall leaves out its first 50 seconds, and what they held.
     EXPECT_EQ(r.secondsSkippedByDesign, 50) << Describe(r);
     EXPECT_GT(r.firingsSkippedByDesign, 0);
@@ -62,7 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
     Days, SimulatedDayTest,
     ::testing::Values(DayCase{"ordinary", "Asia/Shanghai", 2024, 6, 12, 8 * H, 9 * H},
                       DayCase{"spring_forward", "America/New_York", 2024, 3, 10, 1 * H + 30 * 60, 3 * H + 30 * 60},
-                      DayCase{"fall_back", "America/New_York", 2024, 11, 3, 50 * 60, 2 * H + 20 * 60}),
+                      DayCase{"fall_back", "America/New_York", 2024, 11, 3, 50 * 60, 2 * H + 20 * 60},
+                      DayCase{"clock_set_back", "Asia/Shanghai", 2024, 6, 12, 8 * H, 9 * H + 30 * 60, true}),
     [](const ::testing::TestParamInfo<DayCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

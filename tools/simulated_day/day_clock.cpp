@@ -1,6 +1,7 @@
 #include "day_clock.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <ctime>
 
 #include "platform/clock/clock.h"
@@ -62,14 +63,31 @@ std::int64_t DayZone::FirstUtcOfWall(std::int64_t wall) const {
 
 std::int64_t SimulatedClock::ShownUtc(std::int64_t realMs) const { return FloorDiv(ShownMs(realMs), 1000); }
 
+std::int64_t SimulatedClock::Adjust(std::int64_t realMs) const {
+  std::int64_t adjust = 0;
+  for (const Step& s : steps_)
+    if (realMs >= s.atMs) adjust += s.byMs;
+  return adjust;
+}
+
+int SimulatedClock::LineAt(std::int64_t realMs) const {
+  return static_cast<int>(std::count_if(steps_.begin(), steps_.end(), [realMs](const Step& s) { return realMs >= s.atMs; }));
+}
+
 std::optional<std::int64_t> SimulatedClock::LastShown(std::int64_t wall, std::int64_t realMs) const {
   std::optional<std::int64_t> last;
-  const std::int64_t adjustments[] = {0, step_ ? step_->byMs : 0};
   for (const std::int64_t u : zone_.UtcsOfWall(wall)) {
-    for (const std::int64_t adjust : adjustments) {
-      const std::int64_t real = u * 1000 - adjust;
-      if (Adjust(real) != adjust || real > realMs) continue;
-      if (!last || real > *last) last = real;
+    // Each stretch between two steps shows the second from its whole-second boundary, or from
+    // the step that began the stretch inside it.
+    std::int64_t adjust = 0;
+    for (std::size_t k = 0; k <= steps_.size(); ++k) {
+      if (k > 0) adjust += steps_[k - 1].byMs;
+      const std::int64_t from = k == 0 ? INT64_MIN / 2 : steps_[k - 1].atMs;
+      const std::int64_t to = k == steps_.size() ? INT64_MAX / 2 : steps_[k].atMs;
+      const std::int64_t begin = std::max(u * 1000, from + adjust);
+      const std::int64_t end = std::min(u * 1000 + 1000, to + adjust);
+      const std::int64_t real = begin - adjust;
+      if (begin < end && real <= realMs && (!last || real > *last)) last = real;
     }
   }
   return last;

@@ -39,11 +39,14 @@ class DayZone {
 class SimulatedClock {
  public:
   explicit SimulatedClock(const DayZone& zone) : zone_(zone) {}
-  // From `realMs` on, the system clock reads `byMs` more (negative: set back).
-  void StepAt(std::int64_t realMs, std::int64_t byMs) { step_ = Step{realMs, byMs}; }
+  // From `realMs` on, the system clock reads `byMs` more (negative: set back). Steps are
+  // given in the order of their moments.
+  void StepAt(std::int64_t realMs, std::int64_t byMs) { steps_.push_back({realMs, byMs}); }
   // What the system clock shows at a real moment: in milliseconds, and its UTC second.
   std::int64_t ShownMs(std::int64_t realMs) const { return realMs + Adjust(realMs); }
   std::int64_t ShownUtc(std::int64_t realMs) const;
+  // The time line the clock is on at a real moment: the number of steps taken by then.
+  int LineAt(std::int64_t realMs) const;
   // The latest real moment at or before `realMs` at which the clock began to show the local
   // wall second `wall`; nothing when it never showed it (a second a spring forward skipped).
   std::optional<std::int64_t> LastShown(std::int64_t wall, std::int64_t realMs) const;
@@ -53,11 +56,9 @@ class SimulatedClock {
     std::int64_t atMs = 0;
     std::int64_t byMs = 0;
   };
-  std::int64_t Adjust(std::int64_t realMs) const {
-    return step_ && realMs >= step_->atMs ? step_->byMs : 0;
-  }
+  std::int64_t Adjust(std::int64_t realMs) const;
   const DayZone& zone_;
-  std::optional<Step> step_;
+  std::vector<Step> steps_;
 };
 
 // How the timer misbehaves; every figure in milliseconds.

@@ -1,7 +1,8 @@
 // The simulated day at full size, for its figures:
 //   simulated_day [--reminders N] [--seed S] [--day YYYY-MM-DD --tz ZONE] [--from HH:MM:SS] [--to HH:MM:SS]
-// Without --day it runs an ordinary day in Asia/Shanghai and the two daylight-saving days of
-// 2024 in America/New_York. Exits 1 when any firing was lost, doubled or not in the reference.
+// Without --day it runs an ordinary day in Asia/Shanghai, the two daylight-saving days of
+// 2024 in America/New_York, and the ordinary day with the clock set back 30 s, 10 min and
+// 1 h. Exits 1 when any firing was lost, doubled or not in the reference.
 #include <cstdio>
 #include <cstdlib>
 #include <stdlib.h>
@@ -59,7 +60,9 @@ int main(int argc, char** argv) {
   if (days.empty()) {
     days = {DayOptions{.timeZone = "Asia/Shanghai", .year = 2024, .month = 6, .day = 12},
             DayOptions{.timeZone = "America/New_York", .year = 2024, .month = 3, .day = 10},
-            DayOptions{.timeZone = "America/New_York", .year = 2024, .month = 11, .day = 3}};
+            DayOptions{.timeZone = "America/New_York", .year = 2024, .month = 11, .day = 3},
+            DayOptions{.timeZone = "Asia/Shanghai", .year = 2024, .month = 6, .day = 12,
+                       .setBacks = workmemo::simday::ClockStepsBack()}};
   }
   // A folder of this run's own: two runs at once must not share one day's data file.
   std::string pattern = (std::filesystem::temp_directory_path() / "workmemo-simulated-day-XXXXXX").string();
@@ -77,9 +80,11 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(work);
     std::filesystem::create_directories(work);
     day.workDir = work.string();
-    std::printf("== %04d-%02d-%02d %s, %d reminders, seed %llu\n", day.year, day.month, day.day,
+    std::string setBacks;
+    for (const auto& b : day.setBacks) setBacks += (setBacks.empty() ? "" : ", ") + std::to_string(b.byMs / 1000) + " s";
+    std::printf("== %04d-%02d-%02d %s, %d reminders, seed %llu, clock set back %s\n", day.year, day.month, day.day,
                 day.timeZone.value_or("(local zone)").c_str(), day.reminders,
-                static_cast<unsigned long long>(day.seed));
+                static_cast<unsigned long long>(day.seed), setBacks.c_str());
     const workmemo::simday::DayResult result = workmemo::simday::SimulateDay(day);
     std::printf("%s", workmemo::simday::Describe(result).c_str());
     std::fflush(stdout);

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -42,6 +43,9 @@ class Run {
 
   // Loads the reminders at the clock's now.
   void Load() { store_.LoadReminders(); }
+
+  // Saves a new reminder at the clock's now; its id, 0 when the save failed.
+  int Save(ReminderRecord r) { return store_.SaveReminder(r) == 1 ? r.id : 0; }
 
   void Check(double second, std::vector<Firing>& out) {
     store_.CollectDueReminders(second, due_);
@@ -98,23 +102,50 @@ std::string FiringText(const char* what, const Firing& f) {
          (f.notice ? " (notice)" : "");
 }
 
-// The data file every run starts from, and the reactions of its reminders by id.
-bool WriteDayFile(const std::string& path, const std::vector<PlannedReminder>& planned,
-                  std::map<int, Reaction>& reactions) {
-  const auto image = platform::files::ReadResource(":/db/dstx2.dat");
-  if (!image || !platform::files::WriteAll(path, *image)) return false;
+// Writes the reminders into a data file made from the empty image, or adds them to one
+// there is; gives their ids in order and the reactions of the planned ones by id.
+bool WriteReminders(const std::string& path, bool fresh, const std::vector<PlannedReminder>& planned,
+                    std::map<int, Reaction>& reactions, std::vector<int>& ids) {
+  if (fresh) {
+    const auto image = platform::files::ReadResource(":/db/dstx2.dat");
+    if (!image || !platform::files::WriteAll(path, *image)) return false;
+  }
   ReminderStore store;
   if (store.OpenDatabase(path, kDatabasePassword) != 1) return false;
   store.Connection().Execute("begin");
   for (const PlannedReminder& p : planned) {
     ReminderRecord r = p.record;
     if (store.SaveReminder(r) != 1) return false;
+    ids.push_back(r.id);
     if (p.reaction != Reaction::None) reactions[r.id] = p.reaction;
   }
   return store.Connection().Execute("commit") == 1;
 }
 
+// One-time reminders the person saves just after a step back, due in the seconds the clock
+// shows again: one 10 s after the step, the others anywhere after that in its span.
+std::vector<PlannedReminder> SavedAfterStep(int step, std::int64_t shownAfter, std::int64_t shownBefore,
+                                            std::int64_t fromWall, std::int64_t toWall, int count,
+                                            std::mt19937_64& random) {
+  std::vector<PlannedReminder> out;
+  const std::int64_t first = std::max(shownAfter + 10, fromWall), last = std::min(shownBefore, toWall);
+  if (first > last) return out;
+  std::uniform_int_distribution<std::int64_t> inSpan(first, last);
+  for (int i = 0; i < count; ++i) {
+    PlannedReminder p;
+    ReminderRecord& r = p.record;
+    r.txbt = "saved after set-back " + std::to_string(step) + " #" + std::to_string(i);
+    r.txlx = "simulated";
+    r.txfs = RepeatMode::Once;
+    r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = clk::SerialFromSeconds(i == 0 ? first : inSpan(random));
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
 }  // namespace
+
+std::vector<SetBack> ClockStepsBack() { return {{0.45, 30'000}, {0.6, 600'000}, {0.8, 3'600'000}}; }
 
 bool DayResult::ok() const {
   return secondsLost == 0 && secondsCheckedTwice == 0 && lost == 0 && doubled == 0 && extra == 0 &&
@@ -142,7 +173,14 @@ DayResult SimulateDay(const DayOptions& options) {
   std::vector<PlannedStall> planned;
   const std::int64_t spanMs = (endUtc - loadUtc) * 1000;
   if (options.stallOfAMinute && spanMs > 180'000) planned.push_back({startMs + spanMs / 3, 60'000});
-  if (options.clockSetBack && spanMs > 60'000) clock.StepAt(startMs + spanMs * 2 / 3, -5000);
+  std::vector<std::int64_t> stepMoments;
+  if (spanMs > 60'000) {
+    for (const SetBack& b : options.setBacks) {
+      stepMoments.push_back(startMs + static_cast<std::int64_t>(static_cast<double>(spanMs) * b.at));
+      clock.StepAt(stepMoments.back(), -b.byMs);
+    }
+  }
+  result.setBacks = static_cast<std::int64_t>(stepMoments.size());
   for (const std::int64_t change : zone.Changes()) {
     if (change <= loadUtc || change > endUtc) continue;
     ++result.offsetChanges;
@@ -152,17 +190,33 @@ DayResult SimulateDay(const DayOptions& options) {
   const double dayStart = clk::SerialFromSeconds(dayStartWall);
   const std::vector<PlannedReminder> reminders =
       DayReminders(options.reminders, dayStart, options.fromSecond, options.toSecond, options.seed);
+  // What is saved after each step back, planned here so that the reference holds it from
+  // the load: a reminder due in a second the reference checks once fires there once.
+  std::mt19937_64 savingRandom(options.seed * 31 + 7);
+  std::vector<std::vector<PlannedReminder>> savedAfter;
+  for (std::size_t k = 0; k < stepMoments.size(); ++k) {
+    const std::int64_t at = stepMoments[k];
+    savedAfter.push_back(SavedAfterStep(static_cast<int>(k + 1), WallOfUtc(clock.ShownUtc(at)),
+                                        WallOfUtc(clock.ShownUtc(at - 1)), fromWall, toWall,
+                                        options.savedAfterEachSetBack, savingRandom));
+  }
   std::map<int, Reaction> reactions;
+  std::vector<int> dayIds, savedIds;
   const std::string dayFile = options.workDir + "/day.dat";
+  const std::string referenceFile = options.workDir + "/day-and-saved.dat";
   clk::SetUtcForTest(loadUtc);
-  if (!WriteDayFile(dayFile, reminders, reactions)) {
+  bool written = WriteReminders(dayFile, true, reminders, reactions, dayIds) &&
+                 platform::files::Copy(dayFile, referenceFile);
+  for (const auto& saved : savedAfter) written = written && WriteReminders(referenceFile, false, saved, reactions, savedIds);
+  if (!written) {
     result.differences.push_back("the data file of the day could not be written");
     result.lost = 1;
     return result;
   }
-  const auto runOn = [&](const std::string& name) {
+  result.savedAfterSetBack = static_cast<std::int64_t>(savedIds.size());
+  const auto runOn = [&](const std::string& name, const std::string& from) {
     const std::string path = options.workDir + "/" + name + ".dat";
-    platform::files::Copy(dayFile, path);
+    platform::files::Copy(from, path);
     clk::SetUtcForTest(loadUtc);
     auto run = std::make_unique<Run>(path, reactions);
     run->Load();
@@ -174,29 +228,45 @@ DayResult SimulateDay(const DayOptions& options) {
   const std::vector<std::int64_t> ticks =
       PlanTicks(clock, startMs, endUtc, options.jitter, planned, random, result.ticks);
   std::vector<Firing> firings;
-  std::map<std::int64_t, int> timesChecked;
-  std::map<std::int64_t, std::int64_t> latenessOf;  // by wall second, at its check
-  std::set<std::int64_t> skippedByDesign;
+  // Checks and skips by time line (0 before any step back, k after the k-th) and wall second.
+  using LineSecond = std::pair<int, std::int64_t>;
+  std::map<LineSecond, int> timesChecked;
+  std::set<LineSecond> skippedOnLine;
+  std::map<std::int64_t, std::int64_t> latenessOf;  // by wall second, at its last check
   {
-    auto run = runOn("jittered");
+    auto run = runOn("jittered", dayFile);
     ReminderTick tick;
     const clk::WallClockReading loaded = clk::ReadWallClock();
     tick.StartAfter(clk::SecondsFromSerial(loaded.now), loaded.utcOffset);
-    std::int64_t newestShown = clk::SecondsFromSerial(loaded.now);
+    std::map<int, std::int64_t> newestShown = {{0, clk::SecondsFromSerial(loaded.now)}};
     std::int64_t lastOffset = loaded.utcOffset;
+    std::size_t stepsSaved = 0, nextSaved = 0;
     for (const std::int64_t t : ticks) {
       clk::SetUtcForTest(clock.ShownUtc(t));
       const clk::WallClockReading reading = clk::ReadWallClock();
       const std::int64_t shown = clk::SecondsFromSerial(reading.now);
+      const int line = clock.LineAt(t);
+      // The person saves the reminders planned for each step back just after it.
+      for (; stepsSaved < static_cast<std::size_t>(line); ++stepsSaved) {
+        for (const PlannedReminder& p : savedAfter[stepsSaved]) {
+          const int id = run->Save(p.record);
+          if (id != savedIds[nextSaved++]) result.differences.push_back("saved under another id: " + p.record.txbt);
+        }
+      }
       // By design a tick more than 10 s late checks only the last 10 s it missed.
-      if (reading.utcOffset == lastOffset && shown - newestShown > ReminderTick::kMaxSkippedSeconds + 1)
-        for (std::int64_t s = newestShown + 1; s < shown - ReminderTick::kMaxSkippedSeconds; ++s)
-          skippedByDesign.insert(s);
-      newestShown = std::max(newestShown, shown);
+      const auto newest = newestShown.find(line);
+      if (newest == newestShown.end()) {
+        newestShown[line] = shown;
+      } else {
+        if (reading.utcOffset == lastOffset && shown - newest->second > ReminderTick::kMaxSkippedSeconds + 1)
+          for (std::int64_t s = newest->second + 1; s < shown - ReminderTick::kMaxSkippedSeconds; ++s)
+            skippedOnLine.insert({line, s});
+        newest->second = std::max(newest->second, shown);
+      }
       lastOffset = reading.utcOffset;
       CheckDueSeconds(tick, [&](double second) {
         const std::int64_t wall = clk::SecondsFromSerial(second);
-        ++timesChecked[wall];
+        ++timesChecked[{line, wall}];
         if (wall >= fromWall && wall <= toWall) {
           if (const auto shownAt = clock.LastShown(wall, t)) {
             latenessOf[wall] = (t - *shownAt) / 1000;
@@ -213,11 +283,46 @@ DayResult SimulateDay(const DayOptions& options) {
     }
   }
 
-  // The reference: every wall-clock second once, in order, apart from those skipped by design;
-  // and, to count what those would have fired, every second.
+  // The seconds: checked on how many time lines, and twice on one; skipped by design on a
+  // line, which the reference leaves out.
+  result.seconds = toWall - fromWall + 1;
+  std::map<std::int64_t, int> linesChecking;
+  for (const auto& [at, times] : timesChecked) {
+    ++linesChecking[at.second];
+    if (times > 1 && at.second >= fromWall && at.second <= toWall) {
+      ++result.secondsCheckedTwice;
+      if (result.differences.size() < kDifferencesShown)
+        result.differences.push_back("second checked twice on one time line: " + WallText(at.second));
+    }
+  }
+  // A second skipped on one line and checked on another is checked with what the person did
+  // meanwhile (a pause, a remind-again): it is left out of the comparison as well.
+  std::set<std::int64_t> skippedByDesign;
+  for (const auto& at : skippedOnLine) {
+    if (timesChecked.count(at)) result.differences.push_back("checked although skipped by design: " + WallText(at.second));
+    skippedByDesign.insert(at.second);
+  }
+  for (std::int64_t wall = fromWall; wall <= toWall; ++wall) {
+    const auto it = linesChecking.find(wall);
+    const int lines = it == linesChecking.end() ? 0 : it->second;
+    if (lines > 0) ++result.secondsChecked;
+    if (lines > 1) ++result.secondsCheckedAgain;
+    if (skippedByDesign.count(wall)) {
+      ++result.secondsSkippedByDesign;
+      if (lines > 0) ++result.skippedSecondsCheckedOnAnotherLine;
+    } else if (lines == 0) {
+      ++result.secondsLost;
+      if (result.differences.size() < kDifferencesShown)
+        result.differences.push_back("second never checked: " + WallText(wall));
+    }
+  }
+
+  // The reference: every wall-clock second once, in order, apart from those skipped by design,
+  // with the reminders saved after a step there from the load; and, to count what those
+  // skipped seconds would have fired, every second.
   const auto reference = [&](const std::string& name, bool skip) {
     std::vector<Firing> out;
-    auto run = runOn(name);
+    auto run = runOn(name, referenceFile);
     for (std::int64_t wall = fromWall; wall <= toWall; ++wall) {
       if (skip && skippedByDesign.count(wall)) continue;
       clk::SetUtcForTest(zone.FirstUtcOfWall(wall));
@@ -231,32 +336,20 @@ DayResult SimulateDay(const DayOptions& options) {
       if (skippedByDesign.count(f.second)) ++result.firingsSkippedByDesign;
   }
 
-  // The seconds.
-  result.seconds = toWall - fromWall + 1;
-  for (std::int64_t wall = fromWall; wall <= toWall; ++wall) {
-    const auto it = timesChecked.find(wall);
-    const int times = it == timesChecked.end() ? 0 : it->second;
-    if (times > 0) ++result.secondsChecked;
-    if (times > 1) ++result.secondsCheckedTwice;
-    if (skippedByDesign.count(wall)) {
-      ++result.secondsSkippedByDesign;
-      if (times > 0) result.differences.push_back("checked although skipped by design: " + WallText(wall));
-    } else if (times == 0) {
-      ++result.secondsLost;
-      if (result.differences.size() < kDifferencesShown)
-        result.differences.push_back("second never checked: " + WallText(wall));
-    }
-  }
-
   // The firings.
   std::map<Firing, int> wanted;
-  for (const Firing& f : expected) ++wanted[f];
+  for (const Firing& f : expected) {
+    ++wanted[f];
+    if (linesChecking[f.second] > 1) ++result.firingsInSecondsShownAgain;
+  }
   result.referenceFirings = static_cast<std::int64_t>(expected.size());
+  const std::set<int> saved(savedIds.begin(), savedIds.end());
   std::map<Firing, int> seen;
   for (const Firing& f : firings) {
     if (f.second < fromWall || f.second > toWall) continue;
     ++result.firings;
     if (f.notice) ++result.notices;
+    if (saved.count(f.id)) ++result.firingsSavedAfterSetBack;
     const std::int64_t lateness = latenessOf[f.second];
     if (lateness < 0) ++result.firingsAfterChange;
     if (lateness >= 1) ++result.madeUpFirings;
@@ -266,6 +359,8 @@ DayResult SimulateDay(const DayOptions& options) {
     if (++seen[f] > 1) {
       ++result.doubled;
       note("doubled");
+    } else if (skippedByDesign.count(f.second)) {
+      ++result.firingsWhereSkippedOnAnotherLine;
     } else if (!wanted.count(f)) {
       ++result.extra;
       note("not in the reference");
@@ -285,14 +380,20 @@ std::string Describe(const DayResult& r) {
   out << "ticks " << r.ticks.ticks << " (twice in one second " << r.ticks.twiceInASecond << ", stalls of 2-10 s "
       << r.ticks.stalls << ", planned stalls " << r.ticks.plannedStalls << "), UTC offset changes "
       << r.offsetChanges << "\n"
-      << "seconds " << r.seconds << ": checked " << r.secondsChecked << ", twice " << r.secondsCheckedTwice
-      << ", skipped by design " << r.secondsSkippedByDesign << ", lost " << r.secondsLost
+      << "seconds " << r.seconds << ": checked " << r.secondsChecked << ", twice on one time line "
+      << r.secondsCheckedTwice << ", again after the clock was set back " << r.secondsCheckedAgain
+      << ", skipped by design " << r.secondsSkippedByDesign << " (checked on another time line "
+      << r.skippedSecondsCheckedOnAnotherLine << ", firing there " << r.firingsWhereSkippedOnAnotherLine << ")"
+      << ", lost " << r.secondsLost
       << ", never shown (spring forward) " << r.secondsSkippedByChange << "\n"
       << "lateness of a check: at most " << r.maxLateness << " s; after a spring forward at most "
       << r.maxLatenessAfterChange << " s from the change\n"
       << "firings: reference " << r.referenceFirings << ", jittered run " << r.firings << " (notices " << r.notices
       << ", made up by late ticks " << r.madeUpFirings << ", in seconds a spring forward skipped "
       << r.firingsAfterChange << "), skipped by design " << r.firingsSkippedByDesign << "\n"
+      << "clock set back " << r.setBacks << " times: firings in the seconds shown again " << r.firingsInSecondsShownAgain
+      << "; reminders saved just after a step for a second shown again " << r.savedAfterSetBack << ", their firings "
+      << r.firingsSavedAfterSetBack << "\n"
       << "lost " << r.lost << ", doubled " << r.doubled << ", not in the reference " << r.extra << "\n";
   for (const std::string& d : r.differences) out << "  " << d << "\n";
   out << "run time " << r.runSeconds << " s\n";

@@ -4,7 +4,9 @@
 // ReminderTick) on a timer that comes late, twice in one second and stalls, on a clock that is
 // set back and changes its UTC offset; and once by one exact check of every wall-clock second
 // of the day. Every firing (reminder, second, notice or not) must be the same in both, apart
-// from the seconds a stall longer than 10 s leaves out by design.
+// from the seconds a stall longer than 10 s leaves out by design. When the clock is set back,
+// the seconds it shows again are checked again on the new time line: what fired in them must
+// not fire twice, and a reminder saved after the step for one of them must fire.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +16,15 @@
 
 namespace workmemo::simday {
 
+// The clock set back by `byMs` once a share `at` of the part simulated has passed.
+struct SetBack {
+  double at = 0;
+  std::int64_t byMs = 0;
+};
+
+// The day with the clock set back 30 s, 10 min and 1 h, one after the other.
+std::vector<SetBack> ClockStepsBack();
+
 struct DayOptions {
   std::optional<std::string> timeZone;  // TZ for the run; nullopt: the process's own
   int year = 2024, month = 6, day = 12;
@@ -21,7 +32,8 @@ struct DayOptions {
   int reminders = 10000;
   std::uint64_t seed = 1;
   bool stallOfAMinute = true;            // one tick 60 s late, a third into the part simulated
-  bool clockSetBack = true;              // the clock set back 5 s, two thirds into it
+  std::vector<SetBack> setBacks = {{2.0 / 3, 5000}};  // by default 5 s, two thirds into it
+  int savedAfterEachSetBack = 5;  // one-time reminders saved just after each step, due in its span
   bool stallAcrossOffsetChanges = true;  // a tick 5 s late across every change of the UTC offset
   TickJitter jitter;
   std::string workDir;  // an existing directory for the data files
@@ -33,8 +45,12 @@ struct DayResult {
   // Wall-clock seconds of the part simulated, and what became of them.
   std::int64_t seconds = 0;
   std::int64_t secondsChecked = 0;
-  std::int64_t secondsCheckedTwice = 0;
+  std::int64_t secondsCheckedTwice = 0;     // twice on one time line
+  std::int64_t secondsCheckedAgain = 0;     // again on the time line of a clock set back
   std::int64_t secondsSkippedByDesign = 0;  // the first seconds of a stall longer than 10 s
+  // Of those, checked on another time line of a clock set back, and what fired there: left
+  // out of the comparison, as what the person did meanwhile decides it.
+  std::int64_t skippedSecondsCheckedOnAnotherLine = 0, firingsWhereSkippedOnAnotherLine = 0;
   std::int64_t secondsLost = 0;             // neither checked nor skipped by design
   std::int64_t secondsSkippedByChange = 0;  // never shown: a spring forward skipped them
   // From the moment the clock began to show a second to its check, in whole seconds; for the
@@ -47,6 +63,10 @@ struct DayResult {
   std::int64_t firings = 0, notices = 0, madeUpFirings = 0, firingsAfterChange = 0;
   std::int64_t firingsSkippedByDesign = 0;  // what exact ticks fire in the seconds skipped by design
   std::int64_t lost = 0, doubled = 0, extra = 0;
+  // The clock set back: how often; the firings of the reference in the seconds it showed
+  // again, which must come once; the reminders saved just after a step, and their firings.
+  std::int64_t setBacks = 0, firingsInSecondsShownAgain = 0;
+  std::int64_t savedAfterSetBack = 0, firingsSavedAfterSetBack = 0;
   std::vector<std::string> differences;  // the first few, readable
   double runSeconds = 0;                 // the time the runs took
 

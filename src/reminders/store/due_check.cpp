@@ -206,29 +206,31 @@ bool NoticeDue(const ReminderRecord& r, const CheckMoment& m) {
   }
 }
 
-struct ModeResult {
-  bool fired = false;
-  bool notice = false;
-};
+enum class ModeFiring { None, Occurrence, Notice };
 
-ModeResult RunModeRule(ReminderRecord& r, const CheckMoment& m) {
-  if (r.tqsj <= 0 || !HasNoticeVariant(r)) return {OccursWithoutNotice(r, m), false};
+// What the repeat mode of a record says of the second, without moving anything on.
+ModeFiring ClassifyMode(const ReminderRecord& r, const CheckMoment& m) {
+  if (r.tqsj <= 0 || !HasNoticeVariant(r)) return OccursWithoutNotice(r, m) ? ModeFiring::Occurrence : ModeFiring::None;
   switch (OccursWithNotice(r, m)) {
-    case Occurrence::NoTest:
-      return {};
-    case Occurrence::Due: {
-      auto next = NextOccurrence(r, m);
-      r.NoticeTime = next ? AddToDate(*next, r.tqdw, -static_cast<std::int64_t>(r.tqsj)) : 0.0;
-      r.NoticeUnitsLeft = next ? r.tqsj : 0;
-      return {true, false};
-    }
-    case Occurrence::NotDue:
-      if (!NoticeDue(r, m)) return {};
-      r.IsNoticeFiring = 1;
-      r.NoticeTime = AddToDate(m.now, r.tqdw, 1);
-      return {true, true};
+    case Occurrence::NoTest: return ModeFiring::None;
+    case Occurrence::Due: return ModeFiring::Occurrence;
+    case Occurrence::NotDue: return NoticeDue(r, m) ? ModeFiring::Notice : ModeFiring::None;
   }
-  return {};
+  return ModeFiring::None;
+}
+
+// Runs the repeat mode: what fires, with the notice fields moved on.
+ModeFiring RunModeRule(ReminderRecord& r, const CheckMoment& m) {
+  const ModeFiring firing = ClassifyMode(r, m);
+  if (firing == ModeFiring::Occurrence && r.tqsj > 0 && HasNoticeVariant(r)) {
+    auto next = NextOccurrence(r, m);
+    r.NoticeTime = next ? AddToDate(*next, r.tqdw, -static_cast<std::int64_t>(r.tqsj)) : 0.0;
+    r.NoticeUnitsLeft = next ? r.tqsj : 0;
+  } else if (firing == ModeFiring::Notice) {
+    r.IsNoticeFiring = 1;
+    r.NoticeTime = AddToDate(m.now, r.tqdw, 1);
+  }
+  return firing;
 }
 
 }  // namespace
@@ -264,7 +266,6 @@ DueOutcome CheckDue(ReminderRecord& r, const CheckMoment& m) {
   bool skip = r.txzt == 1;
   bool fired = false;
   if (r.xctx == 1) {
-    skip = true;  // a pending remind-again holds the repeat mode back
     const std::int64_t again = LinearSeconds(r.txdate);
     if (m.seconds >= again) {
       // Due now or passed unfired: either way it is spent, and the row is told so.
@@ -272,21 +273,24 @@ DueOutcome CheckDue(ReminderRecord& r, const CheckMoment& m) {
       r.xctx = 0;
       r.txdate = r.ksdate;
       out.clearedRemindAgain = r.id >= 1;
-      if (fired)
+      if (fired) {
         r.IsNoticeFiring = 0;
-      else
-        skip = r.txzt == 1;  // passed: the repeat mode goes on in this same second
+        skip = true;  // the remind-again is this second's firing
+      }
     }
   }
   if (r.cfcs > 0 && r.cfjs >= r.cfcs) skip = true;
   if (OutsideDateRange(r, m.today)) skip = true;
 
   bool notice = false;
-  if (!skip) {
+  if (r.xctx == 1) {
+    // A pending remind-again holds the repeat mode back: what it would fire is put off.
+    out.putOff = !skip && r.id >= 1 && ClassifyMode(r, m) != ModeFiring::None;
+  } else if (!skip) {
     r.IsNoticeFiring = 0;
-    const ModeResult mode = RunModeRule(r, m);
-    fired = mode.fired;
-    notice = mode.notice;
+    const ModeFiring mode = RunModeRule(r, m);
+    fired = mode != ModeFiring::None;
+    notice = mode == ModeFiring::Notice;
   }
   if (fired && r.id >= 1) {
     if (r.cfcs > 0 && r.IsNoticeFiring == 0) {

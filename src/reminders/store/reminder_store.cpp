@@ -259,6 +259,8 @@ ReminderStore::ReadRows ReminderStore::ReadForLoad(std::string_view query, Remin
 
 int ReminderStore::AdoptReminders(ReadRows read, ReminderList* target) {
   list_ = std::move(read.rows);
+  // The ids of a restored or imported file may name other reminders.
+  recent_.Clear();
   const int result = read.result;
   const double loadTime = platform::clock::Now();
   ResetSpentRemindAgains(0, result == 1 ? target : nullptr, loadTime);
@@ -390,6 +392,8 @@ int ReminderStore::SaveReminder(ReminderRecord& record) {
   c.Date("gxdate", now);
   if (Execute("update txsj set " + c.values() + " where id=" + std::to_string(record.id)) != 1)
     return 0;
+  // A changed reminder is a new one: it fires in a second shown again, as one just added does.
+  recent_.Forget(record.id);
   if (const int position = FindLoadedReminder(record.id); position > 0) {
     ReminderRecord& loaded = list_[static_cast<std::size_t>(position) - 1];
     loaded = record;
@@ -415,6 +419,7 @@ int ReminderStore::SetRemindAgain(int id, int flag, double when) {
   r.xctx = xctx;
   r.txdate = stored;
   schedule_.Refresh(list_, static_cast<std::size_t>(position) - 1);
+  if (xctx == 1) recent_.Forget(id, LinearSeconds(stored));
   return result;
 }
 
@@ -479,7 +484,11 @@ void ReminderStore::CollectDueReminders(double second, ReminderList& out) {
   }
   checkedAny_ = true;
   lastCheckedSecond_ = s;
-  for (const DueWrite& w : schedule_.CollectDue(list_, second, out)) {
+  putOff_.clear();
+  const std::vector<DueWrite> writes = schedule_.CollectDue(list_, second, out, recent_.BeginCheck(s), &putOff_);
+  for (const ReminderRecord& r : out) recent_.Record(r.id);
+  for (const int id : putOff_) recent_.Record(id);
+  for (const DueWrite& w : writes) {
     if (w.kind == DueWrite::ClearRemindAgain)
       SetRemindAgain(w.id, 0, w.ksdate);
     else
@@ -492,6 +501,7 @@ int ReminderStore::RemoveLoadedReminder(int id) {
   if (position == 0) return 0;
   list_.erase(list_.begin() + (position - 1));
   schedule_.Erase(list_, static_cast<std::size_t>(position) - 1);
+  recent_.Forget(id);  // the id may come again with a new reminder
   return 1;
 }
 

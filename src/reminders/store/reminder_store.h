@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/db/db.h"
+#include "reminders/store/recent_firings.h"
 #include "reminders/store/reminder_record.h"
 #include "reminders/store/schedule_index.h"
 
@@ -117,7 +118,10 @@ class ReminderStore {
   // --- The schedule ----------------------------------------------------------------------
   // The reminders firing in the one given second, copied into `out` in list order, with the
   // remind-again resets and total repeat counters written to the table. A second call for
-  // the second checked just before reports nothing, so no reminder fires twice.
+  // the second checked just before reports nothing, and a second checked again within the
+  // hour (the clock was set back) reports only the reminders that did not fire in it, nor
+  // were put off by a remind-again, the first time: no reminder fires twice. A reminder saved
+  // since is a new one and fires; so does a remind-again set since for that second.
   void CollectDueReminders(double second, ReminderList& out);
   // Copies of the reminders listed on the day, in list order.
   void CollectRemindersOnDay(double day, ReminderList& out) const;
@@ -159,6 +163,8 @@ class ReminderStore {
   std::function<void(std::string_view)> plainMessage_;
   bool checkedAny_ = false;
   std::int64_t lastCheckedSecond_ = 0;
+  RecentFirings recent_;
+  std::vector<int> putOff_;  // the ids one check's remind-agains held back
 };
 
 }  // namespace workmemo

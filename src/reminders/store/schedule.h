@@ -51,6 +51,7 @@ struct DueWrite {
 struct DueOutcome {
   bool clearedRemindAgain = false;  // xctx/txdate were reset: write them
   bool counterToStore = false;      // a total repeat count moved on: write cfjs
+  bool putOff = false;              // its mode fell due while a pending remind-again held it back
   std::optional<ReminderRecord> report;
 };
 

@@ -371,7 +371,8 @@ void ScheduleIndex::CollectDays(const ReminderList& list, double firstDay, int c
   }
 }
 
-std::vector<DueWrite> ScheduleIndex::CollectDue(ReminderList& list, double now, ReminderList& fired) {
+std::vector<DueWrite> ScheduleIndex::CollectDue(ReminderList& list, double now, ReminderList& fired,
+                                                const std::vector<int>& settled, std::vector<int>* putOff) {
   fired.clear();
   std::vector<DueWrite> writes;
   if (facts_.size() != list.size()) Rebuild(list);
@@ -386,7 +387,9 @@ std::vector<DueWrite> ScheduleIndex::CollectDue(ReminderList& list, double now, 
   candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
   for (const std::uint32_t pos : candidates_) {
     ReminderRecord& r = list[pos];
+    if (!settled.empty() && std::binary_search(settled.begin(), settled.end(), r.id)) continue;
     DueOutcome o = CheckDue(r, m);
+    if (o.putOff && putOff) putOff->push_back(r.id);
     if (o.clearedRemindAgain) writes.push_back({DueWrite::ClearRemindAgain, r.id, r.ksdate, 0});
     if (o.counterToStore) writes.push_back({DueWrite::StoreRepeatCounter, r.id, 0, r.cfjs});
     if (o.report) fired.push_back(std::move(*o.report));

@@ -36,8 +36,11 @@ class ScheduleIndex {
   void CollectDays(const ReminderList& list, double firstDay, int count, DayLists& out) const;
 
   // The same as CollectDue(list, now, fired) of schedule.h, which it replaces for a list
-  // this index follows.
-  std::vector<DueWrite> CollectDue(ReminderList& list, double now, ReminderList& fired);
+  // this index follows. The records whose ids are in `settled` (sorted) are passed over
+  // untouched: this second was checked before and they were dealt with then. `putOff`, when
+  // given, receives the ids of the records whose mode a pending remind-again held back.
+  std::vector<DueWrite> CollectDue(ReminderList& list, double now, ReminderList& fired,
+                                   const std::vector<int>& settled = {}, std::vector<int>* putOff = nullptr);
 
   // The facts the day lists read, derived from the record alone.
   struct DayFacts {
