@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/database_constants.h"
+#include "platform/clock/clock.h"
 #include "platform/db/compact.h"
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
@@ -160,15 +161,30 @@ TEST_F(DataFilesTest, AnUnreadableNotesOrDueFileEndsTheProgramWithAFailureCode) 
   EXPECT_EQ(messages, std::vector<std::string>{"读取到期提醒数据库失败！请联系客服！"});
 }
 
+// A full disk, or a data directory that cannot be made: each file says so, naming the
+// directory, and the program runs on with nothing loaded, which the reminder tick then checks.
 TEST_F(DataFilesTest, AnImageThatCannotBeWrittenNamesTheDirectoryThatRefusedIt) {
-  files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull);
-  ASSERT_EQ(Open(), 1);
-  const std::string where = "\r\n无法写入目录：" + home() + "/data\r\n请检查磁盘空间和写入权限！";
-  EXPECT_EQ(messages, (std::vector<std::string>{"创建提醒数据失败！" + where, "创建记事本数据库失败！" + where,
-                                                "创建到期提醒数据库失败！" + where}));
-  EXPECT_TRUE(exitCodes.empty());
-  for (const char* name : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) EXPECT_FALSE(files::Exists(Data(name))) << name;
-  EXPECT_TRUE(files::IsDirectory(home() + "/data"));
+  for (const files::Op op : {files::Op::MakeDirs, files::Op::Write}) {
+    SCOPED_TRACE(static_cast<int>(op));
+    files::InjectFaultForTest(op, files::Fault::DiskFull);
+    messages.clear();
+    ProgramDatabases fresh;
+    OpenDataFiles(fresh, services, settings);
+    const std::string where = "\r\n无法写入目录：" + home() + "/data\r\n请检查磁盘空间和写入权限！";
+    EXPECT_EQ(messages, (std::vector<std::string>{"创建提醒数据失败！" + where, "创建记事本数据库失败！" + where,
+                                                  "创建到期提醒数据库失败！" + where}));
+    EXPECT_TRUE(exitCodes.empty());
+    for (const char* name : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) EXPECT_FALSE(files::Exists(Data(name))) << name;
+    EXPECT_EQ(files::IsDirectory(home() + "/data"), op == files::Op::Write);
+    EXPECT_FALSE(fresh.Reminders.IsOpen() || fresh.NotesConnection.IsOpen() || fresh.DueConnection.IsOpen());
+    ReminderList due;
+    for (int second = 0; second < 3; ++second) {
+      fresh.Reminders.CollectDueReminders(platform::clock::Now() + second / 86400.0, due);
+      EXPECT_TRUE(due.empty());
+    }
+    EXPECT_EQ(fresh.Reminders.CountRemindersOnDay(platform::clock::Now()), 0);
+    files::ClearFaultsForTest();
+  }
 }
 
 // A damaged page is said once per file, naming it and the page that restores it; the start
