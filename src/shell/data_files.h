@@ -35,8 +35,9 @@ struct ProgramDatabases {
   // instead of reading the table a second time. While the start still reads the rows aside,
   // it holds none: a page filled then shows no rows until the read ends.
   bool ListPageHoldsFullRead = false;
-  // The start's reading of the files on threads of their own; last, so that it ends before
-  // the connections its threads use go.
+  // The start's reading of the files on threads of their own. Each thread opens its own
+  // connection and reads into its own rows, and hands both over when it ends: nothing here is
+  // touched by any thread but the window thread.
   std::shared_ptr<DataFileReading> Reading;
 };
 
@@ -54,10 +55,11 @@ int OpenDataFiles();
 void BeginOpeningDataFiles(ProgramDatabases& db);
 // Says what the files' openings found, in the order of OpenDataFiles, and reads the
 // protection flags and login mode; returns as OpenDataFiles. The timed-reminder rows are
-// still being read when the file opened and the other two files have nothing to say;
-// nothing may use the store until FinishLoadingTimedReminders.
+// still being read when the file opened and the other two files have nothing to say; the
+// store then holds neither connection nor rows until FinishLoadingTimedReminders.
 int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
-// Waits for the rows still being read, makes them the store's list and says a damaged file.
+// Waits for the rows still being read, makes the reading's connection the store's and the
+// rows its list, and says a damaged file.
 // True when it did so now, so that the pages built meanwhile show the reminders.
 bool FinishLoadingTimedReminders(ProgramDatabases& db, ShellServices& services);
 // Waits for every thread of the start's reading, for a program that ends before it is used.
