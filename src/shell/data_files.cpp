@@ -17,9 +17,6 @@ namespace {
 
 namespace files = platform::files;
 
-// Ending the program after a database that cannot be read is a failure, never exit code 0.
-constexpr int kFailedStartExitCode = 1;
-
 void Show(ShellServices& services, std::string_view text) {
   if (services.ShowMessageBox) services.ShowMessageBox(text);
 }
@@ -54,7 +51,6 @@ struct SideDatabase {
   const char* image;
   const char* table;
   const char* cannotCreate;
-  const char* cannotRead;
 };
 
 // What the first attempt to open a file found. The key derivation and the check that reads
@@ -82,35 +78,28 @@ std::future<FirstOpen> OpenAndCheckAside(const SideDatabase& d, const std::strin
 }
 
 SideDatabase NotesFile(ProgramDatabases& db) {
-  return {db.NotesConnection, db.NotesDbPath, "jsb2.dat", "jsbsj", "创建记事本数据库失败！",
-          "读取记事本数据库失败！请联系客服！"};
+  return {db.NotesConnection, db.NotesDbPath, "jsb2.dat", "jsbsj", "创建记事本数据库失败！"};
 }
 
 SideDatabase DueFile(ProgramDatabases& db) {
-  return {db.DueConnection, db.DueDbPath, "dqtx2.dat", "dqsj", "创建到期提醒数据库失败！",
-          "读取到期提醒数据库失败！请联系客服！"};
+  return {db.DueConnection, db.DueDbPath, "dqtx2.dat", "dqsj", "创建到期提醒数据库失败！"};
 }
 
-// Makes the first opening the program's connection. 1 when the start goes on (opened, or
-// its image could not be written); 0 when it ends.
-int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellServices& services,
-                     FirstOpen first) {
+// Makes the first opening the program's connection. A file that cannot be opened, or whose
+// check fails, is said to be damaged once, by name: the program runs on, the file's page
+// shows what can still be read (nothing when it did not open) and the backup page restores
+// it, as for the timed-reminder file.
+void OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellServices& services,
+                      FirstOpen first) {
   if (!first.opened && !files::Exists(d.path)) {
     if (!WriteImage(d.path, d.image)) {
       Show(services, CannotCreateMessage(d.cannotCreate, d.path));
-      return 1;
+      return;
     }
     first = OpenAndCheck(d.path, password, d.table);
   }
-  if (first.opened) {
-    d.connection = std::move(first.connection);
-    // A damaged page is said once, here; the program goes on with what the file still holds.
-    if (!first.sound) Show(services, DamagedDataFileMessage(d.path));
-    return 1;
-  }
-  Show(services, d.cannotRead);
-  if (services.EndProgram) services.EndProgram(kFailedStartExitCode);
-  return 0;
+  d.connection = std::move(first.connection);
+  if (!first.opened || !first.sound) Show(services, DamagedDataFileMessage(d.path));
 }
 
 // The timed-reminder file as the start first reads it.
@@ -280,7 +269,7 @@ void BeginOpeningDataFiles(ProgramDatabases& db) {
   db.Reading = std::move(reading);
 }
 
-int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
+void OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
   if (!db.Reading || !db.Reading->notes.valid()) BeginOpeningDataFiles(db);
   DataFileReading& reading = *db.Reading;
   db.Reminders.SetPlainMessageBox([&services](std::string_view text) {
@@ -292,8 +281,8 @@ int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, Pr
   // The timed rows are read on past this point only when nothing needs saying before them.
   const bool sidesQuiet = notesFirst.opened && notesFirst.sound && dueFirst.opened && dueFirst.sound;
   if (!sidesQuiet || !reading.timedRights.get().opened) FinishLoadingTimedReminders(db, services);
-  if (OpenSideDatabase(NotesFile(db), db.DatabasePassword, services, std::move(notesFirst)) == 0) return 0;
-  if (OpenSideDatabase(DueFile(db), db.DatabasePassword, services, std::move(dueFirst)) == 0) return 0;
+  OpenSideDatabase(NotesFile(db), db.DatabasePassword, services, std::move(notesFirst));
+  OpenSideDatabase(DueFile(db), db.DatabasePassword, services, std::move(dueFirst));
 
   ProtectedActions rights;
   ReadAdminRights(db, rights);
@@ -305,7 +294,6 @@ int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, Pr
   settings.AddressBookNeedsPassword = flag(rights.txlqx);
   settings.NotesNeedPassword = flag(rights.jsbqx);
   settings.LoginByPassword = ReadLoginMode(db) != 0 ? 1 : 0;
-  return 1;
 }
 
 bool FinishLoadingTimedReminders(ProgramDatabases& db, ShellServices& services) {
@@ -322,13 +310,12 @@ void WaitForDataFileReading(ProgramDatabases& db) {
   if (db.Reading->timed.valid()) db.Reading->timed.wait();
 }
 
-int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
+void OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
   BeginOpeningDataFiles(db);
-  const int opened = OpenDataFilesBeforeWindows(db, services, settings);
+  OpenDataFilesBeforeWindows(db, services, settings);
   FinishLoadingTimedReminders(db, services);
-  return opened;
 }
 
-int OpenDataFiles() { return OpenDataFiles(Databases(), Services(), Settings()); }
+void OpenDataFiles() { OpenDataFiles(Databases(), Services(), Settings()); }
 
 }  // namespace workmemo

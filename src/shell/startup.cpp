@@ -278,7 +278,8 @@ void RunStartupSequence() {
   Settings().SkinTransparency = ReadSkinTransparency();
   Ui().BackgroundPicture = ChooseBackgroundPicture();
 
-  if (OpenDataFilesBeforeWindows(Databases(), Services(), Settings()) == 0 || state.Ending) return;
+  OpenDataFilesBeforeWindows(Databases(), Services(), Settings());
+  if (state.Ending) return;
   LoadSettings();
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -253,6 +254,68 @@ TEST_F(AppTest, AReminderSavedASecondAheadOpensThePopupInItsSecond) {
   program.Send("confirm 确定按钮");
   program.Send("tray-menu 退出");
   EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+}
+
+// A start that could not open a data file says so once and runs on: the reminder tick goes on
+// with what did load, and the program ends as it always does.
+TEST_F(AppTest, AStartWithADataFileNotOpenedRunsOnAndEndsCleanly) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& dir)> prepare;
+    std::vector<std::string> firstLines;  // the first line of each message, in order
+    const char* named;                    // a path every message names
+    bool remindersWork;
+  };
+  const Case cases[] = {
+      {"a file where the data directory belongs",
+       [](const std::string& dir) { std::ofstream(dir + "/data") << "not a directory"; },
+       {"创建提醒数据失败！", "创建记事本数据库失败！", "创建到期提醒数据库失败！"}, "无法写入目录：%/data", false},
+      {"a notes file that cannot be opened",
+       [](const std::string& dir) {
+         ASSERT_TRUE(platform::files::MakeDirs(dir + "/data"));
+         std::ofstream(dir + "/data/jsb2.dat") << "damaged";
+       },
+       {"数据文件已损坏，只能读出其中的一部分："}, "%/data/jsb2.dat", true},
+  };
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string dir = Path("run" + std::to_string(++run));
+    ASSERT_TRUE(platform::files::MakeDirs(dir));
+    ::setenv("WORKMEMO_HOME", dir.c_str(), 1);
+    c.prepare(dir);
+    std::vector<std::string> answers(c.firstLines.size(), "confirm 确定按钮");
+    Program program(dir, "run", {"aa"}, answers);
+    ASSERT_TRUE(program.Spawned());
+    ASSERT_TRUE(program.WaitFor("panel 定时提醒")) << Show(program.Log());
+    std::string named = c.named;
+    named.replace(named.find('%'), 1, dir);
+    for (const std::string& first : c.firstLines) {
+      EXPECT_TRUE(program.HasLine("message " + first + "\r")) << Show(program.Log());
+    }
+    const std::string log = program.Log();
+    std::size_t said = 0;
+    for (std::size_t at = log.find("\nmessage "); at != std::string::npos; at = log.find("\nmessage ", at + 1)) ++said;
+    EXPECT_EQ(said, c.firstLines.size()) << Show(log);
+    EXPECT_TRUE(program.HasLine(named + "\r")) << Show(log);
+
+    // Every page opens with what loaded; ticks come and go, and a reminder a second ahead
+    // fires where the timed file loaded.
+    for (const char* page : {"到期提醒", "记事管理", "月历窗口", "备份数据", "密码管理", "高级设置", "更换皮肤", "定时提醒"})
+      program.Send(std::string("page ") + page);
+    program.Send("remind-in 1 到点了");
+    if (c.remindersWork) {
+      EXPECT_TRUE(program.WaitFor("popup 到点了")) << Show(program.Log());
+    } else {
+      EXPECT_TRUE(program.WaitFor("not-saved 到点了")) << Show(program.Log());
+    }
+    std::this_thread::sleep_for(2500ms);
+    EXPECT_TRUE(program.Running()) << ReadFile(dir + "/run.out");
+    program.Send("confirm 确定按钮");
+    program.Send("tray-menu 退出");
+    EXPECT_EQ(program.Wait(), 0) << ReadFile(dir + "/run.out");
+  }
+  ::setenv("WORKMEMO_HOME", home().c_str(), 1);
 }
 
 // The start builds its windows while the timed reminders are still read: the list page and
