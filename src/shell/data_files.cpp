@@ -188,6 +188,11 @@ ProgramDatabases& Databases() {
   return databases;
 }
 
+std::vector<std::string> DataFilePaths() {
+  const std::string dataDir = files::Join(platform::os::ProgramDirectory(), "data");
+  return {files::Join(dataDir, "dstx2.dat"), files::Join(dataDir, "dqtx2.dat"), files::Join(dataDir, "jsb2.dat")};
+}
+
 std::string DamagedDataFileMessage(std::string_view path) {
   return "数据文件已损坏，只能读出其中的一部分：\r\n" + std::string(path) +
          "\r\n请在“备份数据”中恢复备份！";
@@ -247,12 +252,13 @@ int ReadLoginMode(ProgramDatabases& db) {
 
 void BeginOpeningDataFiles(ProgramDatabases& db) {
   WaitForDataFileReading(db);
-  const std::string dataDir = files::Join(platform::os::ProgramDirectory(), "data");
-  db.TimedReminderDbPath = files::Join(dataDir, "dstx2.dat");
-  db.DueDbPath = files::Join(dataDir, "dqtx2.dat");
-  db.NotesDbPath = files::Join(dataDir, "jsb2.dat");
+  const std::vector<std::string> paths = DataFilePaths();
+  db.TimedReminderDbPath = paths[0];
+  db.DueDbPath = paths[1];
+  db.NotesDbPath = paths[2];
   db.DatabasePassword = kDatabasePassword;
   // A failure here shows up as the image writes failing, each with its own message.
+  const std::string dataDir = files::DirName(db.TimedReminderDbPath);
   if (!files::IsDirectory(dataDir)) files::MakeDirs(dataDir);
   db.ListPageReminders.clear();
   db.ListPageHoldsFullRead = true;

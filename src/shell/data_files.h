@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/db/db.h"
 #include "reminders/store/reminder_record.h"
@@ -42,6 +43,10 @@ struct ProgramDatabases {
 };
 
 ProgramDatabases& Databases();
+
+// The three data files below the program directory, as the start opens them: timed
+// reminders, due dates, notes.
+std::vector<std::string> DataFilePaths();
 
 // The whole start-up of the data files. A file that cannot be opened or is damaged is said
 // once by name, pointing to the backup page; the start always goes on.

@@ -318,6 +318,49 @@ TEST_F(AppTest, AStartWithADataFileNotOpenedRunsOnAndEndsCleanly) {
   ::setenv("WORKMEMO_HOME", home().c_str(), 1);
 }
 
+// A run killed in the middle of its writes leaves full-size copies beside its files; the
+// next start removes those, and nothing else.
+TEST_F(AppTest, TheStartRemovesTheTemporaryFilesAKilledRunLeftBesideItsOwnFiles) {
+  ASSERT_TRUE(platform::files::MakeDirs(Path("data")));
+  ASSERT_TRUE(platform::files::MakeDirs(Path("Skin")));
+  const std::vector<std::string> leftovers = {"config.ini.k3x9q1.tmp", "data/dstx2.dat.a1b2c3.tmp",
+                                              "data/jsb2.dat.zz09zz.tmp-journal", "data/dqtx2.dat.tmp",
+                                              "Skin/Green.cskn.q1w2e3.tmp"};
+  const std::vector<std::string> kept = {"dstx2.dat.a1b2c3.tmp", "data/notes.a1b2c3.tmp", "data/dstx2.dat.bak",
+                                         "config.ini.old"};
+  for (const auto* names : {&leftovers, &kept}) {
+    for (const std::string& name : *names) ASSERT_TRUE(platform::files::WriteAll(Path(name), "copy"));
+  }
+  Program program(home(), "run", {"aa"});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("panel 定时提醒")) << Show(program.Log());
+  for (const std::string& name : leftovers) EXPECT_FALSE(platform::files::Exists(Path(name))) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(platform::files::Exists(Path(name))) << name;
+  program.Send("confirm 确定按钮");
+  program.Send("tray-menu 退出");
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+}
+
+// A config.ini beyond its size limit is damaged: said once, every setting takes its default
+// (here: closing asks the question, not for the password), and the file is kept as it was.
+TEST_F(AppTest, AnOversizedConfigFileIsSaidOnceAndKeptWhileTheDefaultsApply) {
+  std::string content = "[gjsz]\r\ngbrjmmsz=1\r\n";
+  while (content.size() < (2u << 20)) content += "; padding padding padding padding padding padding\r\n";
+  ASSERT_TRUE(platform::files::WriteAll(Path("config.ini"), content));
+  Program program(home(), "run", {"aa"}, {"confirm 确定按钮"});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("panel 定时提醒")) << Show(program.Log());
+  EXPECT_TRUE(program.HasLine("message 设置文件已损坏，将使用默认设置：\r")) << Show(program.Log());
+  EXPECT_TRUE(program.HasLine(Path("config.ini") + "\r")) << Show(program.Log());
+  EXPECT_EQ(program.Log().find("\nmessage ", program.Log().find("message ") + 1), std::string::npos)
+      << Show(program.Log());
+  program.Send("confirm 确定按钮");
+  program.Send("tray-menu 退出");
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+  EXPECT_TRUE(program.HasLine("modal ConfirmBoxWindow")) << Show(program.Log());
+  EXPECT_TRUE(platform::files::ReadAll(Path("config.ini")) == content);
+}
+
 // The start builds its windows while the timed reminders are still read: the list page and
 // the calendar page's count show them all the same.
 TEST_F(AppTest, TheStartsPagesShowTheRemindersReadBesideThem) {
