@@ -93,6 +93,7 @@ void OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellS
                       FirstOpen first) {
   if (!first.opened && !files::Exists(d.path)) {
     if (!WriteImage(d.path, d.image)) {
+      d.connection.Close();
       Show(services, CannotCreateMessage(d.cannotCreate, d.path));
       return;
     }
@@ -166,13 +167,17 @@ void LoadTimedReminderData(ProgramDatabases& db, ShellServices& services, TimedF
   const std::string& path = db.TimedReminderDbPath;
   if (!first.opened && !files::Exists(path)) {
     if (!WriteImage(path, "dstx2.dat")) {
+      store.CloseDatabase();
       Show(services, CannotCreateMessage("创建提醒数据失败！", path));
       db.ListPageHoldsFullRead = false;
       return;
     }
     first = ReadTimedFile(path, db.DatabasePassword, nullptr);
   }
-  if (first.opened) store.AdoptDatabase(std::move(first.connection), path, db.DatabasePassword);
+  if (first.opened)
+    store.AdoptDatabase(std::move(first.connection), path, db.DatabasePassword);
+  else
+    store.CloseDatabase();
   db.ListPageReminders = std::move(first.listPage);
   const bool loaded = store.AdoptReminders(std::move(first.read), &db.ListPageReminders) == 1;
   db.ListPageHoldsFullRead = loaded;
