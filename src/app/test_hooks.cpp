@@ -82,6 +82,8 @@ void RunCommand(const std::string& line) {
     std::string button;
     args >> delay >> button;
     h.script->AnswerWindow([button](ui::Window& w) { ClickSprite(w, button); }, delay);
+  } else if (verb == "page") {  // a page of the main window opened as its button opens it
+    ProgramGate().OpenPage(rest);
   } else if (verb == "password") {  // OK of the password page with this text typed
     ProgramGate().ConfirmPasswordPrompt(rest);
   } else if (verb == "remind-in") {  // a one-time reminder saved this many seconds from now

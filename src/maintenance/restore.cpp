@@ -1,3 +1,5 @@
+#include <optional>
+
 #include "common/database_constants.h"
 #include "common/digest.h"
 #include "common/text_routines.h"
@@ -45,13 +47,17 @@ const RestoreTexts& TextsOf(DataKind kind) {
 // never touched and the program runs on with it.
 constexpr const char* kRestoreFailedDataKept = "恢复备份失败！原有数据没有改变！[00]";
 
+// The password the program has: the live file's own row or, when that file cannot be read
+// (a damaged file being mended), the row every password check reads instead, so that the
+// restored file keeps the program's password rather than none.
 std::string CurrentPassword(ProgramDatabases& live, DataKind kind) {
+  std::optional<std::string> own;
   switch (kind) {
-    case DataKind::Timed: return live.Reminders.ReadPasswordHash();
-    case DataKind::Due: return ReadDueDataPassword(live);
-    case DataKind::Notes: break;
+    case DataKind::Timed: own = live.Reminders.ReadStoredPasswordHash(); break;
+    case DataKind::Due: own = ReadFirstRowPassword(live.DueConnection, live.DueRecordSet); break;
+    case DataKind::Notes: own = ReadFirstRowPassword(live.NotesConnection, live.NotesRecordSet); break;
   }
-  return ReadNotesDataPassword(live);
+  return own ? *own : ReadAdminPasswordHash(live);
 }
 
 // The restored file keeps the password the program had and the protection flags of another

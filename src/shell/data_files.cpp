@@ -17,9 +17,6 @@ namespace {
 
 namespace files = platform::files;
 
-// Ending the program after a database that cannot be read is a failure, never exit code 0.
-constexpr int kFailedStartExitCode = 1;
-
 void Show(ShellServices& services, std::string_view text) {
   if (services.ShowMessageBox) services.ShowMessageBox(text);
 }
@@ -50,81 +47,79 @@ bool OpenWithTable(platform::db::Connection& c, const std::string& path, const s
 
 struct SideDatabase {
   platform::db::Connection& connection;
-  platform::db::RecordSet& records;
   const std::string& path;
   const char* image;
   const char* table;
   const char* cannotCreate;
-  const char* cannotRead;
 };
 
 // What the first attempt to open a file found. The key derivation and the check that reads
 // every page take most of the start: the three files go through them on threads of their own
-// while the window thread loads the skin and builds the windows.
+// while the window thread loads the skin and builds the windows. Each thread opens a
+// connection of its own and hands it over with what it found; the window thread alone makes
+// it the program's.
 struct FirstOpen {
+  platform::db::Connection connection;  // open when `opened`
   bool opened = false;
   bool sound = false;
 };
 
-FirstOpen OpenAndCheck(platform::db::Connection& connection, const std::string& path,
-                       const std::string& password, const std::string& table) {
+FirstOpen OpenAndCheck(const std::string& path, const std::string& password, const std::string& table) {
   FirstOpen first;
-  first.opened = OpenWithTable(connection, path, password, table);
-  first.sound = first.opened && connection.QuickCheck() == 1;
+  first.opened = OpenWithTable(first.connection, path, password, table);
+  first.sound = first.opened && first.connection.QuickCheck() == 1;
   return first;
 }
 
 std::future<FirstOpen> OpenAndCheckAside(const SideDatabase& d, const std::string& password) {
-  return std::async(std::launch::async, [&connection = d.connection, path = d.path, password,
-                                         table = std::string(d.table)] {
-    return OpenAndCheck(connection, path, password, table);
+  return std::async(std::launch::async, [path = d.path, password, table = std::string(d.table)] {
+    return OpenAndCheck(path, password, table);
   });
 }
 
 SideDatabase NotesFile(ProgramDatabases& db) {
-  return {db.NotesConnection, db.NotesRecordSet, db.NotesDbPath, "jsb2.dat", "jsbsj",
-          "创建记事本数据库失败！", "读取记事本数据库失败！请联系客服！"};
+  return {db.NotesConnection, db.NotesDbPath, "jsb2.dat", "jsbsj", "创建记事本数据库失败！"};
 }
 
 SideDatabase DueFile(ProgramDatabases& db) {
-  return {db.DueConnection, db.DueRecordSet, db.DueDbPath, "dqtx2.dat", "dqsj",
-          "创建到期提醒数据库失败！", "读取到期提醒数据库失败！请联系客服！"};
+  return {db.DueConnection, db.DueDbPath, "dqtx2.dat", "dqsj", "创建到期提醒数据库失败！"};
 }
 
-// 1 when the start goes on (opened, or its image could not be written); 0 when it ends.
-int OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellServices& services,
-                     FirstOpen first) {
+// Makes the first opening the program's connection. A file that cannot be opened, or whose
+// check fails, is said to be damaged once, by name: the program runs on, the file's page
+// shows what can still be read (nothing when it did not open) and the backup page restores
+// it, as for the timed-reminder file.
+void OpenSideDatabase(const SideDatabase& d, const std::string& password, ShellServices& services,
+                      FirstOpen first) {
   if (!first.opened && !files::Exists(d.path)) {
     if (!WriteImage(d.path, d.image)) {
+      d.connection.Close();
       Show(services, CannotCreateMessage(d.cannotCreate, d.path));
-      return 1;
+      return;
     }
-    first = OpenAndCheck(d.connection, d.path, password, d.table);
+    first = OpenAndCheck(d.path, password, d.table);
   }
-  if (first.opened) {
-    // A damaged page is said once, here; the program goes on with what the file still holds.
-    if (!first.sound) Show(services, DamagedDataFileMessage(d.path));
-    return 1;
-  }
-  Show(services, d.cannotRead);
-  if (services.EndProgram) services.EndProgram(kFailedStartExitCode);
-  return 0;
+  d.connection = std::move(first.connection);
+  if (!first.opened || !first.sound) Show(services, DamagedDataFileMessage(d.path));
 }
 
 // The timed-reminder file as the start first reads it.
 struct TimedFirstRead {
+  platform::db::Connection connection;  // open when `opened`
   bool opened = false;
   bool sound = false;
   ReminderStore::ReadRows read;
   ReminderList listPage;  // the rows as read, for the list page's first fill
 };
 
-// The protection flags of the timed-reminder file, known as soon as it is open: the windows
-// are built with them while its rows are still read.
+// What the timed-reminder file's "admin" row holds, known as soon as the file is open: the
+// windows are built with its flags while the rows are still read, and a password typed
+// meanwhile is checked against it.
 struct TimedRights {
   bool opened = false;
   int result = 0;  // as ReminderStore::ReadAdminRights
   ProtectedActions rights;
+  std::optional<std::string> passwordHash;  // as ReadFirstRowPassword
 };
 
 }  // namespace
@@ -138,41 +133,51 @@ struct DataFileReading {
 
 namespace {
 
-// Only reads: it runs on a thread of its own while nothing else uses the store.
-TimedFirstRead ReadTimedFile(ReminderStore& store, const std::string& path, const std::string& password,
+// Only reads, through a connection of its own: it runs on a thread of its own and touches
+// nothing the window thread uses.
+TimedFirstRead ReadTimedFile(const std::string& path, const std::string& password,
                              std::promise<TimedRights>* rights) {
   TimedFirstRead first;
-  first.opened = store.OpenDatabase(path, password) == 1;
+  first.opened = ReminderStore::OpenFile(first.connection, path, password) == 1;
   if (rights != nullptr) {
     TimedRights found;
     found.opened = first.opened;
-    if (first.opened) found.result = store.ReadAdminRights(found.rights);
+    if (first.opened) {
+      platform::db::RecordSet records;
+      found.result = ReadAdminRightsFrom(first.connection, records, found.rights);
+      found.passwordHash = ReadFirstRowPassword(first.connection, records);
+    }
     rights->set_value(found);
   }
   if (!first.opened) return first;
   // The check reads every page into the cache, and the read takes them from there.
-  first.sound = store.Connection().QuickCheck() == 1;
-  first.read = store.ReadAllReminders(&first.listPage);
+  first.sound = first.connection.QuickCheck() == 1;
+  first.read = ReminderStore::ReadAllReminders(first.connection, &first.listPage);
   // What this thread freed (the page cache, the contents cut) goes back at once: the window
   // thread allocates elsewhere.
   platform::os::TrimWorkingSet();
   return first;
 }
 
-// Makes the first read of the timed-reminder file the loaded list. A file that cannot be
-// opened, or whose check or read fails, is said to be damaged once; the start goes on with
-// what could be read, and the backup page can restore the file.
+// Makes the first read of the timed-reminder file the store's connection and loaded list. A
+// file that cannot be opened, or whose check or read fails, is said to be damaged once; the
+// start goes on with what could be read, and the backup page can restore the file.
 void LoadTimedReminderData(ProgramDatabases& db, ShellServices& services, TimedFirstRead first) {
   ReminderStore& store = db.Reminders;
   const std::string& path = db.TimedReminderDbPath;
   if (!first.opened && !files::Exists(path)) {
     if (!WriteImage(path, "dstx2.dat")) {
+      store.CloseDatabase();
       Show(services, CannotCreateMessage("创建提醒数据失败！", path));
       db.ListPageHoldsFullRead = false;
       return;
     }
-    first = ReadTimedFile(store, path, db.DatabasePassword, nullptr);
+    first = ReadTimedFile(path, db.DatabasePassword, nullptr);
   }
+  if (first.opened)
+    store.AdoptDatabase(std::move(first.connection), path, db.DatabasePassword);
+  else
+    store.CloseDatabase();
   db.ListPageReminders = std::move(first.listPage);
   const bool loaded = store.AdoptReminders(std::move(first.read), &db.ListPageReminders) == 1;
   db.ListPageHoldsFullRead = loaded;
@@ -186,6 +191,11 @@ bool TimedRowsPending(const ProgramDatabases& db) { return db.Reading && db.Read
 ProgramDatabases& Databases() {
   static ProgramDatabases databases;
   return databases;
+}
+
+std::vector<std::string> DataFilePaths() {
+  const std::string dataDir = files::Join(platform::os::ProgramDirectory(), "data");
+  return {files::Join(dataDir, "dstx2.dat"), files::Join(dataDir, "dqtx2.dat"), files::Join(dataDir, "jsb2.dat")};
 }
 
 std::string DamagedDataFileMessage(std::string_view path) {
@@ -215,9 +225,11 @@ int ReadAdminRightsFrom(platform::db::Connection& connection, platform::db::Reco
 }
 
 std::string ReadAdminPasswordHash(ProgramDatabases& db) {
-  // The connection is free again once the start's read of it has ended.
-  if (TimedRowsPending(db)) db.Reading->timed.wait();
-  if (auto stored = db.Reminders.ReadStoredPasswordHash()) return *stored;
+  // While the start still reads the timed-reminder rows, the store holds no connection yet:
+  // the row the read found first stands in for it.
+  const std::optional<std::string> timed = TimedRowsPending(db) ? db.Reading->timedRights.get().passwordHash
+                                                                : db.Reminders.ReadStoredPasswordHash();
+  if (timed) return *timed;
   if (auto stored = ReadFirstRowPassword(db.NotesConnection, db.NotesRecordSet)) return *stored;
   return ReadFirstRowPassword(db.DueConnection, db.DueRecordSet).value_or(std::string());
 }
@@ -245,12 +257,13 @@ int ReadLoginMode(ProgramDatabases& db) {
 
 void BeginOpeningDataFiles(ProgramDatabases& db) {
   WaitForDataFileReading(db);
-  const std::string dataDir = files::Join(platform::os::ProgramDirectory(), "data");
-  db.TimedReminderDbPath = files::Join(dataDir, "dstx2.dat");
-  db.DueDbPath = files::Join(dataDir, "dqtx2.dat");
-  db.NotesDbPath = files::Join(dataDir, "jsb2.dat");
+  const std::vector<std::string> paths = DataFilePaths();
+  db.TimedReminderDbPath = paths[0];
+  db.DueDbPath = paths[1];
+  db.NotesDbPath = paths[2];
   db.DatabasePassword = kDatabasePassword;
   // A failure here shows up as the image writes failing, each with its own message.
+  const std::string dataDir = files::DirName(db.TimedReminderDbPath);
   if (!files::IsDirectory(dataDir)) files::MakeDirs(dataDir);
   db.ListPageReminders.clear();
   db.ListPageHoldsFullRead = true;
@@ -260,28 +273,27 @@ void BeginOpeningDataFiles(ProgramDatabases& db) {
   reading->due = OpenAndCheckAside(DueFile(db), db.DatabasePassword);
   std::promise<TimedRights> rights;
   reading->timedRights = rights.get_future().share();
-  reading->timed = std::async(std::launch::async, [&store = db.Reminders, path = db.TimedReminderDbPath,
-                                                   password = db.DatabasePassword,
+  reading->timed = std::async(std::launch::async, [path = db.TimedReminderDbPath, password = db.DatabasePassword,
                                                    rights = std::move(rights)]() mutable {
-    return ReadTimedFile(store, path, password, &rights);
+    return ReadTimedFile(path, password, &rights);
   });
   db.Reading = std::move(reading);
 }
 
-int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
+void OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
   if (!db.Reading || !db.Reading->notes.valid()) BeginOpeningDataFiles(db);
   DataFileReading& reading = *db.Reading;
   db.Reminders.SetPlainMessageBox([&services](std::string_view text) {
     if (services.ShowPlainMessageBox) services.ShowPlainMessageBox(text);
   });
-  const FirstOpen notesFirst = reading.notes.get();
-  const FirstOpen dueFirst = reading.due.get();
+  FirstOpen notesFirst = reading.notes.get();
+  FirstOpen dueFirst = reading.due.get();
   // What the files say is said in the order it always was: timed reminders, notes, due dates.
   // The timed rows are read on past this point only when nothing needs saying before them.
   const bool sidesQuiet = notesFirst.opened && notesFirst.sound && dueFirst.opened && dueFirst.sound;
   if (!sidesQuiet || !reading.timedRights.get().opened) FinishLoadingTimedReminders(db, services);
-  if (OpenSideDatabase(NotesFile(db), db.DatabasePassword, services, notesFirst) == 0) return 0;
-  if (OpenSideDatabase(DueFile(db), db.DatabasePassword, services, dueFirst) == 0) return 0;
+  OpenSideDatabase(NotesFile(db), db.DatabasePassword, services, std::move(notesFirst));
+  OpenSideDatabase(DueFile(db), db.DatabasePassword, services, std::move(dueFirst));
 
   ProtectedActions rights;
   ReadAdminRights(db, rights);
@@ -293,7 +305,6 @@ int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, Pr
   settings.AddressBookNeedsPassword = flag(rights.txlqx);
   settings.NotesNeedPassword = flag(rights.jsbqx);
   settings.LoginByPassword = ReadLoginMode(db) != 0 ? 1 : 0;
-  return 1;
 }
 
 bool FinishLoadingTimedReminders(ProgramDatabases& db, ShellServices& services) {
@@ -310,13 +321,12 @@ void WaitForDataFileReading(ProgramDatabases& db) {
   if (db.Reading->timed.valid()) db.Reading->timed.wait();
 }
 
-int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
+void OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings) {
   BeginOpeningDataFiles(db);
-  const int opened = OpenDataFilesBeforeWindows(db, services, settings);
+  OpenDataFilesBeforeWindows(db, services, settings);
   FinishLoadingTimedReminders(db, services);
-  return opened;
 }
 
-int OpenDataFiles() { return OpenDataFiles(Databases(), Services(), Settings()); }
+void OpenDataFiles() { OpenDataFiles(Databases(), Services(), Settings()); }
 
 }  // namespace workmemo

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/db/db.h"
 #include "reminders/store/reminder_record.h"
@@ -35,29 +36,35 @@ struct ProgramDatabases {
   // instead of reading the table a second time. While the start still reads the rows aside,
   // it holds none: a page filled then shows no rows until the read ends.
   bool ListPageHoldsFullRead = false;
-  // The start's reading of the files on threads of their own; last, so that it ends before
-  // the connections its threads use go.
+  // The start's reading of the files on threads of their own. Each thread opens its own
+  // connection and reads into its own rows, and hands both over when it ends: nothing here is
+  // touched by any thread but the window thread.
   std::shared_ptr<DataFileReading> Reading;
 };
 
 ProgramDatabases& Databases();
 
-// The whole start-up of the data files. 1 when the start goes on; 0 when a due-date or notes
-// database could not be read and EndProgram was asked to end the program with exit code 1.
-int OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
+// The three data files below the program directory, as the start opens them: timed
+// reminders, due dates, notes.
+std::vector<std::string> DataFilePaths();
+
+// The whole start-up of the data files. A file that cannot be opened or is damaged is said
+// once by name, pointing to the backup page; the start always goes on.
+void OpenDataFiles(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
 // The same on the program-wide objects.
-int OpenDataFiles();
+void OpenDataFiles();
 
 // The same in three steps, so that the windows are built while the timed-reminder file is
 // checked and read. BeginOpeningDataFiles sets the paths and starts opening and checking the
 // three files, and reading every timed reminder, on threads of their own.
 void BeginOpeningDataFiles(ProgramDatabases& db);
 // Says what the files' openings found, in the order of OpenDataFiles, and reads the
-// protection flags and login mode; returns as OpenDataFiles. The timed-reminder rows are
-// still being read when the file opened and the other two files have nothing to say;
-// nothing may use the store until FinishLoadingTimedReminders.
-int OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
-// Waits for the rows still being read, makes them the store's list and says a damaged file.
+// protection flags and login mode. The timed-reminder rows are still being read when the
+// file opened and the other two files have nothing to say; the store then holds neither
+// connection nor rows until FinishLoadingTimedReminders.
+void OpenDataFilesBeforeWindows(ProgramDatabases& db, ShellServices& services, ProgramSettings& settings);
+// Waits for the rows still being read, makes the reading's connection the store's and the
+// rows its list, and says a damaged file.
 // True when it did so now, so that the pages built meanwhile show the reminders.
 bool FinishLoadingTimedReminders(ProgramDatabases& db, ShellServices& services);
 // Waits for every thread of the start's reading, for a program that ends before it is used.

@@ -37,6 +37,12 @@ std::string ConfigFilePath() {
   return platform::files::Join(platform::os::ProgramDirectory(), "config.ini");
 }
 
+std::string DamagedConfigFileMessage() {
+  const std::string path = ConfigFilePath();
+  if (platform::ini::IsReadable(path)) return {};
+  return "设置文件已损坏，将使用默认设置：\r\n" + path + "\r\n该文件保持原样，请检查或删除它！";
+}
+
 std::string AccessConfigItem(std::string_view section, std::string_view key,
                              std::string_view value, bool read) {
   const std::string path = ConfigFilePath();

@@ -40,6 +40,11 @@ ProgramSettings& Settings();
 // The program directory + "/config.ini".
 std::string ConfigFilePath();
 
+// The message of a config.ini that cannot be read (beyond its size limit, or no regular
+// file), naming it; empty when it reads or is absent. Every setting then takes its default
+// and the file is left as it is.
+std::string DamagedConfigFileMessage();
+
 // Reads (read = true) or writes one item of config.ini. A read gives the stored text, empty
 // when absent, and never supplies a default: `value` is ignored. A write stores `value` (an
 // empty one writes the key with an empty value) and gives empty text; a failed write is not

@@ -20,6 +20,7 @@
 #include "shell/countdown_window.h"
 #include "shell/data_files.h"
 #include "shell/help_window.h"
+#include "shell/leftover_files.h"
 #include "shell/message_box.h"
 #include "shell/password_gate.h"
 #include "shell/power_tasks.h"
@@ -58,6 +59,7 @@ struct ProgramObjects {
   int reminderClockStops = 0;  // nested stops of 提醒时钟 not yet undone
   ReminderList dueCopies;  // the copies of the last check, kept until the next one
   std::unique_ptr<PasswordGate> ownGate;
+  bool soleCopy = false;  // this copy holds the single-instance lock
 };
 
 std::unique_ptr<ProgramObjects>& Objects() {
@@ -160,6 +162,7 @@ bool EnsureSingleInstance() {
       return true;
     case platform::os::SingleInstance::Result::First:
       instance->SetShowRequestHandler(HandleShowRequest);
+      Objects()->soleCopy = true;
       return true;
   }
   return true;
@@ -258,6 +261,9 @@ std::string ChooseBackgroundPicture() {
 void RunStartupSequence() {
   StartupState& state = Startup();
   if (!EnsureSingleInstance()) return;
+  // Without the lock another copy may be writing beside the same files: only the copy that
+  // holds it takes what a killed run left there for leftovers.
+  if (Objects()->soleCopy) RemoveLeftoverTemporaryFiles();
 
   WriteVersionStamp();
   // The files are opened, checked and read on threads of their own from here on.
@@ -273,12 +279,16 @@ void RunStartupSequence() {
   const std::string programDirectory = platform::os::ProgramDirectory();
   InstallAndLoadSkinPackage(programDirectory, skin::kProductName);
   if (state.Ending) return;
+  // Said once, as soon as a skinned box can show it; the reads before took every default.
+  if (const std::string damaged = DamagedConfigFileMessage(); !damaged.empty() && Services().ShowMessageBox)
+    Services().ShowMessageBox(damaged);
   PaintMenuWithSkin(state.StartupWindow->UnitAs<ui::Menu>("菜单"));
 
   Settings().SkinTransparency = ReadSkinTransparency();
   Ui().BackgroundPicture = ChooseBackgroundPicture();
 
-  if (OpenDataFilesBeforeWindows(Databases(), Services(), Settings()) == 0 || state.Ending) return;
+  OpenDataFilesBeforeWindows(Databases(), Services(), Settings());
+  if (state.Ending) return;
   LoadSettings();
 
   if (MainWindowAccess().Load) state.MainWindow = MainWindowAccess().Load();

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -265,6 +266,111 @@ TEST_F(AppTest, AReminderSavedASecondAheadOpensThePopupInItsSecond) {
   program.Send("confirm 确定按钮");
   program.Send("tray-menu 退出");
   EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+}
+
+// A start that could not open a data file says so once and runs on: the reminder tick goes on
+// with what did load, and the program ends as it always does.
+TEST_F(AppTest, AStartWithADataFileNotOpenedRunsOnAndEndsCleanly) {
+  struct Case {
+    const char* name;
+    std::function<void(const std::string& dir)> prepare;
+    std::vector<std::string> firstLines;  // the first line of each message, in order
+    const char* named;                    // a path every message names
+    bool remindersWork;
+  };
+  const Case cases[] = {
+      {"a file where the data directory belongs",
+       [](const std::string& dir) { std::ofstream(dir + "/data") << "not a directory"; },
+       {"创建提醒数据失败！", "创建记事本数据库失败！", "创建到期提醒数据库失败！"}, "无法写入目录：%/data", false},
+      {"a notes file that cannot be opened",
+       [](const std::string& dir) {
+         ASSERT_TRUE(platform::files::MakeDirs(dir + "/data"));
+         std::ofstream(dir + "/data/jsb2.dat") << "damaged";
+       },
+       {"数据文件已损坏，只能读出其中的一部分："}, "%/data/jsb2.dat", true},
+  };
+  int run = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string dir = Path("run" + std::to_string(++run));
+    ASSERT_TRUE(platform::files::MakeDirs(dir));
+    ::setenv("WORKMEMO_HOME", dir.c_str(), 1);
+    c.prepare(dir);
+    std::vector<std::string> answers(c.firstLines.size(), "confirm 确定按钮");
+    Program program(dir, "run", {"aa"}, answers);
+    ASSERT_TRUE(program.Spawned());
+    ASSERT_TRUE(program.WaitFor("panel 定时提醒")) << Show(program.Log());
+    std::string named = c.named;
+    named.replace(named.find('%'), 1, dir);
+    for (const std::string& first : c.firstLines) {
+      EXPECT_TRUE(program.HasLine("message " + first + "\r")) << Show(program.Log());
+    }
+    const std::string log = program.Log();
+    std::size_t said = 0;
+    for (std::size_t at = log.find("\nmessage "); at != std::string::npos; at = log.find("\nmessage ", at + 1)) ++said;
+    EXPECT_EQ(said, c.firstLines.size()) << Show(log);
+    EXPECT_TRUE(program.HasLine(named + "\r")) << Show(log);
+
+    // Every page opens with what loaded; ticks come and go, and a reminder a second ahead
+    // fires where the timed file loaded.
+    for (const char* page : {"到期提醒", "记事管理", "月历窗口", "备份数据", "密码管理", "高级设置", "更换皮肤", "定时提醒"})
+      program.Send(std::string("page ") + page);
+    program.Send("remind-in 1 到点了");
+    if (c.remindersWork) {
+      EXPECT_TRUE(program.WaitFor("popup 到点了")) << Show(program.Log());
+    } else {
+      EXPECT_TRUE(program.WaitFor("not-saved 到点了")) << Show(program.Log());
+    }
+    std::this_thread::sleep_for(2500ms);
+    EXPECT_TRUE(program.Running()) << ReadFile(dir + "/run.out");
+    program.Send("confirm 确定按钮");
+    program.Send("tray-menu 退出");
+    EXPECT_EQ(program.Wait(), 0) << ReadFile(dir + "/run.out");
+  }
+  ::setenv("WORKMEMO_HOME", home().c_str(), 1);
+}
+
+// A run killed in the middle of its writes leaves full-size copies beside its files; the
+// next start removes those, and nothing else.
+TEST_F(AppTest, TheStartRemovesTheTemporaryFilesAKilledRunLeftBesideItsOwnFiles) {
+  ASSERT_TRUE(platform::files::MakeDirs(Path("data")));
+  ASSERT_TRUE(platform::files::MakeDirs(Path("Skin")));
+  const std::vector<std::string> leftovers = {"config.ini.k3x9q1.tmp", "data/dstx2.dat.a1b2c3.tmp",
+                                              "data/jsb2.dat.zz09zz.tmp-journal", "data/dqtx2.dat.tmp",
+                                              "Skin/Green.cskn.q1w2e3.tmp"};
+  const std::vector<std::string> kept = {"dstx2.dat.a1b2c3.tmp", "data/notes.a1b2c3.tmp", "data/dstx2.dat.bak",
+                                         "config.ini.old"};
+  for (const auto* names : {&leftovers, &kept}) {
+    for (const std::string& name : *names) ASSERT_TRUE(platform::files::WriteAll(Path(name), "copy"));
+  }
+  Program program(home(), "run", {"aa"});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("panel 定时提醒")) << Show(program.Log());
+  for (const std::string& name : leftovers) EXPECT_FALSE(platform::files::Exists(Path(name))) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(platform::files::Exists(Path(name))) << name;
+  program.Send("confirm 确定按钮");
+  program.Send("tray-menu 退出");
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+}
+
+// A config.ini beyond its size limit is damaged: said once, every setting takes its default
+// (here: closing asks the question, not for the password), and the file is kept as it was.
+TEST_F(AppTest, AnOversizedConfigFileIsSaidOnceAndKeptWhileTheDefaultsApply) {
+  std::string content = "[gjsz]\r\ngbrjmmsz=1\r\n";
+  while (content.size() < (2u << 20)) content += "; padding padding padding padding padding padding\r\n";
+  ASSERT_TRUE(platform::files::WriteAll(Path("config.ini"), content));
+  Program program(home(), "run", {"aa"}, {"confirm 确定按钮"});
+  ASSERT_TRUE(program.Spawned());
+  ASSERT_TRUE(program.WaitFor("panel 定时提醒")) << Show(program.Log());
+  EXPECT_TRUE(program.HasLine("message 设置文件已损坏，将使用默认设置：\r")) << Show(program.Log());
+  EXPECT_TRUE(program.HasLine(Path("config.ini") + "\r")) << Show(program.Log());
+  EXPECT_EQ(program.Log().find("\nmessage ", program.Log().find("message ") + 1), std::string::npos)
+      << Show(program.Log());
+  program.Send("confirm 确定按钮");
+  program.Send("tray-menu 退出");
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+  EXPECT_TRUE(program.HasLine("modal ConfirmBoxWindow")) << Show(program.Log());
+  EXPECT_TRUE(platform::files::ReadAll(Path("config.ini")) == content);
 }
 
 // The start builds its windows while the timed reminders are still read: the list page and

@@ -1,7 +1,8 @@
 #pragma once
 // Every module registered as the program registers them, over three fresh data files in a
-// program directory of the test's own, with the built-in skin; messages recorded. A test
-// loads the main window (LoadProgramMainWindow) when it has set up its rows.
+// program directory of the test's own (or the test's own files, where it says so), with the
+// built-in skin; messages recorded. A test loads the main window (LoadProgramMainWindow) when
+// it has set up its rows.
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -41,7 +42,7 @@ class ProgramWindowsTest : public testsupport::GuiTest {
     Settings().ListFontSize = 9;
     platform::clock::SetForTest(MakeDateTime(2025, 6, 1, 10, 0, 0));
     Services().ShowMessageBox = [this](std::string_view m) { messages.emplace_back(m); };
-    ASSERT_TRUE(testsupport::OpenFreshDataFiles(home));
+    if (OpensFreshDataFiles()) ASSERT_TRUE(testsupport::OpenFreshDataFiles(home));
     ClearPageLoaders();
     Seams() = ModuleSeams();
     RegisterMainWindow();
@@ -68,6 +69,9 @@ class ProgramWindowsTest : public testsupport::GuiTest {
     ::unsetenv("WORKMEMO_HOME");
     GuiTest::TearDown();
   }
+
+  // False for a test that writes and opens the data files itself.
+  virtual bool OpensFreshDataFiles() const { return true; }
 
   testsupport::TempDir home;
   std::vector<std::string> messages;

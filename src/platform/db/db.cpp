@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #define SQLITE_HAS_CODEC 1
@@ -264,6 +265,18 @@ std::string LikeContaining(std::string_view textIn) { return LiteralLike(textIn,
 std::string LikeStartingWith(std::string_view textIn) { return LiteralLike(textIn, false); }
 
 Connection::~Connection() { Close(); }
+
+Connection::Connection(Connection&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)), lastError_(std::move(other.lastError_)) {}
+
+Connection& Connection::operator=(Connection&& other) noexcept {
+  if (this != &other) {
+    Close();
+    db_ = std::exchange(other.db_, nullptr);
+    lastError_ = std::move(other.lastError_);
+  }
+  return *this;
+}
 
 void Connection::Close() {
   if (db_) sqlite3_close_v2(db_);

@@ -35,6 +35,10 @@ class Connection {
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
+  // The open file goes with the object, so a thread that opened and read it can hand it over
+  // to the thread that keeps it; the moved-from connection is closed.
+  Connection(Connection&& other) noexcept;
+  Connection& operator=(Connection&& other) noexcept;
 
   // Opens the file named by "Data Source=" with the key of "Jet OLEDB:Database Password="
   // (keys in any case, with or without a blank after ';'). The file must exist; a wrong key

@@ -1,5 +1,6 @@
 #include "platform/files/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <mutex>
 #include <random>
+#include <vector>
 
 #include "platform/text/text.h"
 
@@ -228,6 +230,49 @@ std::string TempName(std::string_view dir, std::string_view prefix) {
     if (!Exists(full)) return full;
   }
   return Join(dir, std::string(prefix) + ".tmp");
+}
+
+namespace {
+
+// Whether `name` is one TempName gives for `prefix` (prefix.XXXXXX.tmp, or prefix.tmp when no
+// free name was found), or the engine's journal beside such a file.
+bool IsTempNameOf(std::string_view name, std::string_view prefix) {
+  if (name.size() <= prefix.size() + 1 || name.substr(0, prefix.size()) != prefix || name[prefix.size()] != '.')
+    return false;
+  std::string_view rest = name.substr(prefix.size() + 1);
+  constexpr std::string_view kJournal = "-journal";
+  if (rest.size() > kJournal.size() && rest.substr(rest.size() - kJournal.size()) == kJournal)
+    rest.remove_suffix(kJournal.size());
+  if (rest == "tmp") return true;
+  if (rest.size() != 10 || rest.substr(6) != ".tmp") return false;
+  for (char c : rest.substr(0, 6)) {
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RemoveLeftoverTemps(std::string_view target) {
+  // Matched on the native names: the folder's other names need not be text at all.
+  const std::string dir = Native(DirName(target));
+  const std::string prefix = Native(BaseName(target));
+  DIR* listing = ::opendir(dir.c_str());
+  if (listing == nullptr) return 0;
+  std::vector<std::string> leftovers;
+  while (const dirent* entry = ::readdir(listing)) {
+    if (!IsTempNameOf(entry->d_name, prefix)) continue;
+    const std::string path = dir + "/" + entry->d_name;
+    struct stat st{};
+    // A link or a folder of that name is no file of ours.
+    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) leftovers.push_back(path);
+  }
+  ::closedir(listing);
+  int removed = 0;
+  for (const std::string& path : leftovers) {
+    if (!ShouldFailForTest(Op::Remove) && ::unlink(path.c_str()) == 0) ++removed;
+  }
+  return removed;
 }
 
 std::string DirName(std::string_view path) {

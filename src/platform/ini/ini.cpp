@@ -118,12 +118,17 @@ bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::s
 
 }  // namespace
 
+bool IsReadable(std::string_view path) {
+  path = SkipLeading(path);
+  return !files::Exists(path) || files::ReadAll(path, kFileLimit).has_value();
+}
+
 std::string ReadItem(std::string_view path, std::string_view section, std::string_view key) {
   path = SkipLeading(path);
   section = Trim(section);
   key = Trim(key);
   if (path.empty() || section.empty() || key.empty()) return {};
-  std::optional<std::string> content = files::ReadAll(path);
+  std::optional<std::string> content = files::ReadAll(path, kFileLimit);
   if (!content) return {};
   Location loc = Locate(*content, section, key);
   if (!loc.keyFound) return {};
@@ -185,7 +190,7 @@ bool WriteItems(std::string_view path, std::string_view section,
   if (path.empty()) return false;
   std::string content;
   if (files::Exists(path)) {
-    std::optional<std::string> read = files::ReadAll(path);
+    std::optional<std::string> read = files::ReadAll(path, kFileLimit);
     if (!read) return false;
     content = std::move(*read);
   }

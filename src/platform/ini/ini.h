@@ -3,12 +3,21 @@
 // written one item (or the items of one section that belong together) at a time. Sections and
 // keys match without regard to ASCII case; every call reads the file anew and every write
 // replaces the whole file atomically, so no state is kept between calls.
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace platform::ini {
+
+// A settings file is a few kilobytes; one beyond this size is taken for damaged: it reads as
+// having no items and is never written over, so nothing of it is lost.
+inline constexpr std::int64_t kFileLimit = 1 << 20;
+
+// False when a file is there at `path` that cannot be read within kFileLimit (too large, not
+// a regular file, unreadable); true for a readable file or none.
+bool IsReadable(std::string_view path);
 
 // The value of `key` in `section`, without the blanks around it; empty when the file, the
 // section or the key is absent. Leading bytes 1-32 of path, section and key are skipped

@@ -184,43 +184,18 @@ void ComputeNoticeFields(ReminderRecord& r, double now) {
   if (r.tqsj > 0) r.NoticeTime = ComputeNoticeTime(r, r.NoticeUnitsLeft, now);
 }
 
-}  // namespace
-
-int ReminderStore::OpenDatabase(std::string_view path, std::string_view password) {
-  CloseDatabase();
-  if (connection_.Open(db::ConnectionText(path, password)) != 1) return 0;
-  // An empty or foreign file opens as a database without our table: that is no data file.
-  // Only the schema is read, so a file with a damaged page still opens for what it holds.
-  if (!connection_.HasTable("txsj")) {
-    CloseDatabase();
-    return 0;
-  }
-  path_ = path;
-  password_ = password;
-  return 1;
+int CountRows(db::Connection& connection) {
+  db::RecordSet records;
+  if (records.Open(connection, "select count(*) from txsj") != 1 || records.Eof()) return 0;
+  return static_cast<int>(records.IntegerAt(1));
 }
 
-void ReminderStore::CloseDatabase() {
-  records_.Close();
-  connection_.Close();
-}
-
-int ReminderStore::Execute(const std::string& sql) {
-  std::int64_t changed = 0;
-  return connection_.Execute(sql, &changed) == 1 && changed > 0 ? 1 : 0;
-}
-
-int ReminderStore::CountReminders() {
-  if (records_.Open(connection_, "select count(*) from txsj") != 1 || records_.Eof()) return 0;
-  return static_cast<int>(records_.IntegerAt(1));
-}
-
-ReminderList ReminderStore::ReadRowsOneByOne() {
+ReminderList ReadRowsOneByOne(db::Connection& connection) {
   ReminderList rows;
   std::int64_t after = 0;
   ReminderList one;
   for (int unreadable = 0; unreadable < kUnreadableIdsBeforeGivingUp;) {
-    if (ReadRecords(connection_, "select top 1 * from txsj where id>" + std::to_string(after) + " order by id",
+    if (ReadRecords(connection, "select top 1 * from txsj where id>" + std::to_string(after) + " order by id",
                     one) != 1) {
       ++after;
       ++unreadable;
@@ -234,27 +209,71 @@ ReminderList ReminderStore::ReadRowsOneByOne() {
   return rows;
 }
 
-int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
-  // A load keeps the page cache for the searches after it.
-  return AdoptReminders(ReadForLoad(query, target, false), target);
-}
-
-ReminderStore::ReadRows ReminderStore::ReadAllReminders(ReminderList* whole) { return ReadForLoad({}, whole, true); }
-
-ReminderStore::ReadRows ReminderStore::ReadForLoad(std::string_view query, ReminderList* whole, bool releaseCache) {
-  ReadRows read;
+// The read half of a load by `query` (empty: the full load); it touches only `connection`.
+ReminderStore::ReadRows ReadForLoad(db::Connection& connection, std::string_view query, ReminderList* whole,
+                                    bool releaseCache) {
+  ReminderStore::ReadRows read;
   // Counted first (from the smallest index, without reading the rows), the list grows once
   // instead of doubling: 100,000 reminders would otherwise hold half as many again in slack.
-  if (query.empty()) read.rows.reserve(static_cast<std::size_t>(std::max(CountReminders(), 0)));
-  records_.Close();
-  read.result = ReadRecords(connection_, query.empty() ? std::string(kFullLoadQuery) + kListOrder : std::string(query),
+  if (query.empty()) read.rows.reserve(static_cast<std::size_t>(std::max(CountRows(connection), 0)));
+  read.result = ReadRecords(connection, query.empty() ? std::string(kFullLoadQuery) + kListOrder : std::string(query),
                             read.rows);
-  if (read.result != 1 && IsOpen()) read.rows = ReadRowsOneByOne();
+  if (read.result != 1 && connection.IsOpen()) read.rows = ReadRowsOneByOne(connection);
   // Given back before the copies are made, the cache's memory takes them.
-  if (releaseCache) connection_.ReleaseCache();
+  if (releaseCache) connection.ReleaseCache();
   if (whole && read.result == 1) *whole = read.rows;
   CutLoadedContents(read.rows);
   return read;
+}
+
+}  // namespace
+
+int ReminderStore::OpenFile(db::Connection& connection, std::string_view path, std::string_view password) {
+  if (connection.Open(db::ConnectionText(path, password)) != 1) return 0;
+  // An empty or foreign file opens as a database without our table: that is no data file.
+  // Only the schema is read, so a file with a damaged page still opens for what it holds.
+  if (!connection.HasTable("txsj")) {
+    connection.Close();
+    return 0;
+  }
+  return 1;
+}
+
+int ReminderStore::OpenDatabase(std::string_view path, std::string_view password) {
+  CloseDatabase();
+  if (OpenFile(connection_, path, password) != 1) return 0;
+  path_ = path;
+  password_ = password;
+  return 1;
+}
+
+void ReminderStore::AdoptDatabase(db::Connection connection, std::string_view path, std::string_view password) {
+  CloseDatabase();
+  connection_ = std::move(connection);
+  path_ = path;
+  password_ = password;
+}
+
+void ReminderStore::CloseDatabase() {
+  records_.Close();
+  connection_.Close();
+}
+
+int ReminderStore::Execute(const std::string& sql) {
+  std::int64_t changed = 0;
+  return connection_.Execute(sql, &changed) == 1 && changed > 0 ? 1 : 0;
+}
+
+int ReminderStore::CountReminders() { return CountRows(connection_); }
+
+int ReminderStore::LoadReminders(std::string_view query, ReminderList* target) {
+  records_.Close();
+  // A load keeps the page cache for the searches after it.
+  return AdoptReminders(ReadForLoad(connection_, query, target, false), target);
+}
+
+ReminderStore::ReadRows ReminderStore::ReadAllReminders(db::Connection& connection, ReminderList* whole) {
+  return ReadForLoad(connection, {}, whole, true);
 }
 
 int ReminderStore::AdoptReminders(ReadRows read, ReminderList* target) {

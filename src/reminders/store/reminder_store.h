@@ -31,6 +31,11 @@ class ReminderStore {
   // Opens the database file with the password and checks that it holds txsj; keeps path and
   // password on success. 1 or 0; on failure the store is left closed.
   int OpenDatabase(std::string_view path, std::string_view password);
+  // The same check on a connection of the caller's own, for a read on another thread that
+  // touches no store; 1 or 0, and the connection is left closed on failure.
+  static int OpenFile(platform::db::Connection& connection, std::string_view path, std::string_view password);
+  // Takes a connection that OpenFile opened as the store's own, as OpenDatabase would have.
+  void AdoptDatabase(platform::db::Connection connection, std::string_view path, std::string_view password);
   void CloseDatabase();
   bool IsOpen() const { return connection_.IsOpen(); }
   const std::string& DatabasePath() const { return path_; }
@@ -59,17 +64,17 @@ class ReminderStore {
   int LoadReminders(std::string_view query = {}, ReminderList* target = nullptr);
   // The two halves of the full load, for a start that reads the rows on a thread of its own
   // while the windows are built. ReadAllReminders only reads (the full load's query, or the
-  // rows one by one when it fails) and touches only the connection, so it may run on another
-  // thread while nothing else uses the connection; `whole`, when given and the query read as
-  // a whole, receives the rows as read, as `target` does from LoadReminders. It gives the page
-  // cache back after the read (every page has been read once; a search fills it again), so
-  // that the start does not hold the whole file while the windows are built. AdoptReminders
-  // then does the rest on the window thread with what ReadAllReminders returned.
+  // rows one by one when it fails), through a connection the reading thread owns, and touches
+  // no store; `whole`, when given and the query read as a whole, receives the rows as read,
+  // as `target` does from LoadReminders. It gives the page cache back after the read (every
+  // page has been read once; a search fills it again), so that the start does not hold the
+  // whole file while the windows are built. The rows come back by value; AdoptReminders then
+  // makes them the list on the window thread.
   struct ReadRows {
     ReminderList rows;
     int result = 0;
   };
-  ReadRows ReadAllReminders(ReminderList* whole = nullptr);
+  static ReadRows ReadAllReminders(platform::db::Connection& connection, ReminderList* whole = nullptr);
   int AdoptReminders(ReadRows read, ReminderList* target = nullptr);
   // 1-based position of the loaded reminder with that id, 0 when there is none.
   int FindLoadedReminder(int id) const { return schedule_.Find(id); }
@@ -144,9 +149,6 @@ class ReminderStore {
 
  private:
   int Execute(const std::string& sql);  // 1 only when the statement ran and changed a row
-  ReminderList ReadRowsOneByOne();
-  // The read half of a load by `query` (empty: the full load).
-  ReadRows ReadForLoad(std::string_view query, ReminderList* whole, bool releaseCache);
   int WriteRemindAgain(int id, int flag, double stored);
   // What a load does to the rows it takes, on list_ from `first` on: a remind-again whose
   // moment passed is reset (in the table, the list and `asRead`, the rows as read from

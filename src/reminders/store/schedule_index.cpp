@@ -375,7 +375,8 @@ std::vector<DueWrite> ScheduleIndex::CollectDue(ReminderList& list, double now, 
                                                 const std::vector<int>& settled, std::vector<int>* putOff) {
   fired.clear();
   std::vector<DueWrite> writes;
-  if (facts_.size() != list.size()) Rebuild(list);
+  // A store that never loaded (its file could not be opened) has no buckets yet.
+  if (facts_.size() != list.size() || heads_.empty()) Rebuild(list);
   const CheckMoment m = MakeCheckMoment(now);
   candidates_.clear();
   for (const std::int32_t key : {m.secondOfDay, kHourKeys + m.secondOfDay % 3600,
