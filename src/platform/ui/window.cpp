@@ -249,6 +249,13 @@ bool Window::HasHandler(std::string_view unit, Event event) const {
 }
 
 bool Window::Fire(std::string_view unit, Event event, EventArgs& args) {
+  // Once the close has begun, what the handlers work on may be gone (the close handler lets
+  // it go, and hiding the window moves the focus out of its boxes): nothing runs any more.
+  if (closed_) return false;
+  return RunHandler(unit, event, args);
+}
+
+bool Window::RunHandler(std::string_view unit, Event event, EventArgs& args) {
   auto it = handlers_.find({HandlerKey(unit, name_), event});
   if (it == handlers_.end() || !it->second) return false;
   Handler handler = it->second;  // a handler may rebind itself while it runs
@@ -296,7 +303,7 @@ void Window::Close() {
   if (closed_) return;
   closed_ = true;
   EventArgs args;
-  Fire({}, Event::Destroying, args);
+  RunHandler({}, Event::Destroying, args);
   widget_->hide();
   if (loop_ != nullptr) static_cast<QEventLoop*>(loop_)->quit();
 }

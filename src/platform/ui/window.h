@@ -45,7 +45,8 @@ class Window {
 
   void On(std::string_view unit, Event event, Handler handler);
   bool HasHandler(std::string_view unit, Event event) const;
-  // Runs the handler bound to (unit, event), if any; answers whether one ran.
+  // Runs the handler bound to (unit, event), if any; answers whether one ran. Once the
+  // window's close has begun no handler runs, until it is opened again.
   bool Fire(std::string_view unit, Event event, EventArgs& args);
 
   // Runs the Created handler once, then shows the window unless `visible` is false.
@@ -53,8 +54,9 @@ class Window {
   // Runs the Created handler, shows the window modal and returns when it is closed. A
   // nested event loop runs meanwhile: timers and other windows keep working.
   void OpenModal();
-  // Runs the Destroying handler, hides the window and ends its modal loop. The object
-  // itself stays until its owner lets it go (never delete a window from its own handler).
+  // Runs the Destroying handler, hides the window and ends its modal loop; from here on no
+  // other handler of the window runs (see Fire). The object itself stays until its owner
+  // lets it go (never delete a window from its own handler).
   void Close();
   bool IsClosed() const { return closed_; }
   bool IsModalRunning() const { return modalDepth_ > 0; }
@@ -100,6 +102,7 @@ class Window {
 
  private:
   Window();
+  bool RunHandler(std::string_view unit, Event event, EventArgs& args);
   friend class detail::WindowWidget;
   friend class detail::UnitAccess;
 

@@ -1,0 +1,87 @@
+// The program's windows in one main window, as the program registers them: the editors
+// close, however the user closes them, without taking the program with them.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "all_modules_fixture.h"
+#include "due_notes/due_editor.h"
+#include "due_notes/note_editor.h"
+#include "platform/ui/test_driver.h"
+#include "platform/ui/units.h"
+#include "platform/ui/window.h"
+#include "reminders/ui/reminder_editor.h"
+
+namespace workmemo {
+namespace {
+
+namespace ui = platform::ui;
+namespace drive = platform::ui::testing;
+
+// An editor as the user reaches it: the page, its 添加 button, a date box and 取消.
+struct EditorCase {
+  const char* page;
+  const char* addButton;
+  const char* dateBox;
+  const char* cancelButton;
+  ui::Window* (*open)();
+};
+const EditorCase kEditors[] = {
+    {"TimedReminderPanel", "添加定时提醒按钮", "年框", "图形按钮5", ReminderEditorWindow},
+    {"DuePanel", "添加到期提醒按钮", "年框1", "到期提醒取消按钮", DueEditorWindow},
+    {"NotesPanel", "添加记事管理按钮", "记事年框", "图形按钮5", NoteEditorWindow},
+};
+
+// The main window loaded and shown, as the start does.
+class WindowsTest : public AllModulesTest {
+ protected:
+  void SetUp() override {
+    AllModulesTest::SetUp();
+    main = &LoadProgramMainWindow();
+    Startup().MainWindow = &main->Window();
+    main->Window().Show();
+  }
+  void TearDown() override {
+    Startup().MainWindow = nullptr;
+    AllModulesTest::TearDown();
+  }
+  // The editor opened by its page's 添加 button; `inside` runs in its modal loop.
+  void OpenEditor(const EditorCase& editor, std::function<void(ui::Window&)> inside) {
+    main->ShowPanel(editor.page);
+    ui::Unit& add = main->Page(editor.page)->Unit(editor.addButton);
+    script->AnswerWindow(std::move(inside));
+    drive::Click(add, add.Width() / 2, add.Height() / 2);
+  }
+
+  MainWindow* main = nullptr;
+};
+
+TEST_F(WindowsTest, ClosingAnEditorWithTheCursorInADateBoxEndsOnlyTheEditor) {
+  const std::pair<const char*, std::function<void(ui::Window&, const EditorCase&)>> closes[] = {
+      {"取消", [](ui::Window& w, const EditorCase& e) { drive::Click(w.Unit(e.cancelButton), 5, 5); }},
+      {"close button", [](ui::Window& w, const EditorCase&) { drive::Click(w.Unit("关闭按钮"), 5, 5); }},
+      {"window manager", [](ui::Window& w, const EditorCase&) { drive::CloseFromSystem(w); }},
+  };
+  for (const EditorCase& editor : kEditors) {
+    for (const auto& [how, close] : closes) {
+      SCOPED_TRACE(std::string(editor.page) + " / " + how);
+      bool inDateBox = false;
+      OpenEditor(editor, [&, close = close](ui::Window& w) {
+        w.Activate();
+        Pump();
+        w.Unit(editor.dateBox).SetFocus();
+        inDateBox = w.Unit(editor.dateBox).HasFocus();
+        close(w, editor);
+      });
+      EXPECT_TRUE(inDateBox);
+      EXPECT_EQ(editor.open(), nullptr);
+      EXPECT_TRUE(main->Window().IsVisible());
+    }
+  }
+  EXPECT_EQ(script->Unanswered(), 0);
+}
+
+}  // namespace
+}  // namespace workmemo
