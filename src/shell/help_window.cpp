@@ -6,7 +6,6 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/ui_state.h"
 
 namespace workmemo {
@@ -79,7 +78,6 @@ void HelpWindow::LoadHelpWindow() {
   close.Move(kWidth - close.Width() - kMargin, kMargin);
   LayoutHelpWindow();
   ShowHelpTopic(1);
-  CentreOnMainWindow(window_);
 }
 
 void HelpWindow::LayoutHelpWindow() {

@@ -1,5 +1,6 @@
 // The program's windows in one main window, as the program registers them: the editors
-// close, however the user closes them, without taking the program with them.
+// open over the main window and close, however the user closes them, without taking the
+// program with them.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -9,6 +10,7 @@
 #include "all_modules_fixture.h"
 #include "due_notes/due_editor.h"
 #include "due_notes/note_editor.h"
+#include "platform/ui/app.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
@@ -34,11 +36,14 @@ const EditorCase kEditors[] = {
     {"NotesPanel", "添加记事管理按钮", "记事年框", "图形按钮5", NoteEditorWindow},
 };
 
-// The main window loaded and shown, as the start does.
+// The main window loaded and shown, and the windows without a place of their own placed
+// over it, as the start does.
 class WindowsTest : public AllModulesTest {
  protected:
   void SetUp() override {
     AllModulesTest::SetUp();
+    PlaceWindowsOverMainWindow();
+    PlaceWindowsOverMainWindow();
     main = &LoadProgramMainWindow();
     Startup().MainWindow = &main->Window();
     main->Window().Show();
@@ -81,6 +86,29 @@ TEST_F(WindowsTest, ClosingAnEditorWithTheCursorInADateBoxEndsOnlyTheEditor) {
     }
   }
   EXPECT_EQ(script->Unanswered(), 0);
+}
+
+// The editors open as the message boxes do: centred on the main window while it is shown
+// (here where the user dragged it), else on the screen.
+TEST_F(WindowsTest, EditorsOpenCentredOnTheMainWindowElseOnTheScreen) {
+  ui::Window& mainWindow = main->Window();
+  mainWindow.Move(-150, 60);
+  const int mainMiddle = mainWindow.Top() + mainWindow.Height() / 2;
+  for (const EditorCase& editor : kEditors) {
+    SCOPED_TRACE(editor.page);
+    for (const bool mainShown : {true, false}) {
+      if (mainShown) mainWindow.Show();
+      else mainWindow.Hide();
+      int left = -1, middle = -1;
+      OpenEditor(editor, [&](ui::Window& w) {
+        left = w.Left();
+        middle = w.Top() + w.Height() / 2;
+        w.Close();
+      });
+      EXPECT_EQ(middle, mainShown ? mainMiddle : (ui::ScreenHeight() - ui::TaskbarHeight()) / 2);
+      EXPECT_EQ(left, 0);  // wider than the test's screen: kept on it
+    }
+  }
 }
 
 }  // namespace

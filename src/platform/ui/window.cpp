@@ -308,7 +308,18 @@ void Window::Close() {
   if (loop_ != nullptr) static_cast<QEventLoop*>(loop_)->quit();
 }
 
+namespace {
+std::function<const Window*()>& PlacementOwner() {
+  static std::function<const Window*()> owner;
+  return owner;
+}
+}  // namespace
+
+void Window::SetPlacementOwner(std::function<const Window*()> owner) { PlacementOwner() = std::move(owner); }
+
 void Window::Show() {
+  // Every window without a place of its own opens as the message boxes do, never at (0,0).
+  if (!placed_ && widget_->parentWidget() == nullptr) CentreOn(PlacementOwner() ? PlacementOwner()() : nullptr);
   widget_->show();
   widget_->update();
 }
@@ -326,8 +337,12 @@ int Window::Left() const { return widget_->x(); }
 int Window::Top() const { return widget_->y(); }
 int Window::Width() const { return widget_->width(); }
 int Window::Height() const { return widget_->height(); }
-void Window::Move(int x, int y) { widget_->move(x, y); }
+void Window::Move(int x, int y) {
+  placed_ = true;
+  widget_->move(x, y);
+}
 void Window::CentreOn(const Window* owner) {
+  placed_ = true;
   QScreen* screen = QGuiApplication::primaryScreen();
   const bool overOwner = owner != nullptr && owner != this && owner->widget_->isVisible() &&
                          !owner->widget_->isMinimized();

@@ -3,6 +3,7 @@
 // Code reaches units by name (`window.Unit(name)`), walks them by kind in template order,
 // and binds std::function handlers by (unit name, event); an empty unit name (or the
 // window's own name) stands for the window itself.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -78,6 +79,9 @@ class Window {
   // screen's free area, kept on the screen; the window system is told that it belongs to
   // `owner`, so it stays in front of it.
   void CentreOn(const Window* owner);
+  // A window that its code never placed (with Move or CentreOn) is centred, when it is first
+  // shown, on the window this answers (the program's main window; none: the screen).
+  static void SetPlacementOwner(std::function<const Window*()> owner);
 
   std::string Title() const { return title_; }
   void SetTitle(std::string_view title);
@@ -112,6 +116,7 @@ class Window {
   bool topmost_ = false;
   bool created_ = false;
   bool closed_ = false;
+  bool placed_ = false;
   int modalDepth_ = 0;
   int alpha_ = 255;
   Colour background_ = 0xF0F0F0;

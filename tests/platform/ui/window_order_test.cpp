@@ -3,10 +3,12 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "gui_test.h"
 #include "platform/text/text.h"
+#include "platform/ui/app.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/window.h"
 
@@ -39,6 +41,66 @@ TEST_F(WindowOrderTest, NoHandlerRunsOnceItsWindowBeganToClose) {
   drive::Click(window->Unit(G("确定按钮")), 5, 5);
   Pump();
   EXPECT_EQ(seen, (std::vector<std::string>{"destroying"}));
+}
+
+// A window that its code never placed opens as the message boxes do: centred on the owner
+// while that is shown, else on the screen's free area. A window that placed itself keeps
+// its place, and so does one opened a second time.
+TEST_F(WindowOrderTest, AWindowWithoutAPlaceOpensCentredOnTheOwnerOrTheScreen) {
+  auto owner = Window::FromJson(R"({"title": "main", "width": 300, "height": 200, "units": []})", "Main");
+  owner->Move(40, 30);
+  const Window* registered = owner.get();
+  Window::SetPlacementOwner([&registered] { return registered; });
+  const auto centre = [](const Window& w) { return std::pair{w.Left() + w.Width() / 2, w.Top() + w.Height() / 2}; };
+  const std::pair screen{ScreenWidth() / 2, (ScreenHeight() - TaskbarHeight()) / 2};
+  const std::pair ownerCentre{40 + 150, 30 + 100};
+  struct Case {
+    const char* what;
+    bool ownerShown;
+    bool registeredOwner;
+    bool modal;
+    std::pair<int, int> expected;
+  } cases[] = {
+      {"over the shown owner", true, true, false, ownerCentre},
+      {"modal over the shown owner", true, true, true, ownerCentre},
+      {"owner hidden", false, true, false, screen},
+      {"no owner", true, false, true, screen},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.ownerShown) owner->Open();
+    else owner->Hide();
+    registered = c.registeredOwner ? owner.get() : nullptr;
+    auto window = LoadWindow("UnitKindsWindow");
+    window->Resize(200, 100);
+    std::pair<int, int> seen;
+    if (c.modal) {
+      script->AnswerWindow([&](Window& w) {
+        seen = centre(w);
+        w.Close();
+      });
+      window->OpenModal();
+    } else {
+      window->Open();
+      seen = centre(*window);
+    }
+    EXPECT_EQ(seen, c.expected);
+  }
+
+  owner->Open();
+  registered = owner.get();
+  auto placed = LoadWindow("UnitKindsWindow");
+  placed->Move(15, 25);
+  placed->Open();
+  EXPECT_EQ(std::pair(placed->Left(), placed->Top()), std::pair(15, 25));
+  auto reopened = LoadWindow("UnitKindsWindow");
+  reopened->Open();
+  reopened->Close();
+  reopened->Move(reopened->Left() + 7, reopened->Top());  // where the user dragged it
+  const std::pair left{reopened->Left(), reopened->Top()};
+  reopened->Open();
+  EXPECT_EQ(std::pair(reopened->Left(), reopened->Top()), left);
+  Window::SetPlacementOwner(nullptr);
 }
 
 }  // namespace
