@@ -47,6 +47,9 @@ void StartApplication(int& argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND")) qputenv("QT_MEDIA_BACKEND", "ffmpeg");
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     g_app = new QApplication(argc, argv);
+    // The program ends through its own end only: closing the last window on the screen (the
+    // pop-up while the main window waits in the tray) must not end it.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
   }
   SetUpFonts();
 }

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include <QTimer>
+
 #include "gui_test.h"
 #include "platform/text/text.h"
 #include "platform/ui/app.h"
@@ -41,6 +43,20 @@ TEST_F(WindowOrderTest, NoHandlerRunsOnceItsWindowBeganToClose) {
   drive::Click(window->Unit(G("确定按钮")), 5, 5);
   Pump();
   EXPECT_EQ(seen, (std::vector<std::string>{"destroying"}));
+}
+
+// The program ends through its own end only: a window closed by the window manager while
+// no other is on the screen (the pop-up while the main window waits in the tray) leaves the
+// event loop running.
+TEST_F(WindowOrderTest, ClosingTheLastWindowOnTheScreenDoesNotEndTheProgram) {
+  auto window = LoadWindow("UnitKindsWindow");
+  QTimer::singleShot(0, [&] {
+    window->Open();
+    drive::CloseFromSystem(*window);
+    QTimer::singleShot(50, [] { QuitEventLoop(7); });
+  });
+  EXPECT_EQ(RunEventLoop(), 7);
+  EXPECT_TRUE(window->IsClosed());
 }
 
 // A window that its code never placed opens as the message boxes do: centred on the owner
