@@ -57,6 +57,7 @@ std::string HelpTopicText(int topic) {
 }
 
 HelpWindow::HelpWindow(ui::Window& window) : window_(window) {
+  window_.KeepAboveTopmostWindows();  // the floating top-most windows never cover the help
   window_.On({}, ui::Event::Created, [this](ui::EventArgs&) { LoadHelpWindow(); });
   window_.On({}, ui::Event::Destroying, [this](ui::EventArgs&) {
     painter_.ClearSprites();

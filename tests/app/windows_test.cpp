@@ -3,6 +3,8 @@
 // program with them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -13,8 +15,11 @@
 #include "platform/ui/app.h"
 #include "platform/ui/test_driver.h"
 #include "platform/ui/units.h"
+#include "platform/ui/widgets.h"
 #include "platform/ui/window.h"
 #include "reminders/ui/reminder_editor.h"
+#include "reminders/ui/reminder_popup.h"
+#include "shell/help_window.h"
 
 namespace workmemo {
 namespace {
@@ -109,6 +114,46 @@ TEST_F(WindowsTest, EditorsOpenCentredOnTheMainWindowElseOnTheScreen) {
       EXPECT_EQ(left, 0);  // wider than the test's screen: kept on it
     }
   }
+}
+
+// The 退出 question stays on top with the keyboard while a reminder pops up: the pop-up,
+// top-most by its setting, comes up under the question and the question is answered as
+// usual. The help window stays above the floating due-date window.
+TEST_F(WindowsTest, BoxesAndTheHelpWindowStayAboveTheTopmostWindows) {
+  const auto widget = [](ui::Window& w) { return ui::detail::UnitAccess::WindowWidgetOf(w); };
+  const auto onTop = [&](ui::Window& w) { return widget(w)->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+  AccessConfigItem("gjsz", "txckzd", "1");  // the pop-up top-most, as the first start writes it
+  const double second = platform::clock::Now();
+  ReminderRecord r;
+  r.ksdate = r.kstime = r.jsdate = r.jstime = r.txdate = second;
+  r.txbt = "会议";
+  ASSERT_EQ(Databases().Reminders.SaveReminder(r), 1);
+
+  bool questionOnTop = false, popupOnTop = false, popupUnderQuestion = false, questionActive = false;
+  script->AnswerWindow([&](ui::Window& question) {
+    questionOnTop = onTop(question);
+    Seams().FireDueReminders(second);
+    Pump(20);
+    if (ReminderPopupWindow* popup = LoadedReminderPopup()) {
+      popupOnTop = onTop(popup->window());
+      popupUnderQuestion = widget(popup->window())->testAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    questionActive = QApplication::activeWindow() == widget(question);
+    drive::Key(question, 27);  // Escape: 取消
+  });
+  main->RequestExit();
+  ASSERT_EQ(script->ModalWindows().size(), 1u);
+  EXPECT_TRUE(questionOnTop);
+  EXPECT_TRUE(popupOnTop);
+  EXPECT_TRUE(popupUnderQuestion);
+  EXPECT_TRUE(questionActive);
+  EXPECT_TRUE(main->Window().IsVisible());  // not ended: the question was cancelled
+
+  CallSeam(&ModuleSeams::ShowDueRemindersWindow);
+  ShowHelpWindow();
+  ASSERT_NE(OpenHelpWindow(), nullptr);
+  EXPECT_TRUE(onTop(OpenHelpWindow()->window()));
+  CloseHelpWindow();
 }
 
 }  // namespace

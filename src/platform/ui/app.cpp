@@ -97,6 +97,8 @@ void ShowSystemMessage(std::string_view text, std::string_view title) {
     return;
   }
   QMessageBox box(QMessageBox::Information, detail::ToQ(title), detail::ToQLines(text), QMessageBox::Ok);
+  // Above the program's top-most windows, as its own boxes are (see Window::KeepAboveTopmostWindows).
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.exec();
 }
 

@@ -53,7 +53,8 @@ class Window {
   // Runs the Created handler once, then shows the window unless `visible` is false.
   void Open(bool visible = true);
   // Runs the Created handler, shows the window modal and returns when it is closed. A
-  // nested event loop runs meanwhile: timers and other windows keep working.
+  // nested event loop runs meanwhile: timers and other windows keep working. A modal
+  // window is kept above the top-most ones (see KeepAboveTopmostWindows).
   void OpenModal();
   // Runs the Destroying handler, hides the window and ends its modal loop; from here on no
   // other handler of the window runs (see Fire). The object itself stays until its owner
@@ -67,6 +68,8 @@ class Window {
   bool IsVisible() const;
   void Minimise();
   bool IsMinimised() const;
+  // Brings the window to the front with the keyboard; the windows kept above the top-most
+  // ones stay above it, and an open modal box keeps the keyboard.
   void Activate();
 
   int Left() const;
@@ -76,8 +79,7 @@ class Window {
   void Move(int x, int y);
   void Resize(int width, int height);
   // Places the window centred on `owner` when that is shown (and not iconified), else on the
-  // screen's free area, kept on the screen; the window system is told that it belongs to
-  // `owner`, so it stays in front of it.
+  // screen's free area, kept on the screen.
   void CentreOn(const Window* owner);
   // A window that its code never placed (with Move or CentreOn) is centred, when it is first
   // shown, on the window this answers (the program's main window; none: the screen).
@@ -93,6 +95,12 @@ class Window {
   int Opacity() const { return alpha_; }
   void SetTopmost(bool topmost);
   bool IsTopmost() const { return topmost_; }
+  // While it is shown, the window stays above every other window of the program, the
+  // top-most ones too (the program's boxes and its help window): it is top-most itself, and
+  // a window that shows meanwhile comes up under it. Under a modal box that window leaves
+  // the box the keyboard.
+  void KeepAboveTopmostWindows();
+  bool IsKeptAboveTopmostWindows() const { return aboveTopmost_; }
   // Lets the system move the window with the mouse while the button is held; called from
   // a left-button-down handler. False where the platform cannot (offscreen).
   bool StartDrag();
@@ -107,6 +115,8 @@ class Window {
  private:
   Window();
   bool RunHandler(std::string_view unit, Event event, EventArgs& args);
+  void ShowTopLevel();
+  void LeaveFront();
   friend class detail::WindowWidget;
   friend class detail::UnitAccess;
 
@@ -117,6 +127,7 @@ class Window {
   bool created_ = false;
   bool closed_ = false;
   bool placed_ = false;
+  bool aboveTopmost_ = false;
   int modalDepth_ = 0;
   int alpha_ = 255;
   Colour background_ = 0xF0F0F0;

@@ -6,12 +6,14 @@
 #include <utility>
 #include <vector>
 
+#include <QApplication>
 #include <QTimer>
 
 #include "gui_test.h"
 #include "platform/text/text.h"
 #include "platform/ui/app.h"
 #include "platform/ui/test_driver.h"
+#include "platform/ui/widgets.h"
 #include "platform/ui/window.h"
 
 namespace {
@@ -117,6 +119,56 @@ TEST_F(WindowOrderTest, AWindowWithoutAPlaceOpensCentredOnTheOwnerOrTheScreen) {
   reopened->Open();
   EXPECT_EQ(std::pair(reopened->Left(), reopened->Top()), left);
   Window::SetPlacementOwner(nullptr);
+}
+
+// A modal box is top-most while it is up, so the program's floating top-most windows never
+// cover it; one of them that comes up meanwhile (the pop-up of a reminder) goes under it
+// without the keyboard, and activating it leaves the keyboard with the box. A window kept
+// in front without being modal (the help window) is top-most too.
+TEST_F(WindowOrderTest, AModalBoxStaysAboveTopmostWindowsAndKeepsTheKeyboard) {
+  const auto widget = [](Window& w) { return detail::UnitAccess::WindowWidgetOf(w); };
+  const auto onTop = [&](Window& w) { return widget(w)->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+  auto floating = LoadWindow("UnitKindsWindow");
+  floating->SetTopmost(true);
+  floating->Open();
+  auto popup = LoadWindow("UnitKindsWindow");
+  popup->SetTopmost(true);
+  auto box = LoadWindow("UnitKindsWindow");
+  bool boxOnTop = false, popupWithoutKeys = false;
+  QWidget* activeAfterShow = nullptr;
+  QWidget* activeAfterActivate = nullptr;
+  script->AnswerWindow([&](Window& w) {
+    boxOnTop = onTop(w);
+    popup->Open();
+    popupWithoutKeys = widget(*popup)->testAttribute(Qt::WA_ShowWithoutActivating);
+    Pump(20);
+    activeAfterShow = QApplication::activeWindow();
+    floating->Activate();
+    Pump(20);
+    activeAfterActivate = QApplication::activeWindow();
+    w.Close();
+  });
+  box->OpenModal();
+  EXPECT_TRUE(boxOnTop);
+  EXPECT_TRUE(popupWithoutKeys);
+  EXPECT_EQ(activeAfterShow, widget(*box));
+  EXPECT_EQ(activeAfterActivate, widget(*box));
+  EXPECT_TRUE(box->IsKeptAboveTopmostWindows());
+
+  // With no box up a window comes up with the keyboard again.
+  popup->Close();
+  popup->Open();
+  EXPECT_FALSE(widget(*popup)->testAttribute(Qt::WA_ShowWithoutActivating));
+  popup->Activate();
+  Pump(20);
+  EXPECT_EQ(QApplication::activeWindow(), widget(*popup));
+
+  auto help = LoadWindow("UnitKindsWindow");
+  EXPECT_FALSE(onTop(*help));
+  help->KeepAboveTopmostWindows();
+  help->Open();
+  EXPECT_TRUE(onTop(*help));
+  EXPECT_FALSE(help->IsTopmost());  // its own setting is untouched
 }
 
 }  // namespace
