@@ -12,7 +12,6 @@
 #include "shell/main_window.h"
 #include "shell/module_seams.h"
 #include "shell/page_registry.h"
-#include "shell/startup.h"
 #include "shell/ui_state.h"
 #include "ui/skin_painter.h"
 
@@ -103,7 +102,6 @@ void SetUpBackupPasswordPrompt(ui::Window& prompt) {
     self->Resize(450, 280);
     self->Unit("标题标签").Move(30, 5);
     PaintFramedShellWindow(*painter, *self, Ui().LabelFontSize, "宋体");
-    CentreOnMainWindow(*self);
     self->Unit("备份密码框").SetFocus();
   });
   prompt.On({}, ui::Event::Destroying, [painter](ui::EventArgs&) { painter->ClearSprites(); });

@@ -6,7 +6,6 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/ui_state.h"
 
 namespace workmemo {
@@ -58,6 +57,7 @@ std::string HelpTopicText(int topic) {
 }
 
 HelpWindow::HelpWindow(ui::Window& window) : window_(window) {
+  window_.KeepAboveTopmostWindows();  // the floating top-most windows never cover the help
   window_.On({}, ui::Event::Created, [this](ui::EventArgs&) { LoadHelpWindow(); });
   window_.On({}, ui::Event::Destroying, [this](ui::EventArgs&) {
     painter_.ClearSprites();
@@ -79,7 +79,6 @@ void HelpWindow::LoadHelpWindow() {
   close.Move(kWidth - close.Width() - kMargin, kMargin);
   LayoutHelpWindow();
   ShowHelpTopic(1);
-  CentreOnMainWindow(window_);
 }
 
 void HelpWindow::LayoutHelpWindow() {

@@ -5,7 +5,6 @@
 #include "platform/ui/window.h"
 #include "shell/framed_window.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/ui_state.h"
 #include "ui/skin_painter.h"
 #include "ui/sprite_set.h"
@@ -202,7 +201,6 @@ void LayOut(OpenBox& box) {
     box.sprites.MoveSprite(detailId, (kWidth - w2) / 2, box.sprites.SpriteTop(contentId) + h + 10);
     box.sprites.ShowSprite(detailId, true);
   }
-  CentreOnMainWindow(window);
 }
 
 void SetUp(ui::Window& window, std::shared_ptr<OpenBox> box) {

@@ -28,7 +28,6 @@ void SetUpSplashWindow(ui::Window& window, std::function<void()> showMainWindow)
     self->UnitAs<ui::PictureBox>("图标框").SetPicture(
         platform::files::ReadResource(kIconResource).value_or(std::string()));
     if (Splash().SplashMode == 1) self->UnitAs<ui::Timer>("时钟1").SetInterval(1000);
-    CentreOnMainWindow(*self);
   });
   window.On("时钟1", ui::Event::Timer, [self, showMainWindow](ui::EventArgs&) {
     SplashState& s = Splash();

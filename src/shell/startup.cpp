@@ -103,6 +103,7 @@ void WireServices() {
   s.EndProgram = [](int code) { EndProgram(code); };
   s.StopReminderClock = StopReminderClock;
   s.RestartReminderClock = RestartReminderClock;
+  PlaceWindowsOverMainWindow();
   SetSkinLoadServices(SkinLoadServices{
       [](const std::string& text) { Services().ShowPlainMessageBox(text); },
       [](int code) { EndProgram(code); },
@@ -328,9 +329,11 @@ void ShowMainWindow(int positionState) {
   w->Activate();
 }
 
-void CentreOnMainWindow(ui::Window& window) {
-  ui::Window* main = Startup().MainWindow;
-  window.CentreOn(main != nullptr && !main->IsClosed() ? main : nullptr);
+void PlaceWindowsOverMainWindow() {
+  ui::Window::SetPlacementOwner([]() -> const ui::Window* {
+    ui::Window* main = Startup().MainWindow;
+    return main != nullptr && !main->IsClosed() ? main : nullptr;
+  });
 }
 
 void HandleShowRequest() {

@@ -97,9 +97,10 @@ int CappedTaskbarHeight(int measured);
 // 1 restores it centred on the screen.
 void ShowMainWindow(int positionState);
 
-// Centres a message box, the help window, the About window or the tray notice on the main
-// window while it is shown, else on the screen.
-void CentreOnMainWindow(platform::ui::Window& window);
+// From here on every window that has no place of its own (the message boxes, the editors,
+// the help window, ...) opens centred on the main window while that is shown, else on the
+// screen. The start calls it.
+void PlaceWindowsOverMainWindow();
 
 // A later copy of the program asked this one to show itself.
 void HandleShowRequest();

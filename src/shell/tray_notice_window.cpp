@@ -7,7 +7,6 @@
 #include "shell/help_window.h"
 #include "shell/setting_switch.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
 #include "shell/ui_state.h"
 
 namespace workmemo {
@@ -49,7 +48,6 @@ void TrayNoticeWindow::LoadTrayNotice() {
   LayoutTrayNotice();
   window_.UnitAs<ui::PictureBox>("图片框1")
       .SetPicture(platform::files::ReadResource(":/help/tray_notice.png").value_or(""));
-  CentreOnMainWindow(window_);
 }
 
 void TrayNoticeWindow::LayoutTrayNotice() {

@@ -129,6 +129,7 @@ TEST_F(MessageBoxTest, EnterAnswersOkAndEscapeCancels) {
 
 // A box lies over the main window while that is shown, else in the middle of the screen.
 TEST_F(MessageBoxTest, ABoxIsCentredOnTheMainWindowOrTheScreen) {
+  PlaceWindowsOverMainWindow();  // as the start does
   const auto centreOf = [](ui::Window& w) { return std::pair{w.Left() + w.Width() / 2, w.Top() + w.Height() / 2}; };
   std::pair<int, int> boxCentre;
   const auto readCentre = [&](ui::Window& w) {

@@ -64,6 +64,9 @@ void StartApplication(int& argc, char** argv) {
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     g_app = new QApplication(argc, argv);
     SetUpChineseTexts();
+    // The program ends through its own end only: closing the last window on the screen (the
+    // pop-up while the main window waits in the tray) must not end it.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
   }
   SetUpFonts();
 }
@@ -111,6 +114,8 @@ void ShowSystemMessage(std::string_view text, std::string_view title) {
     return;
   }
   QMessageBox box(QMessageBox::Information, detail::ToQ(title), detail::ToQLines(text), QMessageBox::Ok);
+  // Above the program's top-most windows, as its own boxes are (see Window::KeepAboveTopmostWindows).
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.exec();
 }
 

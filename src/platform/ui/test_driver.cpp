@@ -140,4 +140,6 @@ void Key(Unit& unit, int key) { SendKey(WidgetOf(unit), key); }
 
 void Key(Window& window, int key) { SendKey(detail::UnitAccess::WindowWidgetOf(window), key); }
 
+void CloseFromSystem(Window& window) { detail::UnitAccess::WindowWidgetOf(window)->close(); }
+
 }  // namespace platform::ui::testing

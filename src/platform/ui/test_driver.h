@@ -84,5 +84,7 @@ void Wheel(Unit& unit, int x, int y, int delta);
 void Key(Unit& unit, int key);  // 13 Enter, 27 Escape, 'A'..'Z', '0'..'9'
 // A key to the window itself, as when none of its units has the keyboard.
 void Key(Window& window, int key);
+// The window closed as the window manager closes it (Alt+F4, the close of its task-bar entry).
+void CloseFromSystem(Window& window);
 
 }  // namespace platform::ui::testing

@@ -4,13 +4,11 @@
 
 #include <QBuffer>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -210,6 +208,7 @@ Window::~Window() {
   handlers_.clear();
   closed_ = true;
   if (loop_ != nullptr) static_cast<QEventLoop*>(loop_)->quit();
+  LeaveFront();
   widget_.reset();
   byName_.clear();
   units_.clear();
@@ -249,6 +248,13 @@ bool Window::HasHandler(std::string_view unit, Event event) const {
 }
 
 bool Window::Fire(std::string_view unit, Event event, EventArgs& args) {
+  // Once the close has begun, what the handlers work on may be gone (the close handler lets
+  // it go, and hiding the window moves the focus out of its boxes): nothing runs any more.
+  if (closed_) return false;
+  return RunHandler(unit, event, args);
+}
+
+bool Window::RunHandler(std::string_view unit, Event event, EventArgs& args) {
   auto it = handlers_.find({HandlerKey(unit, name_), event});
   if (it == handlers_.end() || !it->second) return false;
   Handler handler = it->second;  // a handler may rebind itself while it runs
@@ -270,6 +276,7 @@ void Window::OpenModal() {
   Open(false);
   if (closed_) return;
   widget_->setWindowModality(Qt::ApplicationModal);
+  KeepAboveTopmostWindows();
   Show();
   widget_->activateWindow();  // the keys go to the box at once
   QEventLoop loop;
@@ -296,50 +303,22 @@ void Window::Close() {
   if (closed_) return;
   closed_ = true;
   EventArgs args;
-  Fire({}, Event::Destroying, args);
-  widget_->hide();
+  RunHandler({}, Event::Destroying, args);
+  Hide();
   if (loop_ != nullptr) static_cast<QEventLoop*>(loop_)->quit();
 }
 
-void Window::Show() {
-  widget_->show();
-  widget_->update();
-}
-void Window::Hide() { widget_->hide(); }
 bool Window::IsVisible() const { return widget_->isVisible(); }
 void Window::Minimise() { widget_->showMinimized(); }
 bool Window::IsMinimised() const { return widget_->isMinimized(); }
-void Window::Activate() {
-  if (widget_->isMinimized()) widget_->showNormal();
-  widget_->raise();
-  widget_->activateWindow();
-}
-
 int Window::Left() const { return widget_->x(); }
 int Window::Top() const { return widget_->y(); }
 int Window::Width() const { return widget_->width(); }
 int Window::Height() const { return widget_->height(); }
-void Window::Move(int x, int y) { widget_->move(x, y); }
-void Window::CentreOn(const Window* owner) {
-  QScreen* screen = QGuiApplication::primaryScreen();
-  const bool overOwner = owner != nullptr && owner != this && owner->widget_->isVisible() &&
-                         !owner->widget_->isMinimized();
-  if (overOwner) screen = owner->widget_->screen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
-  const QRect around = overOwner ? owner->widget_->frameGeometry() : area;
-  QRect placed(QPoint(0, 0), widget_->size());
-  placed.moveCenter(around.center());
-  // Never off the screen: a large box over a small window keeps its title strip in reach.
-  placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() + 1 - placed.width())));
-  placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() + 1 - placed.height())));
-  widget_->move(placed.topLeft());
-  if (overOwner && widget_->parentWidget() == nullptr) {
-    widget_->winId();  // the native window exists from here on, to carry the hint
-    if (QWindow* handle = widget_->windowHandle()) handle->setTransientParent(owner->widget_->windowHandle());
-  }
+void Window::Move(int x, int y) {
+  placed_ = true;
+  widget_->move(x, y);
 }
-
 void Window::Resize(int width, int height) { widget_->resize(std::max(0, width), std::max(0, height)); }
 
 void Window::SetTitle(std::string_view title) {
@@ -357,33 +336,9 @@ void Window::SetOpacity(int alpha) {
   widget_->setWindowOpacity(alpha_ / 255.0);
 }
 
-void Window::SetTopmost(bool topmost) {
-  if (topmost_ == topmost) return;
-  topmost_ = topmost;
-  if (widget_->parentWidget() != nullptr) return;  // a page follows its parent
-  const bool shown = widget_->isVisible();
-  widget_->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-  if (shown) widget_->show();  // changing the flags hides a window
-}
-
 bool Window::StartDrag() {
   QWindow* handle = widget_->window()->windowHandle();
   return handle != nullptr && handle->startSystemMove();
-}
-
-void Window::SetParentWindow(Window* parent) {
-  const QPoint at = widget_->pos();
-  const bool shown = !widget_->isHidden();
-  if (parent != nullptr) {
-    widget_->setParent(parent->widget_.get(), Qt::Widget);
-  } else {
-    Qt::WindowFlags flags = Qt::Window;
-    if (frameless_) flags |= Qt::FramelessWindowHint;
-    if (topmost_) flags |= Qt::WindowStaysOnTopHint;
-    widget_->setParent(nullptr, flags);
-  }
-  widget_->move(at);
-  widget_->setVisible(shown);
 }
 
 std::string Window::SnapshotPng() const {

@@ -3,6 +3,7 @@
 // Code reaches units by name (`window.Unit(name)`), walks them by kind in template order,
 // and binds std::function handlers by (unit name, event); an empty unit name (or the
 // window's own name) stands for the window itself.
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,16 +46,19 @@ class Window {
 
   void On(std::string_view unit, Event event, Handler handler);
   bool HasHandler(std::string_view unit, Event event) const;
-  // Runs the handler bound to (unit, event), if any; answers whether one ran.
+  // Runs the handler bound to (unit, event), if any; answers whether one ran. Once the
+  // window's close has begun no handler runs, until it is opened again.
   bool Fire(std::string_view unit, Event event, EventArgs& args);
 
   // Runs the Created handler once, then shows the window unless `visible` is false.
   void Open(bool visible = true);
   // Runs the Created handler, shows the window modal and returns when it is closed. A
-  // nested event loop runs meanwhile: timers and other windows keep working.
+  // nested event loop runs meanwhile: timers and other windows keep working. A modal
+  // window is kept above the top-most ones (see KeepAboveTopmostWindows).
   void OpenModal();
-  // Runs the Destroying handler, hides the window and ends its modal loop. The object
-  // itself stays until its owner lets it go (never delete a window from its own handler).
+  // Runs the Destroying handler, hides the window and ends its modal loop; from here on no
+  // other handler of the window runs (see Fire). The object itself stays until its owner
+  // lets it go (never delete a window from its own handler).
   void Close();
   bool IsClosed() const { return closed_; }
   bool IsModalRunning() const { return modalDepth_ > 0; }
@@ -64,6 +68,8 @@ class Window {
   bool IsVisible() const;
   void Minimise();
   bool IsMinimised() const;
+  // Brings the window to the front with the keyboard; the windows kept above the top-most
+  // ones stay above it, and an open modal box keeps the keyboard.
   void Activate();
 
   int Left() const;
@@ -73,9 +79,11 @@ class Window {
   void Move(int x, int y);
   void Resize(int width, int height);
   // Places the window centred on `owner` when that is shown (and not iconified), else on the
-  // screen's free area, kept on the screen; the window system is told that it belongs to
-  // `owner`, so it stays in front of it.
+  // screen's free area, kept on the screen.
   void CentreOn(const Window* owner);
+  // A window that its code never placed (with Move or CentreOn) is centred, when it is first
+  // shown, on the window this answers (the program's main window; none: the screen).
+  static void SetPlacementOwner(std::function<const Window*()> owner);
 
   std::string Title() const { return title_; }
   void SetTitle(std::string_view title);
@@ -87,6 +95,12 @@ class Window {
   int Opacity() const { return alpha_; }
   void SetTopmost(bool topmost);
   bool IsTopmost() const { return topmost_; }
+  // While it is shown, the window stays above every other window of the program, the
+  // top-most ones too (the program's boxes and its help window): it is top-most itself, and
+  // a window that shows meanwhile comes up under it. Under a modal box that window leaves
+  // the box the keyboard.
+  void KeepAboveTopmostWindows();
+  bool IsKeptAboveTopmostWindows() const { return aboveTopmost_; }
   // Lets the system move the window with the mouse while the button is held; called from
   // a left-button-down handler. False where the platform cannot (offscreen).
   bool StartDrag();
@@ -100,6 +114,9 @@ class Window {
 
  private:
   Window();
+  bool RunHandler(std::string_view unit, Event event, EventArgs& args);
+  void ShowTopLevel();
+  void LeaveFront();
   friend class detail::WindowWidget;
   friend class detail::UnitAccess;
 
@@ -109,6 +126,8 @@ class Window {
   bool topmost_ = false;
   bool created_ = false;
   bool closed_ = false;
+  bool placed_ = false;
+  bool aboveTopmost_ = false;
   int modalDepth_ = 0;
   int alpha_ = 255;
   Colour background_ = 0xF0F0F0;

@@ -37,7 +37,6 @@ FloatingWindowHolder<DetailContext>& Holder() {
 void LayOutDetailWindow(ui::Window& window) {
   window.Resize(kWidth, kHeight);
   window.Unit("标题标签").Move(kCaptionLeft, kCaptionTop);
-  window.Move((ui::ScreenWidth() - kWidth) / 2, (ui::ScreenHeight() - kHeight) / 2);
 }
 
 void BindDetailEvents(ui::Window& w, DetailContext& ctx) {

@@ -171,10 +171,10 @@ std::string DirectoryOfPath(std::string_view path) {
 void BindActionHandlers(ui::Window& window) {
   using ui::Event;
   auto click = [&window](std::string_view unit, std::function<void()> action) {
-    Bind(window, unit, Event::Clicked, [action = std::move(action)](ui::EventArgs&) { action(); });
+    window.On(unit, Event::Clicked, [action = std::move(action)](ui::EventArgs&) { action(); });
   };
   for (int weekday = 1; weekday <= 7; ++weekday) click(kWeekdayButtons[weekday - 1], [weekday] { ToggleWeekday(weekday); });
-  Bind(window, kTaskCombo, Event::Changed, [](ui::EventArgs&) { SelectReminderTask(); });
+  window.On(kTaskCombo, Event::Changed, [](ui::EventArgs&) { SelectReminderTask(); });
   click(kForceTick, ToggleForceExecution);
   click(kNoPopupTick, [] { SetTick(kNoPopupTick, IsTicked(kNoPopupTick) == 1 ? 0 : 1); });
   click("月历下拉按钮3", ChooseSoundFile);
@@ -185,18 +185,18 @@ void BindActionHandlers(ui::Window& window) {
   };
   for (const Cleared& c : {Cleared{kSoundBox, "定时提醒清除按钮"}, Cleared{kProgramBox, "定时提醒清除按钮1"},
                            Cleared{kWebBox, "定时提醒清除按钮2"}}) {
-    Bind(window, c.box, Event::TextChanged, [c](ui::EventArgs&) { Unit(c.button).SetVisible(!Text(c.box).empty()); });
+    window.On(c.box, Event::TextChanged, [c](ui::EventArgs&) { Unit(c.button).SetVisible(!Text(c.box).empty()); });
     click(c.button, [c] {
       SetText(c.box, "");
       Unit(c.button).SetVisible(false);
     });
   }
-  Bind(window, kTitleBox, Event::KeyDown, [](ui::EventArgs& a) {
+  window.On(kTitleBox, Event::KeyDown, [](ui::EventArgs& a) {
     if (a.key != 13) return;
     a.handled = true;
     Focus(kContentBox);
   });
-  Bind(window, kContentBox, Event::RightDown, [](ui::EventArgs&) { Unit("菜单").As<ui::Menu>().PopupAtPointer(); });
+  window.On(kContentBox, Event::RightDown, [](ui::EventArgs&) { Unit("菜单").As<ui::Menu>().PopupAtPointer(); });
   click("复制", [] { Unit(kContentBox).As<ui::RichEditBox>().Copy(); });
   click("粘贴", [] { Unit(kContentBox).As<ui::RichEditBox>().Paste(); });
 
@@ -207,7 +207,7 @@ void BindActionHandlers(ui::Window& window) {
   };
   for (const Copied& c : {Copied{"重复次数组合框", "重复次数单位标签"}, Copied{"重复单位选择组合框", kUnitLabel},
                           Copied{"提前单位组合框", "提前单位标签"}, Copied{"提醒类型组合框", kCategoryBox}}) {
-    Bind(window, c.list, Event::Changed, [c](ui::EventArgs&) {
+    window.On(c.list, Event::Changed, [c](ui::EventArgs&) {
       const ui::ComboBox& combo = Combo(c.list);
       const std::string chosen = combo.ItemText(combo.CurrentIndex());
       // The interval unit obeys the rule the time kind does: a daily window keeps 分.
@@ -221,7 +221,7 @@ void BindActionHandlers(ui::Window& window) {
       if (c.target == kCategoryBox) Focus(kCategoryBox);
     });
   }
-  Bind(window, "透明标签14", Event::LeftDown, [](ui::EventArgs&) { RestoreEditorDefaults(); });
+  window.On("透明标签14", Event::LeftDown, [](ui::EventArgs&) { RestoreEditorDefaults(); });
 
   struct Dropped {
     std::string_view button;

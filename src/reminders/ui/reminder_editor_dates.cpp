@@ -268,14 +268,14 @@ void BindDateHandlers(ui::Window& window) {
   using ui::Event;
   for (const auto* group : {&kStartBoxes, &kEndBoxes}) {
     for (std::string_view box : *group) {
-      Bind(window, box, Event::FocusLost, [](ui::EventArgs&) { CorrectDateFieldsOnLeave(); });
-      Bind(window, box, Event::LeftUp, [box](ui::EventArgs&) { Unit(box).As<ui::EditBox>().SelectAll(); });
+      window.On(box, Event::FocusLost, [](ui::EventArgs&) { CorrectDateFieldsOnLeave(); });
+      window.On(box, Event::LeftUp, [box](ui::EventArgs&) { Unit(box).As<ui::EditBox>().SelectAll(); });
     }
   }
-  Bind(window, "月历下拉按钮", Event::Clicked, [](ui::EventArgs&) { ToggleStartDatePicker(); });
-  Bind(window, "月历下拉按钮1", Event::Clicked, [](ui::EventArgs&) { ToggleEndDatePicker(); });
-  Bind(window, "画板1", Event::LeftDown, [](ui::EventArgs& a) { PickCalendarDate(a.x, a.y); });
-  Bind(window, "画板1", Event::MouseMove, [](ui::EventArgs& a) { Open()->datePicker.Hover(a.x, a.y); });
+  window.On("月历下拉按钮", Event::Clicked, [](ui::EventArgs&) { ToggleStartDatePicker(); });
+  window.On("月历下拉按钮1", Event::Clicked, [](ui::EventArgs&) { ToggleEndDatePicker(); });
+  window.On("画板1", Event::LeftDown, [](ui::EventArgs& a) { PickCalendarDate(a.x, a.y); });
+  window.On("画板1", Event::MouseMove, [](ui::EventArgs& a) { Open()->datePicker.Hover(a.x, a.y); });
 
   struct Choice {
     std::string_view list;
@@ -288,7 +288,7 @@ void BindDateHandlers(ui::Window& window) {
       {"日选择组合框_农历每月", ChooseLunarMonthlyDay},  {"月份选择组合框_农历每年", ChooseLunarYearlyMonth},
       {"日选择组合框_农历每年", ChooseLunarYearlyDay},
   };
-  for (const Choice& c : choices) Bind(window, c.list, Event::Changed, [h = c.handler](ui::EventArgs&) { h(); });
+  for (const Choice& c : choices) window.On(c.list, Event::Changed, [h = c.handler](ui::EventArgs&) { h(); });
 }
 
 }  // namespace workmemo::editor

@@ -185,13 +185,13 @@ void SelectTimeKind() {
 
 void BindModeHandlers(ui::Window& window) {
   auto on = [&window](std::string_view unit, ui::Event event, void (*handler)()) {
-    Bind(window, unit, event, [handler](ui::EventArgs&) { handler(); });
+    window.On(unit, event, [handler](ui::EventArgs&) { handler(); });
   };
   on(kModeCombo, ui::Event::Changed, SelectRepeatMode);
   on("提醒日期组合框", ui::Event::Changed, SelectDateKind);
   on("提醒时间组合框", ui::Event::Changed, SelectTimeKind);
   auto dropDown = [&window](std::string_view unit, ui::Event event, std::string_view comboName) {
-    Bind(window, unit, event, [comboName](ui::EventArgs&) { ui::DropDownComboBox(Combo(comboName)); });
+    window.On(unit, event, [comboName](ui::EventArgs&) { ui::DropDownComboBox(Combo(comboName)); });
   };
   dropDown("提醒方式下拉按钮", ui::Event::Clicked, kModeCombo);
   dropDown("图形按钮11", ui::Event::Clicked, "提醒日期组合框");

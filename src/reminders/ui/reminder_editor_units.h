@@ -1,7 +1,6 @@
 #pragma once
 // Inside the reminder editor: the open window's objects, the names of the units its parts
 // share, the boxes that hold other units, and the handlers each part binds.
-#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -115,11 +114,6 @@ void CopyStartDateToEnd();
 int SetTick(std::string_view button, int on);
 int IsTicked(std::string_view button);
 void SetWeekday(int weekday, int on);  // 1 = Sunday; keeps WeekdayTicked in step
-
-// Binds a handler that runs only while the editor is open: a window on its way out still
-// reports events (a box loses the focus as the window closes).
-void Bind(platform::ui::Window& window, std::string_view unit, platform::ui::Event event,
-          std::function<void(platform::ui::EventArgs&)> handler);
 
 // Binds the handlers of each part to the window.
 void BindModeHandlers(platform::ui::Window& window);

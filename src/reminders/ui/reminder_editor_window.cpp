@@ -117,12 +117,6 @@ void ShowMessage(std::string_view message) {
 
 void Focus(std::string_view name) { Unit(name).SetFocus(); }
 
-void Bind(ui::Window& window, std::string_view unit, ui::Event event, std::function<void(ui::EventArgs&)> handler) {
-  window.On(unit, event, [handler = std::move(handler)](ui::EventArgs& args) {
-    if (Open() != nullptr) handler(args);
-  });
-}
-
 EditorShape Shape() {
   return {Text(kModeBox), Text(kDateLabel), Text(kTimeLabel), Text(kUnitLabel), Text(kTaskBox)};
 }
@@ -149,13 +143,13 @@ void SetUpReminderEditor(ui::Window& window) {
     Current().reset();
   });
   ui::Window* self = &window;
-  Bind(window, "关闭按钮", ui::Event::Clicked, [self](ui::EventArgs&) { self->Close(); });
-  Bind(window, "图形按钮5", ui::Event::Clicked, [self](ui::EventArgs&) {
+  window.On("关闭按钮", ui::Event::Clicked, [self](ui::EventArgs&) { self->Close(); });
+  window.On("图形按钮5", ui::Event::Clicked, [self](ui::EventArgs&) {
     ResetReminderEditor(1);
     self->Close();
   });
-  Bind(window, "图形按钮4", ui::Event::Clicked, [](ui::EventArgs&) { SaveReminderFromEditor(); });
-  Bind(window, "背景动画框", ui::Event::LeftDown, [self](ui::EventArgs&) { ui::DragWindow(*self); });
+  window.On("图形按钮4", ui::Event::Clicked, [](ui::EventArgs&) { SaveReminderFromEditor(); });
+  window.On("背景动画框", ui::Event::LeftDown, [self](ui::EventArgs&) { ui::DragWindow(*self); });
   BindModeHandlers(window);
   BindDateHandlers(window);
   BindActionHandlers(window);

@@ -46,8 +46,8 @@ TEST_F(EditorTest, OpensForANewReminderOfNowWithTheLastSound) {
   EXPECT_EQ(W().Unit("关机延时选择框").Top(), W().Unit("提前时间选择框").Top());
   EXPECT_EQ(W().Width(), 860);
   EXPECT_EQ(W().Height(), 546);
-  // A box that loses the focus as the window closes finds no editor and does nothing: its
-  // year is left uncorrected.
+  // A box that loses the focus once the window has closed runs nothing: its year is left
+  // uncorrected.
   Set("年框", "1900");
   window->Close();
   Fire("年框", ui::Event::FocusLost);

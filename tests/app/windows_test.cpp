@@ -1,0 +1,159 @@
+// The program's windows in one main window, as the program registers them: the editors
+// open over the main window and close, however the user closes them, without taking the
+// program with them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "program_windows_fixture.h"
+#include "due_notes/due_editor.h"
+#include "due_notes/note_editor.h"
+#include "platform/ui/app.h"
+#include "platform/ui/test_driver.h"
+#include "platform/ui/units.h"
+#include "platform/ui/widgets.h"
+#include "platform/ui/window.h"
+#include "reminders/ui/reminder_editor.h"
+#include "reminders/ui/reminder_popup.h"
+#include "shell/help_window.h"
+
+namespace workmemo {
+namespace {
+
+namespace ui = platform::ui;
+namespace drive = platform::ui::testing;
+
+// An editor as the user reaches it: the page, its 添加 button, a date box and 取消.
+struct EditorCase {
+  const char* page;
+  const char* addButton;
+  const char* dateBox;
+  const char* cancelButton;
+  ui::Window* (*open)();
+};
+const EditorCase kEditors[] = {
+    {"TimedReminderPanel", "添加定时提醒按钮", "年框", "图形按钮5", ReminderEditorWindow},
+    {"DuePanel", "添加到期提醒按钮", "年框1", "到期提醒取消按钮", DueEditorWindow},
+    {"NotesPanel", "添加记事管理按钮", "记事年框", "图形按钮5", NoteEditorWindow},
+};
+
+// The main window loaded and shown, and the windows without a place of their own placed
+// over it, as the start does.
+class WindowsTest : public ProgramWindowsTest {
+ protected:
+  void SetUp() override {
+    ProgramWindowsTest::SetUp();
+    PlaceWindowsOverMainWindow();
+    main = &LoadProgramMainWindow();
+    Startup().MainWindow = &main->Window();
+    main->Window().Show();
+  }
+  void TearDown() override {
+    Startup().MainWindow = nullptr;
+    ProgramWindowsTest::TearDown();
+  }
+  // The editor opened by its page's 添加 button; `inside` runs in its modal loop.
+  void OpenEditor(const EditorCase& editor, std::function<void(ui::Window&)> inside) {
+    main->ShowPanel(editor.page);
+    ui::Unit& add = main->Page(editor.page)->Unit(editor.addButton);
+    script->AnswerWindow(std::move(inside));
+    drive::Click(add, add.Width() / 2, add.Height() / 2);
+  }
+
+  MainWindow* main = nullptr;
+};
+
+TEST_F(WindowsTest, ClosingAnEditorWithTheCursorInADateBoxEndsOnlyTheEditor) {
+  const std::pair<const char*, std::function<void(ui::Window&, const EditorCase&)>> closes[] = {
+      {"取消", [](ui::Window& w, const EditorCase& e) { drive::Click(w.Unit(e.cancelButton), 5, 5); }},
+      {"close button", [](ui::Window& w, const EditorCase&) { drive::Click(w.Unit("关闭按钮"), 5, 5); }},
+      {"window manager", [](ui::Window& w, const EditorCase&) { drive::CloseFromSystem(w); }},
+  };
+  for (const EditorCase& editor : kEditors) {
+    for (const auto& [how, close] : closes) {
+      SCOPED_TRACE(std::string(editor.page) + " / " + how);
+      bool inDateBox = false;
+      OpenEditor(editor, [&, close = close](ui::Window& w) {
+        w.Activate();
+        Pump();
+        w.Unit(editor.dateBox).SetFocus();
+        inDateBox = w.Unit(editor.dateBox).HasFocus();
+        close(w, editor);
+      });
+      EXPECT_TRUE(inDateBox);
+      EXPECT_EQ(editor.open(), nullptr);
+      EXPECT_TRUE(main->Window().IsVisible());
+    }
+  }
+  EXPECT_EQ(script->Unanswered(), 0);
+}
+
+// The editors open as the message boxes do: centred on the main window while it is shown
+// (here where the user dragged it), else on the screen.
+TEST_F(WindowsTest, EditorsOpenCentredOnTheMainWindowElseOnTheScreen) {
+  ui::Window& mainWindow = main->Window();
+  mainWindow.Move(-150, 60);
+  const int mainMiddle = mainWindow.Top() + mainWindow.Height() / 2;
+  for (const EditorCase& editor : kEditors) {
+    SCOPED_TRACE(editor.page);
+    for (const bool mainShown : {true, false}) {
+      if (mainShown) mainWindow.Show();
+      else mainWindow.Hide();
+      int left = -1, middle = -1;
+      OpenEditor(editor, [&](ui::Window& w) {
+        left = w.Left();
+        middle = w.Top() + w.Height() / 2;
+        w.Close();
+      });
+      EXPECT_EQ(middle, mainShown ? mainMiddle : (ui::ScreenHeight() - ui::TaskbarHeight()) / 2);
+      EXPECT_EQ(left, 0);  // wider than the test's screen: kept on it
+    }
+  }
+}
+
+// The 退出 question stays on top with the keyboard while a reminder pops up: the pop-up,
+// top-most by its setting, comes up under the question and the question is answered as
+// usual. The help window stays above the floating due-date window.
+TEST_F(WindowsTest, BoxesAndTheHelpWindowStayAboveTheTopmostWindows) {
+  const auto widget = [](ui::Window& w) { return ui::detail::UnitAccess::WindowWidgetOf(w); };
+  const auto onTop = [&](ui::Window& w) { return widget(w)->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
+  AccessConfigItem("gjsz", "txckzd", "1");  // the pop-up top-most, as the first start writes it
+  const double second = platform::clock::Now();
+  ReminderRecord r;
+  r.ksdate = r.kstime = r.jsdate = r.jstime = r.txdate = second;
+  r.txbt = "会议";
+  ASSERT_EQ(Databases().Reminders.SaveReminder(r), 1);
+
+  bool questionOnTop = false, popupOnTop = false, popupUnderQuestion = false, questionActive = false;
+  script->AnswerWindow([&](ui::Window& question) {
+    questionOnTop = onTop(question);
+    Seams().FireDueReminders(second);
+    Pump(20);
+    if (ReminderPopupWindow* popup = LoadedReminderPopup()) {
+      popupOnTop = onTop(popup->window());
+      popupUnderQuestion = widget(popup->window())->testAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    questionActive = QApplication::activeWindow() == widget(question);
+    drive::Key(question, 27);  // Escape: 取消
+  });
+  main->RequestExit();
+  ASSERT_EQ(script->ModalWindows().size(), 1u);
+  EXPECT_TRUE(questionOnTop);
+  EXPECT_TRUE(popupOnTop);
+  EXPECT_TRUE(popupUnderQuestion);
+  EXPECT_TRUE(questionActive);
+  EXPECT_TRUE(main->Window().IsVisible());  // not ended: the question was cancelled
+
+  CallSeam(&ModuleSeams::ShowDueRemindersWindow);
+  ShowHelpWindow();
+  ASSERT_NE(OpenHelpWindow(), nullptr);
+  EXPECT_TRUE(onTop(OpenHelpWindow()->window()));
+  CloseHelpWindow();
+}
+
+}  // namespace
+}  // namespace workmemo
