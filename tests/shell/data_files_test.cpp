@@ -245,7 +245,9 @@ TEST_F(DataFilesTest, TheWindowsMayBeBuiltWhileTheTimedRowsAreStillRead) {
     for (const char* name : {"dstx2.dat", "jsb2.dat", "dqtx2.dat"}) PutImage(name);
     if (c.damaged == nullptr) StoreReminderWithRights({1, 0, 0, 0, 0, 0});
     for (const char* name : {c.damaged, c.damaged2}) {
-      if (name != nullptr) ASSERT_TRUE(testsupport::WriteDamagedDataFile(Data(name), name, 400));
+      if (name != nullptr) {
+        ASSERT_TRUE(testsupport::WriteDamagedDataFile(Data(name), name, 400));
+      }
     }
     auto said = [this](const std::vector<const char*>& names) {
       std::vector<std::string> expected;
