@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -547,17 +548,27 @@ bool FileDialog::Run() {
     return true;
   }
   // "Excel|*.xls|All|*.*" becomes "Excel (*.xls);;All (*.*)"; split in UTF-8, where '|' is
-  // never part of another character.
+  // never part of another character. The program's descriptions mostly carry their patterns
+  // ("Excel文件 (*.xls)"), so the list shows the descriptions alone, without a second copy.
   const QStringList parts = ToQ(filter_).split(QChar('|'));
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
     filters << QStringLiteral("%1 (%2)").arg(parts[i], QString(parts[i + 1]).replace(QChar(';'), QChar(' ')));
-  QString start = ToQ(folder_);
-  if (!fileName_.empty()) start = start.isEmpty() ? ToQ(fileName_) : start + QChar('/') + ToQ(fileName_);
-  const QString chosen =
-      dialogKind_ == FileDialogKind::Open
-          ? QFileDialog::getOpenFileName(nullptr, ToQ(title_), start, filters.join(QStringLiteral(";;")))
-          : QFileDialog::getSaveFileName(nullptr, ToQ(title_), start, filters.join(QStringLiteral(";;")));
+  // Without a folder of the program's, the user's home: never the folder the program was
+  // started from.
+  QString start = folder_.empty() ? QDir::homePath() : ToQ(folder_);
+  if (!fileName_.empty()) start = QFileInfo(ToQ(fileName_)).isAbsolute() ? ToQ(fileName_) : start + QChar('/') + ToQ(fileName_);
+  // Top-most as the program's boxes are, so that a top-most editor or a pop-up never covers a
+  // dialog that holds the keyboard. Without a parent: a window manager raises a dialog that
+  // belongs to another window together with that window's stack, under a pop-up shown since.
+  QFileDialog dialog(nullptr, ToQ(title_), start);
+  dialog.setNameFilters(filters);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setAcceptMode(dialogKind_ == FileDialogKind::Open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(dialogKind_ == FileDialogKind::Open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const QString chosen = dialog.selectedFiles().constFirst();
   if (chosen.isEmpty()) return false;
   fileName_ = FromQ(chosen);
   AddDefaultExtension();

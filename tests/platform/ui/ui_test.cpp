@@ -1,6 +1,8 @@
 // The window layer offscreen: templates, units, events, timers, modal loops, fonts.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QFont>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -13,6 +15,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -374,6 +377,36 @@ TEST(Captions, TheWindowTitleFollowsTheDrawnCaption) {
       {"kind": "label", "name": "a", "geometry": [0, 0, 10, 10], "text": "x"}]})",
                                  "t");
   EXPECT_EQ(window->Title(), "t");
+}
+
+// A real file dialog is top-most, as the program's boxes are, so neither a top-most editor
+// that opened it nor a pop-up coming up meanwhile covers it; it names each filter once, and
+// without a folder of the program's it starts in the user's home.
+TEST_F(WindowTest, AFileDialogIsTopMostNamesEachFilterOnceAndStartsAtHome) {
+  script.reset();  // the real dialog
+  QTemporaryDir home;
+  const QByteArray savedHome = qgetenv("HOME");
+  qputenv("HOME", home.path().toUtf8());
+  auto& dialog = window->UnitAs<FileDialog>(G("通用对话框1"));
+  dialog.SetDialogKind(FileDialogKind::Save);
+  dialog.SetFilter(G("Excel文件 (*.xls)|*.xls|所有文件|*.*"));
+  bool topmost = false;
+  QString directory;
+  QStringList filters;
+  QTimer::singleShot(0, [&] {
+    auto* shown = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (shown == nullptr) return;
+    topmost = shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    directory = shown->directory().absolutePath();
+    if (auto* types = shown->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+      for (int i = 0; i < types->count(); ++i) filters << types->itemText(i);
+    shown->reject();
+  });
+  EXPECT_FALSE(dialog.Run());
+  qputenv("HOME", savedHome);
+  EXPECT_TRUE(topmost);
+  EXPECT_EQ(directory.toStdString(), QDir(home.path()).canonicalPath().toStdString());
+  EXPECT_EQ(filters.join('|').toStdString(), "Excel文件 (*.xls)|所有文件");
 }
 
 // The dialogs and menus that Qt itself draws speak the program's Chinese.
