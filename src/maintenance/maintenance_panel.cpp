@@ -123,6 +123,7 @@ void SetUpBackupPasswordPrompt(ui::Window& prompt) {
 int AskBackupPassword() {
   auto prompt = ui::Window::Load("BackupPasswordPrompt");
   SetUpBackupPasswordPrompt(*prompt);
+  prompt->KeepAboveTopmostWindows();  // a box that asks, as the message boxes are
   prompt->OpenModal();
   return Maintenance().BackupPasswordConfirmed;
 }

@@ -205,6 +205,9 @@ void LayOut(OpenBox& box) {
 
 void SetUp(ui::Window& window, std::shared_ptr<OpenBox> box) {
   OpenBox* self = box.get();
+  // A box that asks or tells something stays above every window, a pop-up that comes up
+  // meanwhile included, so that nothing takes a click or a key meant for it.
+  window.KeepAboveTopmostWindows();
   auto& background = window.UnitAs<ui::AnimationBox>(kBackgroundBox);
   RouteSpriteEvents(background, box->sprites);
   // The handlers own the box's state, so it lives exactly as long as the window.

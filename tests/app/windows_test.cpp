@@ -20,6 +20,7 @@
 #include "reminders/ui/reminder_editor.h"
 #include "reminders/ui/reminder_popup.h"
 #include "shell/help_window.h"
+#include "stacking_order.h"
 
 namespace workmemo {
 namespace {
@@ -40,6 +41,10 @@ const EditorCase kEditors[] = {
     {"DuePanel", "添加到期提醒按钮", "年框1", "到期提醒取消按钮", DueEditorWindow},
     {"NotesPanel", "添加记事管理按钮", "记事年框", "图形按钮5", NoteEditorWindow},
 };
+
+using testsupport::StackingOrder;
+QWidget* WidgetOf(ui::Window& w) { return StackingOrder::WidgetOf(w); }
+bool IsOnTop(ui::Window& w) { return StackingOrder::IsOnTop(w); }
 
 // The main window loaded and shown, and the windows without a place of their own placed
 // over it, as the start does.
@@ -62,6 +67,14 @@ class WindowsTest : public ProgramWindowsTest {
     ui::Unit& add = main->Page(editor.page)->Unit(editor.addButton);
     script->AnswerWindow(std::move(inside));
     drive::Click(add, add.Width() / 2, add.Height() / 2);
+  }
+
+  // A one-time reminder of `second`, saved to the file and the store's list.
+  static void SaveReminderDueIn(double second) {
+    ReminderRecord r;
+    r.ksdate = r.kstime = r.jsdate = r.jstime = r.txdate = second;
+    r.txbt = "会议";
+    ASSERT_EQ(Databases().Reminders.SaveReminder(r), 1);
   }
 
   MainWindow* main = nullptr;
@@ -119,25 +132,22 @@ TEST_F(WindowsTest, EditorsOpenCentredOnTheMainWindowElseOnTheScreen) {
 // top-most by its setting, comes up under the question and the question is answered as
 // usual. The help window stays above the floating due-date window.
 TEST_F(WindowsTest, BoxesAndTheHelpWindowStayAboveTheTopmostWindows) {
-  const auto widget = [](ui::Window& w) { return ui::detail::UnitAccess::WindowWidgetOf(w); };
-  const auto onTop = [&](ui::Window& w) { return widget(w)->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
   AccessConfigItem("gjsz", "txckzd", "1");  // the pop-up top-most, as the first start writes it
   const double second = platform::clock::Now();
-  ReminderRecord r;
-  r.ksdate = r.kstime = r.jsdate = r.jstime = r.txdate = second;
-  r.txbt = "会议";
-  ASSERT_EQ(Databases().Reminders.SaveReminder(r), 1);
+  SaveReminderDueIn(second);
 
+  StackingOrder stacking;
   bool questionOnTop = false, popupOnTop = false, popupUnderQuestion = false, questionActive = false;
   script->AnswerWindow([&](ui::Window& question) {
-    questionOnTop = onTop(question);
+    questionOnTop = IsOnTop(question);
     Seams().FireDueReminders(second);
     Pump(20);
     if (ReminderPopupWindow* popup = LoadedReminderPopup()) {
-      popupOnTop = onTop(popup->window());
-      popupUnderQuestion = widget(popup->window())->testAttribute(Qt::WA_ShowWithoutActivating);
+      popupOnTop = IsOnTop(popup->window());
+      popupUnderQuestion = stacking.IsAbove(question, popup->window()) &&
+                           StackingOrder::ShownWithoutTheKeyboard(popup->window());
     }
-    questionActive = QApplication::activeWindow() == widget(question);
+    questionActive = QApplication::activeWindow() == WidgetOf(question);
     drive::Key(question, 27);  // Escape: 取消
   });
   main->RequestExit();
@@ -151,8 +161,42 @@ TEST_F(WindowsTest, BoxesAndTheHelpWindowStayAboveTheTopmostWindows) {
   CallSeam(&ModuleSeams::ShowDueRemindersWindow);
   ShowHelpWindow();
   ASSERT_NE(OpenHelpWindow(), nullptr);
-  EXPECT_TRUE(onTop(OpenHelpWindow()->window()));
+  EXPECT_TRUE(IsOnTop(OpenHelpWindow()->window()));
   CloseHelpWindow();
+}
+
+// An editor is a window the user stays in: a reminder that falls due meanwhile pops up
+// above it, top-most or not, and the box being typed in keeps the keyboard.
+TEST_F(WindowsTest, APopupThatFiresWhileAnEditorIsOpenComesUpAboveItWithoutTheKeyboard) {
+  for (const char* popupTopmost : {"1", "0"}) {
+    AccessConfigItem("gjsz", "txckzd", popupTopmost);
+    for (const EditorCase& editor : kEditors) {
+      SCOPED_TRACE(std::string(editor.page) + " / txckzd=" + popupTopmost);
+      CloseReminderPopup();
+      const double second = platform::clock::Now();
+      SaveReminderDueIn(second);
+      StackingOrder stacking;
+      bool popupAbove = false, popupWithoutKeyboard = false, stillTyping = false;
+      OpenEditor(editor, [&](ui::Window& w) {
+        w.Activate();
+        Pump();
+        ui::Unit& dateBox = w.Unit(editor.dateBox);
+        dateBox.SetFocus();
+        Seams().FireDueReminders(second);
+        Pump(20);
+        if (ReminderPopupWindow* popup = LoadedReminderPopup()) {
+          popupAbove = stacking.IsAbove(popup->window(), w);
+          popupWithoutKeyboard = StackingOrder::ShownWithoutTheKeyboard(popup->window());
+        }
+        stillTyping = WidgetOf(w)->focusWidget() == ui::detail::UnitAccess::WidgetOf(dateBox);
+        w.Close();
+      });
+      EXPECT_TRUE(popupAbove);
+      EXPECT_TRUE(popupWithoutKeyboard);
+      EXPECT_TRUE(stillTyping);
+      platform::clock::SetForTest(second + 1.0 / 86400);
+    }
+  }
 }
 
 }  // namespace

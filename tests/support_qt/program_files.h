@@ -32,8 +32,13 @@ inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {
   }
   using platform::db::ConnectionText;
   const std::string key = workmemo::kDatabasePassword;
-  return data.Reminders.OpenDatabase(dir.File(prefix + "dstx2.dat"), key) == 1 &&
-         data.DueConnection.Open(ConnectionText(dir.File(prefix + "dqtx2.dat"), key)) == 1 &&
+  if (data.Reminders.OpenDatabase(dir.File(prefix + "dstx2.dat"), key) != 1) return false;
+  // Loaded as the start loads them: nothing an earlier test's file fired stays remembered,
+  // nor the second it checked last.
+  data.Reminders.LoadReminders();
+  workmemo::ReminderList none;
+  data.Reminders.CollectDueReminders(0, none);
+  return data.DueConnection.Open(ConnectionText(dir.File(prefix + "dqtx2.dat"), key)) == 1 &&
          data.NotesConnection.Open(ConnectionText(dir.File(prefix + "jsb2.dat"), key)) == 1;
 }
 

@@ -558,8 +558,8 @@ bool FileDialog::Run() {
   // started from.
   QString start = folder_.empty() ? QDir::homePath() : ToQ(folder_);
   if (!fileName_.empty()) start = QFileInfo(ToQ(fileName_)).isAbsolute() ? ToQ(fileName_) : start + QChar('/') + ToQ(fileName_);
-  // Top-most as the program's boxes are, so that a top-most editor or a pop-up never covers a
-  // dialog that holds the keyboard. Without a parent: a window manager raises a dialog that
+  // Top-most as the program's boxes are, so that a pop-up or another top-most window never
+  // covers a dialog that holds the keyboard. Without a parent: a window manager raises a dialog that
   // belongs to another window together with that window's stack, under a pop-up shown since.
   QFileDialog dialog(nullptr, ToQ(title_), start);
   dialog.setNameFilters(filters);

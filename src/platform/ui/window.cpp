@@ -276,7 +276,6 @@ void Window::OpenModal() {
   Open(false);
   if (closed_) return;
   widget_->setWindowModality(Qt::ApplicationModal);
-  KeepAboveTopmostWindows();
   Show();
   widget_->activateWindow();  // the keys go to the box at once
   QEventLoop loop;

@@ -53,8 +53,9 @@ class Window {
   // Runs the Created handler once, then shows the window unless `visible` is false.
   void Open(bool visible = true);
   // Runs the Created handler, shows the window modal and returns when it is closed. A
-  // nested event loop runs meanwhile: timers and other windows keep working. A modal
-  // window is kept above the top-most ones (see KeepAboveTopmostWindows).
+  // nested event loop runs meanwhile: timers and other windows keep working. A window that
+  // comes up meanwhile leaves the modal window the keyboard and shows above it, unless the
+  // modal window is kept above the top-most ones (a box: see KeepAboveTopmostWindows).
   void OpenModal();
   // Runs the Destroying handler, hides the window and ends its modal loop; from here on no
   // other handler of the window runs (see Fire). The object itself stays until its owner
@@ -96,9 +97,9 @@ class Window {
   void SetTopmost(bool topmost);
   bool IsTopmost() const { return topmost_; }
   // While it is shown, the window stays above every other window of the program, the
-  // top-most ones too (the program's boxes and its help window): it is top-most itself, and
-  // a window that shows meanwhile comes up under it. Under a modal box that window leaves
-  // the box the keyboard.
+  // top-most ones too (the boxes that ask or tell something, and the help window): it is
+  // top-most itself, and a window that shows meanwhile comes up under it. Under a modal box
+  // that window leaves the box the keyboard.
   void KeepAboveTopmostWindows();
   bool IsKeptAboveTopmostWindows() const { return aboveTopmost_; }
   // Lets the system move the window with the mouse while the button is held; called from

@@ -30,19 +30,33 @@ std::vector<Window*>& FrontWindows() {
 
 QWidget* WidgetOf(Window& window) { return detail::UnitAccess::WindowWidgetOf(window); }
 
-// The windows kept in front go above whatever came up since; the modal box on top (one of
-// the program's boxes, or the system's message box) keeps the keyboard.
+bool IsFrontWidget(const QWidget* widget) {
+  return std::any_of(FrontWindows().begin(), FrontWindows().end(),
+                     [widget](Window* w) { return WidgetOf(*w) == widget; });
+}
+
+// The windows kept in front go above whatever came up since; a modal box on top (one of
+// the program's boxes, or the system's message box, top-most by itself) keeps the keyboard.
+// A modal window not kept in front (an editor) stays where it is, under what came up.
 void RestoreFront() {
   for (Window* w : FrontWindows()) WidgetOf(*w)->raise();
-  if (QWidget* modal = QApplication::activeModalWidget()) {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && (IsFrontWidget(modal) || modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint))) {
     modal->raise();
     modal->activateWindow();
   }
 }
 
+// A window that came up is raised over the other windows of its layer, then the windows
+// kept in front over it.
+void Restack(QWidget& shown) {
+  shown.raise();
+  RestoreFront();
+}
+
 // A window manager stacks a window when it puts it on the screen, after the program asked
-// for it: the windows kept in front are raised again once a window shown under them is
-// there.
+// for it, and may keep one shown without the keyboard under the window that has it: once
+// the window is there it is raised over an editor, and the windows kept in front over it.
 class RestackOnExpose : public QObject {
  public:
   static constexpr const char* kName = "restack-on-expose";
@@ -59,7 +73,7 @@ class RestackOnExpose : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (pending && event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
       pending = false;
-      RestoreFront();
+      Restack(*static_cast<QWidget*>(parent()));
     }
     return false;
   }
@@ -96,22 +110,25 @@ void Window::Show() {
 }
 
 void Window::ShowTopLevel() {
-  // Under a modal box a window comes up without the keyboard; under any window kept in
-  // front it comes up below that one.
+  // While a modal window is open a window comes up without the keyboard: above an editor,
+  // below a box and any other window kept in front.
   QWidget* modal = QApplication::activeModalWidget();
   const bool underModal = !aboveTopmost_ && modal != nullptr && modal != widget_.get();
-  const bool underFront = underModal || (!aboveTopmost_ && !FrontWindows().empty());
+  const bool restack = underModal || (!aboveTopmost_ && !FrontWindows().empty());
   widget_->setAttribute(Qt::WA_ShowWithoutActivating, underModal);
   widget_->show();
   if (aboveTopmost_ && std::find(FrontWindows().begin(), FrontWindows().end(), this) == FrontWindows().end())
     FrontWindows().push_back(this);
-  if (!underFront) return;
+  if (!restack) return;
   QWindow* handle = widget_->windowHandle();
   if (handle == nullptr) return;
   RestackOnExpose& watch = RestackOnExpose::Of(*widget_);
   handle->installEventFilter(&watch);
   watch.pending = true;
-  if (handle->isExposed()) RestoreFront();  // already on the screen: no expose will come
+  if (handle->isExposed()) {  // already on the screen: no expose will come
+    watch.pending = false;
+    Restack(*widget_);
+  }
 }
 
 void Window::LeaveFront() { std::erase(FrontWindows(), this); }

@@ -15,6 +15,7 @@
 #include "platform/ui/test_driver.h"
 #include "platform/ui/widgets.h"
 #include "platform/ui/window.h"
+#include "stacking_order.h"
 
 namespace {
 
@@ -121,10 +122,10 @@ TEST_F(WindowOrderTest, AWindowWithoutAPlaceOpensCentredOnTheOwnerOrTheScreen) {
   Window::SetPlacementOwner(nullptr);
 }
 
-// A modal box is top-most while it is up, so the program's floating top-most windows never
-// cover it; one of them that comes up meanwhile (the pop-up of a reminder) goes under it
-// without the keyboard, and activating it leaves the keyboard with the box. A window kept
-// in front without being modal (the help window) is top-most too.
+// A modal box kept in front is top-most while it is up, so the program's floating top-most
+// windows never cover it; one of them that comes up meanwhile (the pop-up of a reminder)
+// goes under it without the keyboard, and activating it leaves the keyboard with the box. A
+// window kept in front without being modal (the help window) is top-most too.
 TEST_F(WindowOrderTest, AModalBoxStaysAboveTopmostWindowsAndKeepsTheKeyboard) {
   const auto widget = [](Window& w) { return detail::UnitAccess::WindowWidgetOf(w); };
   const auto onTop = [&](Window& w) { return widget(w)->windowFlags().testFlag(Qt::WindowStaysOnTopHint); };
@@ -148,6 +149,7 @@ TEST_F(WindowOrderTest, AModalBoxStaysAboveTopmostWindowsAndKeepsTheKeyboard) {
     activeAfterActivate = QApplication::activeWindow();
     w.Close();
   });
+  box->KeepAboveTopmostWindows();
   box->OpenModal();
   EXPECT_TRUE(boxOnTop);
   EXPECT_TRUE(popupWithoutKeys);
@@ -169,6 +171,37 @@ TEST_F(WindowOrderTest, AModalBoxStaysAboveTopmostWindowsAndKeepsTheKeyboard) {
   help->Open();
   EXPECT_TRUE(onTop(*help));
   EXPECT_FALSE(help->IsTopmost());  // its own setting is untouched
+}
+
+// A modal window that is not kept in front (an editor) is a window like the others: one that
+// comes up while it is open goes above it, top-most or not, without taking the keyboard, and
+// stays there.
+TEST_F(WindowOrderTest, AWindowThatComesUpOverAModalEditorStaysAboveItWithoutTheKeyboard) {
+  for (const bool popupTopmost : {true, false}) {
+    SCOPED_TRACE(popupTopmost ? "top-most" : "not top-most");
+    testsupport::StackingOrder stacking;
+    auto popup = LoadWindow("UnitKindsWindow");
+    popup->SetTopmost(popupTopmost);
+    auto editor = LoadWindow("UnitKindsWindow");
+    bool editorOnTop = true, popupAbove = false, popupWithoutKeys = false, stillAbove = false;
+    script->AnswerWindow([&](Window& w) {
+      editorOnTop = testsupport::StackingOrder::IsOnTop(w);
+      popup->Open();
+      Pump(20);
+      popupAbove = stacking.IsAbove(*popup, w);
+      popupWithoutKeys = testsupport::StackingOrder::ShownWithoutTheKeyboard(*popup);
+      popup->Activate();  // the user clicks it: it stays above
+      Pump(20);
+      stillAbove = stacking.IsAbove(*popup, w);
+      w.Close();
+    });
+    editor->OpenModal();
+    EXPECT_FALSE(editorOnTop);
+    EXPECT_TRUE(popupAbove);
+    EXPECT_TRUE(popupWithoutKeys);
+    EXPECT_TRUE(stillAbove);
+    popup->Close();
+  }
 }
 
 }  // namespace
