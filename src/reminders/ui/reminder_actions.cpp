@@ -41,11 +41,16 @@ void PlayReminderSound(std::string_view path) {
 }
 
 void OpenReminderProgramAndPage(ReminderRecord& reminder) {
-  if (!reminder.txcx.empty()) platform::os::OpenWithShell(0, reminder.txcx);
-  if (!reminder.txwy.empty()) {
-    reminder.txwy = WebPageAddress(reminder.txwy);
-    platform::os::OpenWithShell(0, reminder.txwy);
-  }
+  std::string page;
+  if (!reminder.txwy.empty()) page = reminder.txwy = WebPageAddress(reminder.txwy);
+  auto openPage = [page] {
+    if (!page.empty()) platform::os::OpenWithShell(0, page);
+  };
+  // The page waits for the program's start, as it did when both ran here.
+  if (!reminder.txcx.empty())
+    platform::os::OpenWithShell(0, reminder.txcx, [openPage](int) { openPage(); });
+  else
+    openPage();
 }
 
 void RunReminderActions(ReminderRecord& reminder) {

@@ -19,8 +19,10 @@ std::string WebPageAddress(std::string_view address);
 // which a path on a hung mount would stop even in a test of whether the file exists.
 void PlayReminderSound(std::string_view path);
 
-// Starts the reminder's program (txcx) and opens its web page (txwy, first given its scheme
-// in the record itself); empty ones start nothing and the shell's answer is not read.
+// Starts the reminder's program (txcx) and then opens its web page (txwy, first given its
+// scheme in the record itself); empty ones start nothing. Both run away from the window
+// thread, which a program on a hung mount would stop: the call returns at once, the page
+// opens once the program's start has ended, and a failure goes to the log alone.
 void OpenReminderProgramAndPage(ReminderRecord& reminder);
 
 // RunReminderActions: sound, program and web page of a reminder that fires without the pop-up.

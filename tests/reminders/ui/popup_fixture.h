@@ -89,6 +89,7 @@ class PopupFixture : public testsupport::GuiTest {
   }
 
   void TearDown() override {
+    EXPECT_TRUE(platform::os::WaitForShellOpensForTest());  // no opening thread outlives the opener
     CloseReminderPopup();
     countdown->Close();
     SetProgramPowerCountdown(nullptr);
@@ -146,9 +147,11 @@ class PopupFixture : public testsupport::GuiTest {
         Shown()->SpriteId(sprite));
   }
   std::string Counter() { return Shown() != nullptr ? Shown()->SpriteText(popup::kCountSprite) : std::string(); }
-  std::vector<std::string> Opened() const {
+  // What the opens begun so far opened, once they have all ended.
+  std::vector<std::string> Opened() {
+    EXPECT_TRUE(platform::os::WaitForShellOpensForTest());
     std::vector<std::string> targets;
-    for (const auto& call : opener.calls) targets.push_back(call.target);
+    for (const auto& call : opener.Calls()) targets.push_back(call.target);
     return targets;
   }
   // Clicks a sprite of the pop-up's background box as the user does.
