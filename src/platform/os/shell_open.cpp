@@ -40,7 +40,8 @@ class DesktopShellOpener : public ShellOpener {
   std::mutex mutex_;
 };
 
-DesktopShellOpener g_desktop;
+// Never destroyed: an opening thread stuck on a hung mount may still reach it at the end.
+DesktopShellOpener& g_desktop = *new DesktopShellOpener;
 ShellOpener* g_opener = nullptr;
 int g_opensInFlight = 0;  // begun and not yet handed back; the window thread's alone
 
