@@ -24,7 +24,8 @@ inline bool LoadBuiltInSkin() {
 }
 
 // The timed-reminder, due-date and notes files written into `dir` under their image names
-// after `prefix`, and opened as the program's databases; false when any of them is not.
+// after `prefix`, and opened as the program's databases, the store's list loaded from the new
+// timed file, so that nothing an earlier test loaded stays in it; false when any of it fails.
 inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {}) {
   workmemo::ProgramDatabases& data = workmemo::Databases();
   for (const char* image : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) {
@@ -33,6 +34,7 @@ inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {
   using platform::db::ConnectionText;
   const std::string key = workmemo::kDatabasePassword;
   return data.Reminders.OpenDatabase(dir.File(prefix + "dstx2.dat"), key) == 1 &&
+         data.Reminders.LoadReminders() == 1 &&
          data.DueConnection.Open(ConnectionText(dir.File(prefix + "dqtx2.dat"), key)) == 1 &&
          data.NotesConnection.Open(ConnectionText(dir.File(prefix + "jsb2.dat"), key)) == 1;
 }
