@@ -75,6 +75,35 @@ TEST_F(Files, FailedWritesLeaveTheOldContent) {
   EXPECT_FALSE(files::Exists(dir.File("c")));
 }
 
+// A copy goes block by block: right on either side of a block's end and over many blocks; a
+// pipe or a device is no source. A disk that fills up part-way leaves the target as it was,
+// with its mode, and no temporary file.
+TEST_F(Files, CopyGoesBlockByBlockAndAFailurePartWayLeavesTheTargetAsItWas) {
+  const std::size_t block = files::kCopyBlockBytes;
+  std::string source;
+  for (std::size_t i = 0; source.size() < 3 * block + 7; ++i) source += static_cast<char>((i * 131 + i / 251) & 0xFF);
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, block - 1, block, block + 1, 3 * block + 7}) {
+    SCOPED_TRACE(size);
+    ASSERT_TRUE(files::WriteAll(dir.File("source"), std::string_view(source).substr(0, size)));
+    ASSERT_TRUE(files::Copy(dir.File("source"), dir.File("copy")));
+    EXPECT_TRUE(files::ReadAll(dir.File("copy")) == source.substr(0, size));
+  }
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(files::Copy(pipe, dir.File("copy")));
+  EXPECT_FALSE(files::Copy("/dev/zero", dir.File("copy")));
+  EXPECT_TRUE(files::ReadAll(dir.File("copy")) == source);
+
+  ASSERT_TRUE(files::WriteAll(dir.File("target"), "old"));
+  ASSERT_EQ(::chmod(dir.File("target").c_str(), 0640), 0);
+  files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull, 2);  // the third block
+  EXPECT_FALSE(files::Copy(dir.File("source"), dir.File("target")));
+  files::ClearFaultsForTest();
+  EXPECT_TRUE(files::ReadAll(dir.File("target")) == "old");
+  EXPECT_EQ(testsupport::ModeOf(dir.File("target")), "640");
+  EXPECT_EQ(Entries(dir.path()), 4u);  // source, copy, pipe, target
+}
+
 TEST_F(Files, FaultAfterSkippedCalls) {
   files::InjectFaultForTest(files::Op::Write, files::Fault::IoError, 1);
   EXPECT_TRUE(files::WriteAll(dir.File("a"), "1"));
