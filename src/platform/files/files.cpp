@@ -265,39 +265,59 @@ bool SyncDirectory(std::string_view path) {
   return ok;
 }
 
-std::string TempName(std::string_view dir, std::string_view prefix) {
-  static std::mt19937_64 rng{std::random_device{}()};
-  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    std::string name = std::string(prefix.empty() ? "tmp" : prefix) + ".";
-    for (int i = 0; i < 6; ++i) name += kChars[rng() % 36];
-    name += ".tmp";
-    std::string full = Join(dir, name);
-    if (!Exists(full)) return full;
-  }
-  return Join(dir, std::string(prefix) + ".tmp");
-}
-
 namespace {
 
-// Whether `name` is one TempName gives for `prefix` (prefix.XXXXXX.tmp, or prefix.tmp when no
-// free name was found), or the engine's journal beside such a file.
+// What a temporary name adds to its target's name: the program's mark, a random part and
+// ".tmp". No one names a file of their own like that, so the start can remove what a killed
+// write left without touching the user's files.
+constexpr std::string_view kTempMark = ".~workmemo-";
+constexpr std::size_t kTempRandomChars = 12;
+constexpr std::string_view kTempRandomAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::string_view kTempEnd = ".tmp";
+
+// Whether `name` is `prefix` followed by one or more temporary parts (a copy to a temporary
+// target writes through a temporary file of its own), or the engine's journal beside such a
+// file.
 bool IsTempNameOf(std::string_view name, std::string_view prefix) {
-  if (name.size() <= prefix.size() + 1 || name.substr(0, prefix.size()) != prefix || name[prefix.size()] != '.')
-    return false;
-  std::string_view rest = name.substr(prefix.size() + 1);
+  if (!name.starts_with(prefix)) return false;
+  std::string_view rest = name.substr(prefix.size());
   constexpr std::string_view kJournal = "-journal";
-  if (rest.size() > kJournal.size() && rest.substr(rest.size() - kJournal.size()) == kJournal)
-    rest.remove_suffix(kJournal.size());
-  if (rest == "tmp") return true;
-  if (rest.size() != 10 || rest.substr(6) != ".tmp") return false;
-  for (char c : rest.substr(0, 6)) {
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  if (rest.ends_with(kJournal)) rest.remove_suffix(kJournal.size());
+  if (rest.empty()) return false;
+  while (!rest.empty()) {
+    if (!rest.starts_with(kTempMark)) return false;
+    rest.remove_prefix(kTempMark.size());
+    if (rest.size() < kTempRandomChars + kTempEnd.size()) return false;
+    for (char c : rest.substr(0, kTempRandomChars)) {
+      if (kTempRandomAlphabet.find(c) == std::string_view::npos) return false;
+    }
+    rest.remove_prefix(kTempRandomChars);
+    if (!rest.starts_with(kTempEnd)) return false;
+    rest.remove_prefix(kTempEnd.size());
   }
   return true;
 }
 
 }  // namespace
+
+std::string TempName(std::string_view dir, std::string_view prefix) {
+  static std::mutex rngMutex;  // a name may be taken on any thread
+  static std::mt19937_64 rng{std::random_device{}()};
+  std::string full;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    std::string name = std::string(prefix.empty() ? "tmp" : prefix);
+    name += kTempMark;
+    {
+      std::lock_guard<std::mutex> lock(rngMutex);
+      for (std::size_t i = 0; i < kTempRandomChars; ++i)
+        name += kTempRandomAlphabet[rng() % kTempRandomAlphabet.size()];
+    }
+    name += kTempEnd;
+    full = Join(dir, name);
+    if (!Exists(full)) break;
+  }
+  return full;
+}
 
 int RemoveLeftoverTemps(std::string_view target) {
   // Matched on the native names: the folder's other names need not be text at all.

@@ -36,12 +36,13 @@ bool IsSameFile(std::string_view a, std::string_view b);
 bool MakeDirs(std::string_view path);  // each directory it makes 0700
 bool SyncFile(std::string_view path);
 bool SyncDirectory(std::string_view path);
-// A name for a new file in `dir` that does not exist yet: dir/prefix.XXXXXX.tmp
+// A name for a new file in `dir` that does not exist yet, one no person would choose:
+// dir/prefix.~workmemo-XXXXXXXXXXXX.tmp (12 random lowercase letters and digits).
 std::string TempName(std::string_view dir, std::string_view prefix);
 // Removes the temporary files that writes to `target` (WriteAll, Copy, and any TempName with
-// the target's name as prefix) leave beside it when the process is killed before the rename,
-// and the database engine's journal of one: regular files named by TempName's pattern only.
-// The number removed.
+// the target's name as prefix, and a copy's own temporary file beside such a temporary target)
+// leave beside it when the process is killed before the rename, and the database engine's
+// journal of one: regular files named by TempName's pattern only. The number removed.
 int RemoveLeftoverTemps(std::string_view target);
 std::string DirName(std::string_view path);
 std::string BaseName(std::string_view path);
