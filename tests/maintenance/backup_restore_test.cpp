@@ -84,14 +84,21 @@ TEST_F(BackupTest, AFailedBackupLeavesAnOlderBackupOfThatNameAsItWas) {
   }
 }
 
+// A live data file is never a backup's target, nor is a name the engine keeps beside one.
 TEST_F(BackupTest, ALiveDataFileIsNeverABackupTarget) {
   AddOneOfEach();
-  for (const RowButtons& row : kRows) {
-    script->AnswerFile(Databases().NotesDbPath);
-    Click(row.backup);
+  std::vector<std::string> targets = EngineNamesBesideTheLiveFiles();
+  targets.push_back(Databases().NotesDbPath);
+  for (const std::string& target : targets) {
+    for (const RowButtons& row : kRows) {
+      SCOPED_TRACE(target + " " + row.backup);
+      messages.clear();
+      script->AnswerFile(target);
+      Click(row.backup);
+      EXPECT_EQ(messages, std::vector<std::string>{"不能备份到正在使用的数据文件！请另选一个文件名。"});
+    }
   }
-  EXPECT_EQ(messages.size(), 3u);
-  for (const std::string& m : messages) EXPECT_EQ(Show(m), Show("不能备份到正在使用的数据文件！请另选一个文件名。"));
+  for (const std::string& name : EngineNamesBesideTheLiveFiles()) EXPECT_FALSE(files::Exists(name)) << name;
   EXPECT_EQ(CountOf(DataKind::Notes), 1);
   EXPECT_EQ(Databases().NotesConnection.QuickCheck(), 1);
 }
@@ -190,18 +197,21 @@ TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataChangesNothing) {
   BackUp("备份记事本按钮", elsewhere.File("notes.jsb2bak"));
   ASSERT_TRUE(files::WriteAll(elsewhere.File("junk.dstx2bak"), std::string(4096, 'x')));
   ASSERT_TRUE(files::WriteAll(elsewhere.File("empty.dstx2bak"), ""));
-  const struct {
-    const char* name;
+  struct Case {
+    std::string name;
     std::string file;
     const char* message;
-  } cases[] = {
+  };
+  std::vector<Case> cases = {
       {"a notes backup", elsewhere.File("notes.jsb2bak"), "连接数据库失败！[01]"},
       {"not a database", elsewhere.File("junk.dstx2bak"), "连接数据库失败！[01]"},
       {"an empty file", elsewhere.File("empty.dstx2bak"), "连接数据库失败！[01]"},
       {"the live file itself", Databases().TimedReminderDbPath, "不能用正在使用的数据文件恢复！请选择备份文件。"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const std::string& name : EngineNamesBesideTheLiveFiles())
+    cases.push_back({"a name the engine keeps beside a live file", name, "不能用正在使用的数据文件恢复！请选择备份文件。"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + ": " + c.file);
     messages.clear();
     Restore("定时提醒恢复按钮", c.file);
     EXPECT_EQ(messages, std::vector<std::string>{c.message});
