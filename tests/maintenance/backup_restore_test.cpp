@@ -126,6 +126,13 @@ class RestoreTest : public MaintenanceTest {
     if (typed) AnswerPrompt(*typed);
     Click(button);
   }
+  std::vector<std::string> NamesInTheLiveFilesFolder() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  const std::vector<std::string> kOnlyTheLiveFiles = {"dqtx2.dat", "dstx2.dat", "jsb2.dat"};
 };
 
 TEST_F(RestoreTest, EachFileComesBackFromItsBackupWithTheCurrentPassword) {
@@ -162,10 +169,7 @@ TEST_F(RestoreTest, EachFileComesBackFromItsBackupWithTheCurrentPassword) {
   ASSERT_EQ(Databases().Reminders.Reminders().size(), 1u);
   EXPECT_EQ(Databases().Reminders.Reminders()[0].id, kept);
   // Nothing is left beside the live files.
-  std::vector<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) left.push_back(entry.path().filename());
-  std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"dqtx2.dat", "dstx2.dat", "jsb2.dat"}));
+  EXPECT_EQ(NamesInTheLiveFilesFolder(), kOnlyTheLiveFiles);
 }
 
 TEST_F(RestoreTest, APasswordOtherThanTheBackupsKeepsThePromptOpenUntilItIsRight) {
@@ -221,6 +225,8 @@ TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataChangesNothing) {
   EXPECT_EQ(stops, 0);  // the reminder timer ran on throughout
 }
 
+// A write that fails before the restored file takes the live file's place, a full disk
+// included, leaves the live file as it was: whole, open, said to be kept, nothing left beside.
 TEST_F(RestoreTest, FailingWritesLeaveTheLiveFileWholeAndOpen) {
   AddNote("backed up");
   BackUp("备份记事本按钮", elsewhere.File("n.jsb2bak"));
@@ -228,22 +234,24 @@ TEST_F(RestoreTest, FailingWritesLeaveTheLiveFileWholeAndOpen) {
   const struct {
     const char* name;
     files::Op op;
+    files::Fault fault;
     int skip;
-    const char* message;
   } cases[] = {
-      {"the backup's copy beside the live file", files::Op::Copy, 0, "恢复备份失败！原有数据没有改变！[00]"},
-      {"the live file's copy kept beside it", files::Op::Copy, 1, "删除原数据库失败！[01]"},
-      {"the proved copy cannot take its place", files::Op::Rename, 0, "恢复备份失败！原有数据没有改变！[00]"},
+      {"the backup's copy beside the live file", files::Op::Copy, files::Fault::IoError, 0},
+      {"no room for the live file's copy kept beside it", files::Op::Copy, files::Fault::DiskFull, 1},
+      {"the proved copy cannot take its place", files::Op::Rename, files::Fault::IoError, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     messages.clear();
-    files::InjectFaultForTest(c.op, files::Fault::IoError, c.skip);
+    files::InjectFaultForTest(c.op, c.fault, c.skip);
     Restore("恢复记事本按钮", elsewhere.File("n.jsb2bak"));
     files::ClearFaultsForTest();
-    EXPECT_EQ(messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(messages, std::vector<std::string>{"恢复备份失败！原有数据没有改变！[00]"});
     EXPECT_TRUE(Databases().NotesConnection.IsOpen());
+    EXPECT_EQ(Databases().NotesConnection.QuickCheck(), 1);
     EXPECT_EQ(CountOf(DataKind::Notes), 2);
+    EXPECT_EQ(NamesInTheLiveFilesFolder(), kOnlyTheLiveFiles);
   }
 }
 
