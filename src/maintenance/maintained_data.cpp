@@ -38,6 +38,14 @@ OldBackup& Old() {
   return old;
 }
 
+// Whether `path` names `file` under any spelling: the same file or, for a file not there
+// (yet), the same name in the same folder.
+bool NamesFile(std::string_view path, const std::string& file) {
+  return path == file || files::IsSameFile(path, file) ||
+         (files::BaseName(path) == files::BaseName(file) &&
+          files::IsSameFile(files::DirName(path), files::DirName(file)));
+}
+
 }  // namespace
 
 const MaintainedData& Maintained(DataKind kind) { return kData[static_cast<int>(kind)]; }
@@ -58,7 +66,11 @@ const std::string& LiveDataPath(ProgramDatabases& data, DataKind kind) {
 bool IsLiveDataFile(ProgramDatabases& data, std::string_view path) {
   for (DataKind kind : {DataKind::Timed, DataKind::Due, DataKind::Notes}) {
     const std::string& live = LiveDataPath(data, kind);
-    if (path == live || files::IsSameFile(path, live)) return true;
+    if (NamesFile(path, live)) return true;
+    // The engine deletes or takes over a file of these names beside the live one.
+    for (std::string_view suffix : db::kEngineFileSuffixes) {
+      if (NamesFile(path, live + std::string(suffix))) return true;
+    }
   }
   return false;
 }

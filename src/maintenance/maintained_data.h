@@ -34,7 +34,8 @@ std::string DefaultBackupName(const MaintainedData& data, double now);
 
 // The live file of that kind.
 const std::string& LiveDataPath(ProgramDatabases& db, DataKind kind);
-// Whether `path` names one of the three live data files.
+// Whether `path` names one of the three live data files, or a file the database engine keeps
+// beside one (its journal, write-ahead log or index), under any spelling.
 bool IsLiveDataFile(ProgramDatabases& db, std::string_view path);
 // Closes the live file; the timed-reminder store keeps its loaded list meanwhile.
 void CloseLiveData(ProgramDatabases& db, DataKind kind);

@@ -22,7 +22,6 @@ struct RestoreTexts {
   const char* firstQuestion;
   const char* secondQuestion;
   const char* progress;
-  const char* replaceFailed;  // the live file could not make way
   const char* reopenFailed;
   const char* done;
 };
@@ -31,19 +30,20 @@ const RestoreTexts& TextsOf(DataKind kind) {
   static const RestoreTexts texts[] = {
       {"恢复提醒数据前最好先备份好提醒数据！是否继续？",
        "恢复提醒数据将自动覆盖原来的提醒数据！是否真的要恢复提醒数据？", "正在恢复提醒数据，请稍候！",
-       "删除原数据库失败！", "连接提醒数据库失败！", "恢复提醒数据成功！"},
+       "连接提醒数据库失败！", "恢复提醒数据成功！"},
       {"恢复到期提醒数据前最好先备份好到期提醒数据！是否继续？",
        "恢复到期提醒数据将自动覆盖原来的到期提醒数据！是否真的要恢复到期提醒数据？",
-       "正在恢复到期提醒数据，请稍候！", "删除原数据库失败！[01]", "连接到期提醒数据库失败！[01]",
+       "正在恢复到期提醒数据，请稍候！", "连接到期提醒数据库失败！[01]",
        "恢复到期提醒数据成功！"},
       {"恢复记事本数据前最好先备份好记事本数据！是否继续？",
        "恢复记事本数据将自动覆盖原来的记事本数据！是否真的要恢复记事本数据？", "正在恢复记事本数据，请稍候！",
-       "删除原数据库失败！[01]", "连接记事本数据库失败！[01]", "恢复记事本数据成功！"},
+       "连接记事本数据库失败！[01]", "恢复记事本数据成功！"},
   };
   return texts[static_cast<int>(kind)];
 }
 
-// The backup could not be copied beside the live file or put in its place: the live file was
+// The backup could not be copied beside the live file, the live file's safety copy could not
+// be made (no room for it), or the proved copy could not take its place: the live file was
 // never touched and the program runs on with it.
 constexpr const char* kRestoreFailedDataKept = "恢复备份失败！原有数据没有改变！[00]";
 
@@ -98,9 +98,7 @@ const char* ReplaceLiveFile(ProgramDatabases& live, DataKind kind, const std::st
   const bool hadLive = files::Exists(livePath);
   const char* failure = nullptr;
   bool previousKept = false;  // the copy beside is the only whole copy of the data
-  if (hadLive && !files::Copy(livePath, previous)) {
-    failure = texts.replaceFailed;
-  } else if (!files::Rename(incoming, livePath)) {
+  if ((hadLive && !files::Copy(livePath, previous)) || !files::Rename(incoming, livePath)) {
     failure = kRestoreFailedDataKept;
   } else if (OpenLiveData(live, kind) != 1) {
     failure = texts.reopenFailed;

@@ -330,15 +330,25 @@ TEST_F(AppTest, AStartWithADataFileNotOpenedRunsOnAndEndsCleanly) {
   ::setenv("WORKMEMO_HOME", home().c_str(), 1);
 }
 
-// A run killed in the middle of its writes leaves full-size copies beside its files; the
-// next start removes those, and nothing else.
+// A run killed in the middle of its writes leaves full-size copies beside its files, a
+// restore's copy-in-progress among them; the next start removes those, and nothing else: the
+// user's own .tmp files beside them stay.
 TEST_F(AppTest, TheStartRemovesTheTemporaryFilesAKilledRunLeftBesideItsOwnFiles) {
   ASSERT_TRUE(platform::files::MakeDirs(Path("data")));
   ASSERT_TRUE(platform::files::MakeDirs(Path("Skin")));
-  const std::vector<std::string> leftovers = {"config.ini.k3x9q1.tmp", "data/dstx2.dat.a1b2c3.tmp",
-                                              "data/jsb2.dat.zz09zz.tmp-journal", "data/dqtx2.dat.tmp",
-                                              "Skin/Green.cskn.q1w2e3.tmp"};
-  const std::vector<std::string> kept = {"dstx2.dat.a1b2c3.tmp", "data/notes.a1b2c3.tmp", "data/dstx2.dat.bak",
+  const std::vector<std::string> leftovers = {
+      "config.ini.~workmemo-k3x9q1w2e3r4.tmp",
+      "data/" + platform::files::BaseName(platform::files::TempName(Path("data"), "dstx2.dat")),
+      "data/jsb2.dat.~workmemo-zz09zz09zz09.tmp-journal",
+      "data/dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp.~workmemo-6f5e4d3c2b1a.tmp",
+      "Skin/Green.cskn.~workmemo-q1w2e3r4t5y6.tmp"};
+  const std::vector<std::string> kept = {"data/dstx2.dat.backup.tmp",
+                                         "config.ini.notes1.tmp",
+                                         "data/dqtx2.dat.a1b2c3.tmp",
+                                         "data/dqtx2.dat.tmp",
+                                         "dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp",
+                                         "data/notes.~workmemo-a1b2c3d4e5f6.tmp",
+                                         "data/dstx2.dat.bak",
                                          "config.ini.old"};
   for (const auto* names : {&leftovers, &kept}) {
     for (const std::string& name : *names) ASSERT_TRUE(platform::files::WriteAll(Path(name), "copy"));

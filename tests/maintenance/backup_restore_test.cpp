@@ -84,14 +84,21 @@ TEST_F(BackupTest, AFailedBackupLeavesAnOlderBackupOfThatNameAsItWas) {
   }
 }
 
+// A live data file is never a backup's target, nor is a name the engine keeps beside one.
 TEST_F(BackupTest, ALiveDataFileIsNeverABackupTarget) {
   AddOneOfEach();
-  for (const RowButtons& row : kRows) {
-    script->AnswerFile(Databases().NotesDbPath);
-    Click(row.backup);
+  std::vector<std::string> targets = EngineNamesBesideTheLiveFiles();
+  targets.push_back(Databases().NotesDbPath);
+  for (const std::string& target : targets) {
+    for (const RowButtons& row : kRows) {
+      SCOPED_TRACE(target + " " + row.backup);
+      messages.clear();
+      script->AnswerFile(target);
+      Click(row.backup);
+      EXPECT_EQ(messages, std::vector<std::string>{"不能备份到正在使用的数据文件！请另选一个文件名。"});
+    }
   }
-  EXPECT_EQ(messages.size(), 3u);
-  for (const std::string& m : messages) EXPECT_EQ(Show(m), Show("不能备份到正在使用的数据文件！请另选一个文件名。"));
+  for (const std::string& name : EngineNamesBesideTheLiveFiles()) EXPECT_FALSE(files::Exists(name)) << name;
   EXPECT_EQ(CountOf(DataKind::Notes), 1);
   EXPECT_EQ(Databases().NotesConnection.QuickCheck(), 1);
 }
@@ -119,6 +126,13 @@ class RestoreTest : public MaintenanceTest {
     if (typed) AnswerPrompt(*typed);
     Click(button);
   }
+  std::vector<std::string> NamesInTheLiveFilesFolder() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  const std::vector<std::string> kOnlyTheLiveFiles = {"dqtx2.dat", "dstx2.dat", "jsb2.dat"};
 };
 
 TEST_F(RestoreTest, EachFileComesBackFromItsBackupWithTheCurrentPassword) {
@@ -155,10 +169,7 @@ TEST_F(RestoreTest, EachFileComesBackFromItsBackupWithTheCurrentPassword) {
   ASSERT_EQ(Databases().Reminders.Reminders().size(), 1u);
   EXPECT_EQ(Databases().Reminders.Reminders()[0].id, kept);
   // Nothing is left beside the live files.
-  std::vector<std::string> left;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) left.push_back(entry.path().filename());
-  std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"dqtx2.dat", "dstx2.dat", "jsb2.dat"}));
+  EXPECT_EQ(NamesInTheLiveFilesFolder(), kOnlyTheLiveFiles);
 }
 
 TEST_F(RestoreTest, APasswordOtherThanTheBackupsKeepsThePromptOpenUntilItIsRight) {
@@ -190,18 +201,21 @@ TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataChangesNothing) {
   BackUp("备份记事本按钮", elsewhere.File("notes.jsb2bak"));
   ASSERT_TRUE(files::WriteAll(elsewhere.File("junk.dstx2bak"), std::string(4096, 'x')));
   ASSERT_TRUE(files::WriteAll(elsewhere.File("empty.dstx2bak"), ""));
-  const struct {
-    const char* name;
+  struct Case {
+    std::string name;
     std::string file;
     const char* message;
-  } cases[] = {
+  };
+  std::vector<Case> cases = {
       {"a notes backup", elsewhere.File("notes.jsb2bak"), "连接数据库失败！[01]"},
       {"not a database", elsewhere.File("junk.dstx2bak"), "连接数据库失败！[01]"},
       {"an empty file", elsewhere.File("empty.dstx2bak"), "连接数据库失败！[01]"},
       {"the live file itself", Databases().TimedReminderDbPath, "不能用正在使用的数据文件恢复！请选择备份文件。"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const std::string& name : EngineNamesBesideTheLiveFiles())
+    cases.push_back({"a name the engine keeps beside a live file", name, "不能用正在使用的数据文件恢复！请选择备份文件。"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + ": " + c.file);
     messages.clear();
     Restore("定时提醒恢复按钮", c.file);
     EXPECT_EQ(messages, std::vector<std::string>{c.message});
@@ -211,6 +225,8 @@ TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataChangesNothing) {
   EXPECT_EQ(stops, 0);  // the reminder timer ran on throughout
 }
 
+// A write that fails before the restored file takes the live file's place, a full disk
+// included, leaves the live file as it was: whole, open, said to be kept, nothing left beside.
 TEST_F(RestoreTest, FailingWritesLeaveTheLiveFileWholeAndOpen) {
   AddNote("backed up");
   BackUp("备份记事本按钮", elsewhere.File("n.jsb2bak"));
@@ -218,22 +234,24 @@ TEST_F(RestoreTest, FailingWritesLeaveTheLiveFileWholeAndOpen) {
   const struct {
     const char* name;
     files::Op op;
+    files::Fault fault;
     int skip;
-    const char* message;
   } cases[] = {
-      {"the backup's copy beside the live file", files::Op::Copy, 0, "恢复备份失败！原有数据没有改变！[00]"},
-      {"the live file's copy kept beside it", files::Op::Copy, 1, "删除原数据库失败！[01]"},
-      {"the proved copy cannot take its place", files::Op::Rename, 0, "恢复备份失败！原有数据没有改变！[00]"},
+      {"the backup's copy beside the live file", files::Op::Copy, files::Fault::IoError, 0},
+      {"no room for the live file's copy kept beside it", files::Op::Copy, files::Fault::DiskFull, 1},
+      {"the proved copy cannot take its place", files::Op::Rename, files::Fault::IoError, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     messages.clear();
-    files::InjectFaultForTest(c.op, files::Fault::IoError, c.skip);
+    files::InjectFaultForTest(c.op, c.fault, c.skip);
     Restore("恢复记事本按钮", elsewhere.File("n.jsb2bak"));
     files::ClearFaultsForTest();
-    EXPECT_EQ(messages, std::vector<std::string>{c.message});
+    EXPECT_EQ(messages, std::vector<std::string>{"恢复备份失败！原有数据没有改变！[00]"});
     EXPECT_TRUE(Databases().NotesConnection.IsOpen());
+    EXPECT_EQ(Databases().NotesConnection.QuickCheck(), 1);
     EXPECT_EQ(CountOf(DataKind::Notes), 2);
+    EXPECT_EQ(NamesInTheLiveFilesFolder(), kOnlyTheLiveFiles);
   }
 }
 

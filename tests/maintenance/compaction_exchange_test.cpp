@@ -179,7 +179,8 @@ TEST_F(ExchangeTest, AFailingWriteOfTheWorkbookKeepsTheOlderOne) {
 }
 
 // A live data file chosen in the export dialog, under any spelling, is refused and left as
-// it was; as the file to import from it is refused as well.
+// it was; as the file to import from it is refused as well. So are the engine's names beside
+// a live file.
 TEST_F(ExchangeTest, ALiveDataFileIsNeitherExportedOntoNorImportedFrom) {
   AddReminder("每周例会", At(2024, 6, 1, 9));
   AddDue("华东机电", "巡检", At(2024, 6, 30));
@@ -211,6 +212,18 @@ TEST_F(ExchangeTest, ALiveDataFileIsNeitherExportedOntoNorImportedFrom) {
   messages.clear();
   Import("导入记事本按钮", data.NotesDbPath);
   EXPECT_EQ(messages, std::vector<std::string>{"不能用正在使用的数据文件导入！请选择Excel文件。"});
+  EXPECT_EQ(CountOf(DataKind::Notes), 1);
+
+  // Nor a name the engine keeps beside a live file: it would delete the workbook as its own.
+  for (const std::string& name : EngineNamesBesideTheLiveFiles()) {
+    SCOPED_TRACE(name);
+    messages.clear();
+    Export("导出到期提醒按钮", name);
+    Import("导入记事本按钮", name);
+    EXPECT_EQ(messages, (std::vector<std::string>{"不能导出到正在使用的数据文件！请另选一个文件名。",
+                                                  "不能用正在使用的数据文件导入！请选择Excel文件。"}));
+    EXPECT_FALSE(files::Exists(name));
+  }
   EXPECT_EQ(CountOf(DataKind::Notes), 1);
 }
 

@@ -151,6 +151,17 @@ class MaintenanceTest : public testsupport::GuiTest {
   }
   void Click(std::string_view button) { page->UnitAs<ui::PictureButton>(button).Click(); }
 
+  // The names the database engine keeps beside each live file (journal, write-ahead log and
+  // its index), some spelt through "./".
+  std::vector<std::string> EngineNamesBesideTheLiveFiles() const {
+    std::vector<std::string> names;
+    for (const char* file : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) {
+      for (const char* suffix : {"-journal", "-wal", "-shm"})
+        names.push_back(dir.File((names.size() % 2 == 0 ? "" : "./") + std::string(file) + suffix));
+    }
+    return names;
+  }
+
   testsupport::TempDir dir;
   testsupport::TempDir elsewhere;
   std::unique_ptr<ui::Window> page;

@@ -24,7 +24,8 @@ inline bool LoadBuiltInSkin() {
 }
 
 // The timed-reminder, due-date and notes files written into `dir` under their image names
-// after `prefix`, and opened as the program's databases; false when any of them is not.
+// after `prefix`, and opened as the program's databases, the store's list loaded from the new
+// timed file, so that nothing an earlier test loaded stays in it; false when any of it fails.
 inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {}) {
   workmemo::ProgramDatabases& data = workmemo::Databases();
   for (const char* image : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) {
@@ -32,10 +33,9 @@ inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {
   }
   using platform::db::ConnectionText;
   const std::string key = workmemo::kDatabasePassword;
-  if (data.Reminders.OpenDatabase(dir.File(prefix + "dstx2.dat"), key) != 1) return false;
-  // Loaded as the start loads them: nothing an earlier test's file fired stays remembered,
-  // nor the second it checked last.
-  data.Reminders.LoadReminders();
+  if (data.Reminders.OpenDatabase(dir.File(prefix + "dstx2.dat"), key) != 1 || data.Reminders.LoadReminders() != 1)
+    return false;
+  // Nor the second an earlier test checked last.
   workmemo::ReminderList none;
   data.Reminders.CollectDueReminders(0, none);
   return data.DueConnection.Open(ConnectionText(dir.File(prefix + "dqtx2.dat"), key)) == 1 &&

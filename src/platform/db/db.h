@@ -17,6 +17,11 @@ namespace platform::db {
 
 class Row;
 
+// What the engine appends to a database file's name for the files it keeps beside it: its
+// rollback journal, and a write-ahead log and its index. When it opens the database it deletes
+// or takes over a file of one of those names, whoever wrote it.
+inline constexpr std::string_view kEngineFileSuffixes[] = {"-journal", "-wal", "-shm"};
+
 // "Provider=Microsoft.Jet.OLEDB.4.0; Data Source=<path>;Jet OLEDB:Database Password=<pw>".
 std::string ConnectionText(std::string_view path, std::string_view password);
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <vector>
@@ -50,22 +51,72 @@ mode_t ModeFor(const std::string& nativePath) {
   return kPrivateFileMode;
 }
 
-// Writes `bytes` into a new temporary file beside `path`, flushed; returns its name or "".
-std::string WriteTemp(std::string_view path, std::string_view bytes) {
-  std::string dir = DirName(path);
-  std::string tmp = TempName(dir, BaseName(path));
-  std::string native = Native(tmp);
-  // Made without access for others from the start; the mode it ends with is set exactly,
-  // whatever the umask.
-  int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPrivateFileMode);
-  if (fd < 0) return {};
-  bool ok = ::fchmod(fd, ModeFor(Native(path))) == 0 && WriteFd(fd, bytes) && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (!ok) {
-    ::unlink(native.c_str());
-    return {};
+// Opens a regular file for reading; -1 for anything else. Without O_NONBLOCK opening a pipe
+// would wait until something writes to it, and a device such as /dev/zero never ends.
+int OpenRegularFile(std::string_view path, struct stat& st) {
+  int fd = ::open(Native(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return -1;
   }
-  return tmp;
+  return fd;
+}
+
+struct TempFile {
+  std::string name;
+  int fd = -1;
+};
+
+// A new temporary file beside `path`, open for writing, with the mode the file at `path` will
+// have. Made without access for others from the start; the mode it ends with is set exactly,
+// whatever the umask. fd is -1 when none could be made.
+TempFile CreateTempBeside(std::string_view path) {
+  TempFile temp{TempName(DirName(path), BaseName(path))};
+  const std::string native = Native(temp.name);
+  temp.fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kPrivateFileMode);
+  if (temp.fd >= 0 && ::fchmod(temp.fd, ModeFor(Native(path))) != 0) {
+    ::close(temp.fd);
+    ::unlink(native.c_str());
+    temp.fd = -1;
+  }
+  return temp;
+}
+
+// Flushes and closes a temporary file once all of it is `written`; it is removed when
+// anything failed. Whether it is whole on disk.
+bool FinishTemp(const TempFile& temp, bool written) {
+  bool ok = written && ::fsync(temp.fd) == 0;
+  ok = (::close(temp.fd) == 0) && ok;
+  if (!ok) ::unlink(Native(temp.name).c_str());
+  return ok;
+}
+
+// Gives a finished temporary file the name `path` and flushes the directory; the temporary
+// file is removed when the rename fails, so `path` stays as it was.
+bool RenameTempOver(const std::string& temp, std::string_view path) {
+  if (::rename(Native(temp).c_str(), Native(path).c_str()) != 0) {
+    ::unlink(Native(temp).c_str());
+    return false;
+  }
+  SyncDirectory(DirName(path));
+  return true;
+}
+
+// Copies the rest of `in` to `out` one block at a time, so a file of any size takes the same
+// memory. An injected write fault fails the block it hits, as a disk filling up part-way would.
+bool CopyBlocks(int in, int out) {
+  const auto block = std::make_unique_for_overwrite<char[]>(kCopyBlockBytes);
+  for (;;) {
+    const ssize_t n = ::read(in, block.get(), kCopyBlockBytes);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    if (ShouldFailForTest(Op::Write) || !WriteFd(out, std::string_view(block.get(), static_cast<std::size_t>(n))))
+      return false;
+  }
 }
 
 }  // namespace
@@ -103,11 +154,10 @@ bool IsDirectory(std::string_view path) {
 }
 
 std::optional<std::string> ReadAll(std::string_view path, std::int64_t maxBytes) {
-  // Without O_NONBLOCK opening a pipe would wait until something writes to it.
-  int fd = ::open(Native(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
   struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > maxBytes) {
+  const int fd = OpenRegularFile(path, st);
+  if (fd < 0) return std::nullopt;
+  if (st.st_size > maxBytes) {
     ::close(fd);
     return std::nullopt;
   }
@@ -135,28 +185,24 @@ std::optional<std::string> ReadAll(std::string_view path, std::int64_t maxBytes)
 
 bool WriteAll(std::string_view path, std::string_view bytes) {
   if (ShouldFailForTest(Op::Write)) return false;
-  std::string tmp = WriteTemp(path, bytes);
-  if (tmp.empty()) return false;
-  if (ShouldFailForTest(Op::Rename) || ::rename(Native(tmp).c_str(), Native(path).c_str()) != 0) {
-    ::unlink(Native(tmp).c_str());
+  const TempFile temp = CreateTempBeside(path);
+  if (temp.fd < 0 || !FinishTemp(temp, WriteFd(temp.fd, bytes))) return false;
+  if (ShouldFailForTest(Op::Rename)) {
+    ::unlink(Native(temp.name).c_str());
     return false;
   }
-  SyncDirectory(DirName(path));
-  return true;
+  return RenameTempOver(temp.name, path);
 }
 
 bool Copy(std::string_view from, std::string_view to) {
   if (ShouldFailForTest(Op::Copy)) return false;
-  auto bytes = ReadAll(from);
-  if (!bytes) return false;
-  std::string tmp = WriteTemp(to, *bytes);
-  if (tmp.empty()) return false;
-  if (::rename(Native(tmp).c_str(), Native(to).c_str()) != 0) {
-    ::unlink(Native(tmp).c_str());
-    return false;
-  }
-  SyncDirectory(DirName(to));
-  return true;
+  struct stat st{};
+  const int in = OpenRegularFile(from, st);
+  if (in < 0) return false;
+  const TempFile temp = CreateTempBeside(to);
+  const bool copied = temp.fd >= 0 && CopyBlocks(in, temp.fd);
+  ::close(in);
+  return temp.fd >= 0 && FinishTemp(temp, copied) && RenameTempOver(temp.name, to);
 }
 
 bool Remove(std::string_view path) {
@@ -219,39 +265,59 @@ bool SyncDirectory(std::string_view path) {
   return ok;
 }
 
-std::string TempName(std::string_view dir, std::string_view prefix) {
-  static std::mt19937_64 rng{std::random_device{}()};
-  static const char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  for (int attempt = 0; attempt < 1000; ++attempt) {
-    std::string name = std::string(prefix.empty() ? "tmp" : prefix) + ".";
-    for (int i = 0; i < 6; ++i) name += kChars[rng() % 36];
-    name += ".tmp";
-    std::string full = Join(dir, name);
-    if (!Exists(full)) return full;
-  }
-  return Join(dir, std::string(prefix) + ".tmp");
-}
-
 namespace {
 
-// Whether `name` is one TempName gives for `prefix` (prefix.XXXXXX.tmp, or prefix.tmp when no
-// free name was found), or the engine's journal beside such a file.
+// What a temporary name adds to its target's name: the program's mark, a random part and
+// ".tmp". No one names a file of their own like that, so the start can remove what a killed
+// write left without touching the user's files.
+constexpr std::string_view kTempMark = ".~workmemo-";
+constexpr std::size_t kTempRandomChars = 12;
+constexpr std::string_view kTempRandomAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::string_view kTempEnd = ".tmp";
+
+// Whether `name` is `prefix` followed by one or more temporary parts (a copy to a temporary
+// target writes through a temporary file of its own), or the engine's journal beside such a
+// file.
 bool IsTempNameOf(std::string_view name, std::string_view prefix) {
-  if (name.size() <= prefix.size() + 1 || name.substr(0, prefix.size()) != prefix || name[prefix.size()] != '.')
-    return false;
-  std::string_view rest = name.substr(prefix.size() + 1);
+  if (!name.starts_with(prefix)) return false;
+  std::string_view rest = name.substr(prefix.size());
   constexpr std::string_view kJournal = "-journal";
-  if (rest.size() > kJournal.size() && rest.substr(rest.size() - kJournal.size()) == kJournal)
-    rest.remove_suffix(kJournal.size());
-  if (rest == "tmp") return true;
-  if (rest.size() != 10 || rest.substr(6) != ".tmp") return false;
-  for (char c : rest.substr(0, 6)) {
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) return false;
+  if (rest.ends_with(kJournal)) rest.remove_suffix(kJournal.size());
+  if (rest.empty()) return false;
+  while (!rest.empty()) {
+    if (!rest.starts_with(kTempMark)) return false;
+    rest.remove_prefix(kTempMark.size());
+    if (rest.size() < kTempRandomChars + kTempEnd.size()) return false;
+    for (char c : rest.substr(0, kTempRandomChars)) {
+      if (kTempRandomAlphabet.find(c) == std::string_view::npos) return false;
+    }
+    rest.remove_prefix(kTempRandomChars);
+    if (!rest.starts_with(kTempEnd)) return false;
+    rest.remove_prefix(kTempEnd.size());
   }
   return true;
 }
 
 }  // namespace
+
+std::string TempName(std::string_view dir, std::string_view prefix) {
+  static std::mutex rngMutex;  // a name may be taken on any thread
+  static std::mt19937_64 rng{std::random_device{}()};
+  std::string full;
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    std::string name = std::string(prefix.empty() ? "tmp" : prefix);
+    name += kTempMark;
+    {
+      std::lock_guard<std::mutex> lock(rngMutex);
+      for (std::size_t i = 0; i < kTempRandomChars; ++i)
+        name += kTempRandomAlphabet[rng() % kTempRandomAlphabet.size()];
+    }
+    name += kTempEnd;
+    full = Join(dir, name);
+    if (!Exists(full)) break;
+  }
+  return full;
+}
 
 int RemoveLeftoverTemps(std::string_view target) {
   // Matched on the native names: the folder's other names need not be text at all.

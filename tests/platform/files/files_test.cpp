@@ -75,6 +75,35 @@ TEST_F(Files, FailedWritesLeaveTheOldContent) {
   EXPECT_FALSE(files::Exists(dir.File("c")));
 }
 
+// A copy goes block by block: right on either side of a block's end and over many blocks; a
+// pipe or a device is no source. A disk that fills up part-way leaves the target as it was,
+// with its mode, and no temporary file.
+TEST_F(Files, CopyGoesBlockByBlockAndAFailurePartWayLeavesTheTargetAsItWas) {
+  const std::size_t block = files::kCopyBlockBytes;
+  std::string source;
+  for (std::size_t i = 0; source.size() < 3 * block + 7; ++i) source += static_cast<char>((i * 131 + i / 251) & 0xFF);
+  for (std::size_t size : {std::size_t{0}, std::size_t{1}, block - 1, block, block + 1, 3 * block + 7}) {
+    SCOPED_TRACE(size);
+    ASSERT_TRUE(files::WriteAll(dir.File("source"), std::string_view(source).substr(0, size)));
+    ASSERT_TRUE(files::Copy(dir.File("source"), dir.File("copy")));
+    EXPECT_TRUE(files::ReadAll(dir.File("copy")) == source.substr(0, size));
+  }
+  const std::string pipe = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_FALSE(files::Copy(pipe, dir.File("copy")));
+  EXPECT_FALSE(files::Copy("/dev/zero", dir.File("copy")));
+  EXPECT_TRUE(files::ReadAll(dir.File("copy")) == source);
+
+  ASSERT_TRUE(files::WriteAll(dir.File("target"), "old"));
+  ASSERT_EQ(::chmod(dir.File("target").c_str(), 0640), 0);
+  files::InjectFaultForTest(files::Op::Write, files::Fault::DiskFull, 2);  // the third block
+  EXPECT_FALSE(files::Copy(dir.File("source"), dir.File("target")));
+  files::ClearFaultsForTest();
+  EXPECT_TRUE(files::ReadAll(dir.File("target")) == "old");
+  EXPECT_EQ(testsupport::ModeOf(dir.File("target")), "640");
+  EXPECT_EQ(Entries(dir.path()), 4u);  // source, copy, pipe, target
+}
+
 TEST_F(Files, FaultAfterSkippedCalls) {
   files::InjectFaultForTest(files::Op::Write, files::Fault::IoError, 1);
   EXPECT_TRUE(files::WriteAll(dir.File("a"), "1"));
@@ -127,39 +156,50 @@ TEST(FilePaths, Parts) {
   EXPECT_EQ(files::Join("/a", "b"), "/a/b");
 }
 
-// What a killed write leaves beside its target goes; any other file beside it stays, even one
-// whose name comes close.
+// What a killed write leaves beside its target goes, a killed copy to a temporary target
+// included; any other file beside it stays, even one whose name comes close or that a person
+// named .tmp.
 TEST_F(Files, LeftoverTempsOfATargetAreRemovedAndNothingElse) {
   const std::string target = dir.File("dstx2.dat");
   ASSERT_TRUE(files::WriteAll(target, "live"));
   const std::string made = files::TempName(dir.path(), "dstx2.dat");
+  const std::string copyInProgress = files::TempName(dir.path(), files::BaseName(made));
   const struct {
     std::string name;
     bool leftover;
   } cases[] = {
       {files::BaseName(made), true},
-      {"dstx2.dat.a1b2c3.tmp", true},
-      {"dstx2.dat.a1b2c3.tmp-journal", true},
-      {"dstx2.dat.tmp", true},
+      {files::BaseName(copyInProgress), true},
+      {"dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp", true},
+      {"dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp-journal", true},
+      {"dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp.~workmemo-0000zzzz9999.tmp", true},
       {"dstx2.dat", false},
-      {"dstx2.dat.A1B2C3.tmp", false},
-      {"dstx2.dat.a1b2c.tmp", false},
-      {"dstx2.dat.a1b2c3.tmp.bak", false},
-      {"dstx2.dat.a1b2c3.txt", false},
-      {"dqtx2.dat.a1b2c3.tmp", false},
-      {"my dstx2.dat.a1b2c3.tmp", false},
-      {"dstx2.data1b2c3.tmp", false},
+      {"dstx2.dat.backup.tmp", false},
+      {"dstx2.dat.a1b2c3.tmp", false},
+      {"dstx2.dat.tmp", false},
+      {"dstx2.dat.~workmemo-A1B2C3D4E5F6.tmp", false},
+      {"dstx2.dat.~workmemo-a1b2c3d4e5f.tmp", false},
+      {"dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp.bak", false},
+      {"dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp.notes1.tmp", false},
+      {"dstx2.dat.~workmemo-a1b2c3d4e5f6.txt", false},
+      {"dstx2.dat~workmemo-a1b2c3d4e5f6.tmp", false},
+      {"dqtx2.dat.~workmemo-a1b2c3d4e5f6.tmp", false},
+      {"my dstx2.dat.~workmemo-a1b2c3d4e5f6.tmp", false},
   };
   for (const auto& c : cases) {
-    if (c.name != "dstx2.dat") ASSERT_TRUE(files::WriteAll(dir.File(c.name), "copy"));
+    if (c.name != "dstx2.dat") {
+      ASSERT_TRUE(files::WriteAll(dir.File(c.name), "copy"));
+    }
   }
   // Only regular files: a folder of that name stays, and so does a link and what it names.
-  ASSERT_TRUE(files::MakeDirs(dir.File("dstx2.dat.aaaaaa.tmp")));
-  ASSERT_EQ(::symlink(dir.File("dqtx2.dat.a1b2c3.tmp").c_str(), dir.File("dstx2.dat.bbbbbb.tmp").c_str()), 0);
+  const std::string folder = "dstx2.dat.~workmemo-aaaaaaaaaaaa.tmp";
+  const std::string link = "dstx2.dat.~workmemo-bbbbbbbbbbbb.tmp";
+  ASSERT_TRUE(files::MakeDirs(dir.File(folder)));
+  ASSERT_EQ(::symlink(dir.File("dqtx2.dat.~workmemo-a1b2c3d4e5f6.tmp").c_str(), dir.File(link).c_str()), 0);
 
-  EXPECT_EQ(files::RemoveLeftoverTemps(target), 4);
+  EXPECT_EQ(files::RemoveLeftoverTemps(target), 5);
   for (const auto& c : cases) EXPECT_EQ(files::Exists(dir.File(c.name)), !c.leftover) << c.name;
-  EXPECT_TRUE(files::IsDirectory(dir.File("dstx2.dat.aaaaaa.tmp")));
-  EXPECT_EQ(files::ReadAll(dir.File("dstx2.dat.bbbbbb.tmp")), "copy");
+  EXPECT_TRUE(files::IsDirectory(dir.File(folder)));
+  EXPECT_EQ(files::ReadAll(dir.File(link)), "copy");
   EXPECT_EQ(files::RemoveLeftoverTemps(dir.File("missing/dstx2.dat")), 0);
 }
