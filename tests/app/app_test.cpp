@@ -255,6 +255,25 @@ TEST_F(AppTest, AnotherUsersFolderInTheTemporaryDirectoryStillLetsOnlyOneCopyRun
   EXPECT_TRUE(std::filesystem::is_empty(theirs));
 }
 
+// In a program directory of another user's no lock keeps a second copy off the files: the
+// start says so in a box naming the directory and ends before anything else of it runs.
+TEST_F(AppTest, AProgramDirectoryOfAnotherUserIsSaidAndTheProgramEnds) {
+  testsupport::TempDir temp;
+  ScopedEnv tmp("TMPDIR", temp.path().c_str());
+  ASSERT_EQ(::chown(home().c_str(), kOtherUser, kOtherUser), 0);
+  Program program(home(), "run", {});
+  ASSERT_TRUE(program.Spawned());
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+  EXPECT_TRUE(program.HasLine("message 不能在程序目录中建立运行锁，无法保证只运行一个本软件，程序将退出：" + home()))
+      << Show(program.Log());
+  EXPECT_FALSE(program.HasLine("running"));
+  EXPECT_EQ(program.Log().find("shown "), std::string::npos) << Show(program.Log());
+  std::vector<std::string> there;
+  for (const auto& entry : std::filesystem::directory_iterator(home())) there.push_back(entry.path().filename());
+  std::sort(there.begin(), there.end());
+  EXPECT_EQ(there, (std::vector<std::string>{"run.commands", "run.log", "run.out"}));
+}
+
 TEST_F(AppTest, SplashShowsAndAGuardedCloseEndsOnTheRightPassword) {
   std::ofstream(Path("config.ini")) << "[gjsz]\r\ngbrjmmsz=1\r\n";
   Program program(home(), "run", {});
