@@ -265,7 +265,11 @@ SingleInstance::Result SingleInstance::Acquire() {
   impl_->lock = std::make_unique<QLockFile>(impl_->lockPath);
   // Held for the life of the process: never stale by age, only when its owner is gone.
   impl_->lock->setStaleLockTime(0);
-  if (impl_->lock->tryLock(0)) {
+  // The lock file is the user's alone (0600), as the program's other files and the socket are.
+  const mode_t mask = ::umask(0077);
+  const bool locked = impl_->lock->tryLock(0);
+  ::umask(mask);
+  if (locked) {
     impl_->Listen();
     return Result::First;
   }

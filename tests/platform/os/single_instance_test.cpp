@@ -327,7 +327,7 @@ TEST_F(SingleInstanceTest, TheSocketLiesBesideTheLockOrElseInARuntimeDirectoryOf
     }
     Copy first(home, runtimeDir.path());
     ASSERT_EQ(first.Line(), "first");
-    EXPECT_TRUE(std::filesystem::exists(home + "/.workmemo.lock"));
+    EXPECT_EQ(testsupport::ModeOf(home + "/.workmemo.lock"), "600");
     std::vector<std::string> sockets;
     for (const std::string& dir : {home, runtimeDir.path()}) {
       for (const auto& entry : std::filesystem::directory_iterator(dir)) {
