@@ -47,6 +47,8 @@ constexpr char kTrayIconResource[] = ":/icons/workmemo-32.png";
 constexpr int kTaskbarHeightLimit = 50;
 constexpr int kTaskbarHeightCapped = 40;
 constexpr int kDefaultSkinTransparency = 10;
+constexpr char kNoRunLockMessage[] =
+    "不能在程序目录中建立运行锁，无法保证只运行一个本软件，程序将退出：";
 
 // Every program-wide object of the shell's frame; made at start, released at the end.
 struct ProgramObjects {
@@ -59,7 +61,6 @@ struct ProgramObjects {
   int reminderClockStops = 0;  // nested stops of 提醒时钟 not yet undone
   ReminderList dueCopies;  // the copies of the last check, kept until the next one
   std::unique_ptr<PasswordGate> ownGate;
-  bool soleCopy = false;  // this copy holds the single-instance lock
 };
 
 std::unique_ptr<ProgramObjects>& Objects() {
@@ -146,7 +147,8 @@ void ShowMainWindowAfterSplash() {
   ShowMainWindow(0);
 }
 
-// Step 1: returns false when another copy runs (it was asked to show itself).
+// Step 1: returns false when another copy runs (it was asked to show itself) or no lock
+// could be taken (said, and the program ends).
 bool EnsureSingleInstance() {
   auto& instance = Objects()->instance;
   instance = std::make_unique<platform::os::SingleInstance>(platform::os::ProgramDirectory());
@@ -156,14 +158,16 @@ bool EnsureSingleInstance() {
       EndProgram(0);
       return false;
     case platform::os::SingleInstance::Result::Failed:
-      // Without a usable runtime directory the program still runs; it only cannot refuse
-      // a second copy.
+      // Without the lock nothing keeps a second copy off the same files: nothing more of the
+      // start runs.
       std::fprintf(stderr, "workmemo: cannot take the single-instance lock %s\n",
                    instance->LockFilePath().c_str());
-      return true;
+      if (Services().ShowPlainMessageBox)
+        Services().ShowPlainMessageBox(std::string(kNoRunLockMessage) + platform::os::ProgramDirectory());
+      EndProgram(0);
+      return false;
     case platform::os::SingleInstance::Result::First:
       instance->SetShowRequestHandler(HandleShowRequest);
-      Objects()->soleCopy = true;
       return true;
   }
   return true;
@@ -262,9 +266,9 @@ std::string ChooseBackgroundPicture() {
 void RunStartupSequence() {
   StartupState& state = Startup();
   if (!EnsureSingleInstance()) return;
-  // Without the lock another copy may be writing beside the same files: only the copy that
-  // holds it takes what a killed run left there for leftovers.
-  if (Objects()->soleCopy) RemoveLeftoverTemporaryFiles();
+  // This copy holds the lock, so no other copy is writing beside the same files: what is
+  // there of a killed run's writes is left over.
+  RemoveLeftoverTemporaryFiles();
 
   WriteVersionStamp();
   // The files are opened, checked and read on threads of their own from here on.

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -141,6 +143,29 @@ std::set<std::string> ConfigItems(const std::string& path) {
   return items;
 }
 
+// Sets an environment variable, or unsets it for nullptr, for the programs started while it
+// lives.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value != nullptr) ::setenv(name, value, 1);
+    else ::unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (old_) ::setenv(name_.c_str(), old_->c_str(), 1);
+    else ::unsetenv(name_.c_str());
+  }
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+constexpr uid_t kOtherUser = 65534;
+
 class AppTest : public testsupport::TempHomeTest {
  protected:
   std::string Path(const std::string& name) const { return home() + "/" + name; }
@@ -204,6 +229,49 @@ TEST_F(AppTest, QuietStartWritesItsFilesAndASecondCopyShowsTheFirst) {
   std::sort(written.begin(), written.end());
   EXPECT_EQ(written, (std::vector<std::string>{"Skin 700", "Skin/Green.cskn 600", "config.ini 600", "data 700",
                                                "data/dqtx2.dat 600", "data/dstx2.dat 600", "data/jsb2.dat 600"}));
+}
+
+// Another user's folder where the lock was once kept without XDG_RUNTIME_DIR
+// (<tmp>/workmemo-<uid>) changes nothing: one copy runs, and a second one shows it and ends.
+TEST_F(AppTest, AnotherUsersFolderInTheTemporaryDirectoryStillLetsOnlyOneCopyRun) {
+  testsupport::TempDir temp;  // the temporary directory, so that nothing shared is touched
+  const std::string theirs = temp.File("workmemo-" + std::to_string(::geteuid()));
+  ASSERT_EQ(::mkdir(theirs.c_str(), 0700), 0);
+  ASSERT_EQ(::chown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+  ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+  ScopedEnv tmp("TMPDIR", temp.path().c_str());
+
+  Program first(home(), "first", {"aa"});
+  ASSERT_TRUE(first.Spawned());
+  ASSERT_TRUE(first.WaitFor("running")) << first.Log();
+  Program second(home(), "second", {});
+  EXPECT_EQ(second.Wait(), 0) << ReadFile(Path("second.out"));
+  EXPECT_FALSE(second.HasLine("running")) << "the second copy must not start";
+  EXPECT_TRUE(first.WaitFor("show-requests 1")) << first.Log();
+  EXPECT_TRUE(first.WaitFor("shown MainWindow")) << Show(first.Log());
+  first.Send("confirm 确定按钮");
+  first.Send("tray-menu 退出");
+  EXPECT_EQ(first.Wait(), 0) << ReadFile(Path("first.out"));
+  EXPECT_TRUE(std::filesystem::is_empty(theirs));
+}
+
+// In a program directory of another user's no lock keeps a second copy off the files: the
+// start says so in a box naming the directory and ends before anything else of it runs.
+TEST_F(AppTest, AProgramDirectoryOfAnotherUserIsSaidAndTheProgramEnds) {
+  testsupport::TempDir temp;
+  ScopedEnv tmp("TMPDIR", temp.path().c_str());
+  ASSERT_EQ(::chown(home().c_str(), kOtherUser, kOtherUser), 0);
+  Program program(home(), "run", {});
+  ASSERT_TRUE(program.Spawned());
+  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
+  EXPECT_TRUE(program.HasLine("message 不能在程序目录中建立运行锁，无法保证只运行一个本软件，程序将退出：" + home()))
+      << Show(program.Log());
+  EXPECT_FALSE(program.HasLine("running"));
+  EXPECT_EQ(program.Log().find("shown "), std::string::npos) << Show(program.Log());
+  std::vector<std::string> there;
+  for (const auto& entry : std::filesystem::directory_iterator(home())) there.push_back(entry.path().filename());
+  std::sort(there.begin(), there.end());
+  EXPECT_EQ(there, (std::vector<std::string>{"run.commands", "run.log", "run.out"}));
 }
 
 TEST_F(AppTest, SplashShowsAndAGuardedCloseEndsOnTheRightPassword) {

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "platform/files/files.h"
 #include "platform/text/text.h"
@@ -37,6 +38,9 @@ constexpr std::size_t kMaxRequestBytes = 64;
 constexpr int kConnectAttempts = 30;
 constexpr int kAttemptPauseMs = 100;
 constexpr int kAnswerTimeoutMs = 3000;
+// In the program directory, beside its files, under names no person would choose.
+constexpr char kLockName[] = ".workmemo.lock";
+constexpr char kSocketName[] = ".workmemo.socket";
 
 QString CanonicalDirectory(std::string_view programDirectory) {
   const QString dir = QString::fromStdString(text::ToUtf8(programDirectory));
@@ -72,27 +76,28 @@ class Descriptor {
   int fd_;
 };
 
-// Makes the folder 0700 when missing and says whether it is this user's alone. In a shared
-// directory another user may have made it first, or put a link there: such a one is not used.
-bool MakePrivateFolder(const QString& folder) {
+// Whether `folder` is a directory of this user's own and not a link. Access for group and
+// others is taken away when `closeToOthers`; otherwise such access makes the folder unfit.
+bool IsOwnFolder(const QString& folder, bool closeToOthers) {
   const QByteArray path = QFile::encodeName(folder);
-  if (::mkdir(path.constData(), files::kPrivateDirectoryMode) != 0 && errno != EEXIST) return false;
   Descriptor dir(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   struct stat st{};
   if (dir.Get() < 0 || ::fstat(dir.Get(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-  return (st.st_mode & 077) == 0 || ::fchmod(dir.Get(), files::kPrivateDirectoryMode) == 0;
+  if ((st.st_mode & 077) == 0) return true;
+  return closeToOthers && ::fchmod(dir.Get(), files::kPrivateDirectoryMode) == 0;
 }
 
-// $XDG_RUNTIME_DIR, which the session made for this user alone; without one, a folder of the
-// user's own below the temporary directory, never the shared directory itself, where another
-// user could take the lock first. `usable` is false when that folder is not this user's.
-QString RuntimeDirectory(bool& usable) {
-  usable = true;
+// $XDG_RUNTIME_DIR when it is this user's alone; "" otherwise. A shared folder there would let
+// another user put a socket of the right name in our way.
+QString PrivateRuntimeDirectory() {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && QFileInfo(runtime).isDir()) return runtime;
-  const QString own = QDir::tempPath() + QStringLiteral("/workmemo-") + QString::number(::geteuid());
-  usable = MakePrivateFolder(own);
-  return own;
+  if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime) || !IsOwnFolder(runtime, false)) return {};
+  return runtime;
+}
+
+bool FitsSocketAddress(const QString& path) {
+  sockaddr_un address;
+  return SocketAddress(QFile::encodeName(path), address);
 }
 
 // Waits up to `timeoutMs` for `fd` to be ready for `events`.
@@ -105,37 +110,43 @@ bool WaitFor(int fd, short events, int timeoutMs) {
   return n > 0;
 }
 
-// Asks the copy listening at `socketPath` to show itself; true when it said it would.
-bool AskRunningCopy(const QByteArray& socketPath) {
-  sockaddr_un address;
-  if (!SocketAddress(socketPath, address)) return false;
+// Asks the copy listening at the first of `places` that answers a connection to show itself;
+// the index of that place when the copy said it would, else -1.
+int AskRunningCopy(const std::vector<QString>& places) {
+  if (places.empty()) return -1;
   for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
     if (attempt > 0) QThread::msleep(kAttemptPauseMs);
-    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
-    if (socket.Get() < 0) return false;
-    if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) continue;
-    if (!WaitFor(socket.Get(), POLLOUT, kAnswerTimeoutMs) ||
-        ::send(socket.Get(), kShowRequest.data(), kShowRequest.size(), MSG_NOSIGNAL) !=
-            static_cast<ssize_t>(kShowRequest.size()))
-      return false;
-    std::string answer;
-    char block[16];
-    while (answer.find('\n') == std::string::npos && WaitFor(socket.Get(), POLLIN, kAnswerTimeoutMs)) {
-      const ssize_t n = ::recv(socket.Get(), block, sizeof block, 0);
-      if (n <= 0) break;
-      answer.append(block, static_cast<std::size_t>(n));
+    for (std::size_t at = 0; at < places.size(); ++at) {
+      sockaddr_un address;
+      if (!SocketAddress(QFile::encodeName(places[at]), address)) continue;
+      Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+      if (socket.Get() < 0) return -1;
+      if (::connect(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) continue;
+      if (!WaitFor(socket.Get(), POLLOUT, kAnswerTimeoutMs) ||
+          ::send(socket.Get(), kShowRequest.data(), kShowRequest.size(), MSG_NOSIGNAL) !=
+              static_cast<ssize_t>(kShowRequest.size()))
+        return -1;
+      std::string answer;
+      char block[16];
+      while (answer.find('\n') == std::string::npos && WaitFor(socket.Get(), POLLIN, kAnswerTimeoutMs)) {
+        const ssize_t n = ::recv(socket.Get(), block, sizeof block, 0);
+        if (n <= 0) break;
+        answer.append(block, static_cast<std::size_t>(n));
+      }
+      return answer == kShowAnswer ? static_cast<int>(at) : -1;
     }
-    return answer == kShowAnswer;
   }
-  return false;
+  return -1;
 }
 
 }  // namespace
 
 struct SingleInstance::Impl {
+  bool directoryOurs = false;
   QString lockPath;
-  QString socketPath;
-  bool runtimeUsable = false;
+  // Where the socket may be, in the order both the first copy and a later one try them.
+  std::vector<QString> socketPlaces;
+  QString socketPath;  // the one listened on, or through which the running copy answered
   std::unique_ptr<QLockFile> lock;
   Descriptor listener;
   std::unique_ptr<QSocketNotifier> accepting;
@@ -149,21 +160,36 @@ struct SingleInstance::Impl {
   std::function<void()> handler;
 
   void Listen() {
-    const QByteArray path = QFile::encodeName(socketPath);
+    for (const QString& place : socketPlaces) {
+      if (ListenAt(place)) {
+        socketPath = place;
+        return;
+      }
+    }
+  }
+
+  // Some network file systems refuse a socket file: false, and the next place is tried.
+  bool ListenAt(const QString& place) {
+    const QByteArray path = QFile::encodeName(place);
     sockaddr_un address;
-    if (!SocketAddress(path, address)) return;
+    if (!SocketAddress(path, address)) return false;
     Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (socket.Get() < 0) return;
+    if (socket.Get() < 0) return false;
     // The socket file of a copy that died stays behind; the lock says it is ours now.
     ::unlink(path.constData());
     // Only this user may ask: the file is made without access for others.
     const mode_t mask = ::umask(0077);
     const bool bound = ::bind(socket.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     ::umask(mask);
-    if (!bound || ::listen(socket.Get(), 8) != 0) return;
+    if (!bound) return false;
+    if (::listen(socket.Get(), 8) != 0) {
+      ::unlink(path.constData());
+      return false;
+    }
     listener.Reset(socket.Release());
     accepting = std::make_unique<QSocketNotifier>(listener.Get(), QSocketNotifier::Read);
     QObject::connect(accepting.get(), &QSocketNotifier::activated, [this] { Accept(); });
+    return true;
   }
 
   void Accept() {
@@ -214,11 +240,18 @@ struct SingleInstance::Impl {
 
 SingleInstance::SingleInstance(std::string_view programDirectory) : impl_(std::make_unique<Impl>()) {
   const QString canonical = CanonicalDirectory(programDirectory);
-  const QString key = QString::fromLatin1(
-      QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
-  const QString base = RuntimeDirectory(impl_->runtimeUsable) + QStringLiteral("/workmemo-") + key;
-  impl_->lockPath = base + QStringLiteral(".lock");
-  impl_->socketPath = base + QStringLiteral(".socket");
+  // Only this user can make anything in a folder of their own that others cannot enter; the
+  // program's files are the user's alone in any case.
+  impl_->directoryOurs = IsOwnFolder(canonical, true);
+  impl_->lockPath = canonical + QLatin1Char('/') + QLatin1String(kLockName);
+  const QString beside = canonical + QLatin1Char('/') + QLatin1String(kSocketName);
+  if (FitsSocketAddress(beside)) impl_->socketPlaces.push_back(beside);
+  if (const QString runtime = PrivateRuntimeDirectory(); !runtime.isEmpty()) {
+    const QString key = QString::fromLatin1(
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    const QString named = runtime + QStringLiteral("/workmemo-") + key + QStringLiteral(".socket");
+    if (FitsSocketAddress(named)) impl_->socketPlaces.push_back(named);
+  }
 }
 
 SingleInstance::~SingleInstance() {
@@ -227,16 +260,22 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Result SingleInstance::Acquire() {
-  if (!impl_->runtimeUsable) return Result::Failed;
+  // The lock file is written outside platform::files; a write fault of its tests stops it too.
+  if (!impl_->directoryOurs || files::ShouldFailForTest(files::Op::Write)) return Result::Failed;
   impl_->lock = std::make_unique<QLockFile>(impl_->lockPath);
   // Held for the life of the process: never stale by age, only when its owner is gone.
   impl_->lock->setStaleLockTime(0);
-  if (impl_->lock->tryLock(0)) {
+  // The lock file is the user's alone (0600), as the program's other files and the socket are.
+  const mode_t mask = ::umask(0077);
+  const bool locked = impl_->lock->tryLock(0);
+  ::umask(mask);
+  if (locked) {
     impl_->Listen();
     return Result::First;
   }
   if (impl_->lock->error() != QLockFile::LockFailedError) return Result::Failed;
-  AskRunningCopy(QFile::encodeName(impl_->socketPath));
+  // Without a socket the running copy cannot be asked; this copy ends all the same.
+  if (const int at = AskRunningCopy(impl_->socketPlaces); at >= 0) impl_->socketPath = impl_->socketPlaces[at];
   return Result::AnotherCopy;
 }
 

@@ -6,16 +6,22 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QByteArray>
+#include <QCryptographicHash>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "platform/files/files.h"
 #include "test_support.h"
 
 extern char** environ;
@@ -113,8 +119,9 @@ class Copy {
 class SingleInstanceTest : public ::testing::Test {
  protected:
   // A later copy in `home` that finds the running one, asks it to show itself and ends.
-  void StartLaterCopy(const std::string& home) {
-    Copy later(home, runtime.path());
+  void StartLaterCopy(const std::string& home) { StartLaterCopy(home, runtime.path()); }
+  void StartLaterCopy(const std::string& home, const std::string& runtimeDir, const std::string& temp = {}) {
+    Copy later(home, runtimeDir, temp);
     EXPECT_EQ(later.Line(), "another");
     EXPECT_EQ(later.Wait(), 0);
   }
@@ -148,6 +155,8 @@ TEST_F(SingleInstanceTest, ASecondCopyAsksTheFirstToShowItselfAndEndsWithZero) {
   EXPECT_EQ(first.Wait(), 0);
   EXPECT_EQ(elsewhere.Wait(), 0);
   // A copy that ended cleanly leaves neither lock nor socket behind.
+  EXPECT_TRUE(std::filesystem::is_empty(home));
+  EXPECT_TRUE(std::filesystem::is_empty(other));
   EXPECT_TRUE(std::filesystem::is_empty(runtime.path()));
 }
 
@@ -158,7 +167,7 @@ TEST_F(SingleInstanceTest, AnythingButTheRequestIsIgnored) {
   Copy first(home, runtime.path());
   ASSERT_EQ(first.Line(), "first");
   std::string socketPath;
-  for (const auto& entry : std::filesystem::directory_iterator(runtime.path())) {
+  for (const auto& entry : std::filesystem::directory_iterator(home)) {
     if (entry.path().extension() == ".socket") socketPath = entry.path();
   }
   ASSERT_FALSE(socketPath.empty());
@@ -195,7 +204,7 @@ TEST_F(SingleInstanceTest, TheLockOfACopyThatDiedIsTakenOver) {
     ASSERT_EQ(dead.Line(), "first");
     dead.Kill();
   }
-  ASSERT_FALSE(std::filesystem::is_empty(runtime.path()));  // its lock and socket stay behind
+  ASSERT_FALSE(std::filesystem::is_empty(home));  // its lock and socket stay behind
 
   Copy next(home, runtime.path());
   ASSERT_EQ(next.Line(), "first");
@@ -203,72 +212,213 @@ TEST_F(SingleInstanceTest, TheLockOfACopyThatDiedIsTakenOver) {
   EXPECT_EQ(next.Line(), "shown");
 }
 
-// Without a runtime directory the lock and socket go in a folder of the user's own below the
-// temporary directory, never straight into that shared directory, where another user could
-// take the lock first and keep the program from starting.
-TEST_F(SingleInstanceTest, WithoutARuntimeDirectoryTheLockIsKeptInAFolderOfTheUsersOwn) {
-  const std::string home = homes.File("home");
-  const std::string temp = runtime.path();
-  const std::string own = runtime.File("workmemo-" + std::to_string(::geteuid()));
-  {
-    Copy first(home, "", temp);
-    ASSERT_EQ(first.Line(), "first");
-    std::vector<std::string> inTemp, inOwn;
-    for (const auto& entry : std::filesystem::directory_iterator(temp)) inTemp.push_back(entry.path());
-    for (const auto& entry : std::filesystem::directory_iterator(own)) inOwn.push_back(entry.path().extension());
-    std::sort(inOwn.begin(), inOwn.end());
-    EXPECT_EQ(inTemp, std::vector<std::string>{own});
-    EXPECT_EQ(inOwn, (std::vector<std::string>{".lock", ".socket"}));
-    EXPECT_EQ(testsupport::ModeOf(own), "700");
-    Copy later(home, "", temp);
-    EXPECT_EQ(later.Line(), "another");
-    EXPECT_EQ(later.Wait(), 0);
-    EXPECT_EQ(first.Line(), "shown");
-    first.CloseInput();
-    EXPECT_EQ(first.Wait(), 0);
-  }
+constexpr uid_t kOtherUser = 65534;
 
-  // A folder of that name that is not the user's alone is left as it is and no lock is taken
-  // (the program then runs on without one). One of the user's own that others may enter is
-  // closed to them.
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The name the lock of `home` had in a runtime directory: from its canonical path.
+std::string RuntimeLockName(const std::string& home) {
+  const std::string canonical = std::filesystem::canonical(home);
+  return "workmemo-" +
+         QCryptographicHash::hash(QByteArray::fromStdString(canonical), QCryptographicHash::Sha1)
+             .toHex()
+             .left(16)
+             .toStdString() +
+         ".lock";
+}
+
+// Another local user gets in first where the lock and socket used to be kept: at
+// <tmp>/workmemo-<uid> when XDG_RUNTIME_DIR is unset (a folder, a link or a file of theirs), or
+// in an XDG_RUNTIME_DIR everyone shares, under the lock's name there. One copy runs all the
+// same, a second one finds it and asks it to show itself, and what is theirs stays as it was.
+TEST_F(SingleInstanceTest, WhatOtherUsersPutInTheTemporaryOrRuntimeDirectoryStopsNoStart) {
   const std::string elsewhere = homes.File("elsewhere");
   std::filesystem::create_directory(elsewhere);
   const struct {
     const char* name;
-    void (*make)(const std::string& own, const std::string& elsewhere);
-    const char* said;
+    bool sharedRuntime;  // XDG_RUNTIME_DIR is the shared folder; else it is unset
+    void (*make)(const std::string& place, const std::string& elsewhere);
   } cases[] = {
-      {"made by another user",
-       [](const std::string& own, const std::string&) {
-         ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
-         ASSERT_EQ(::chown(own.c_str(), 4242, 4242), 0);
-       },
-       "failed"},
-      {"a link to another folder",
-       [](const std::string& own, const std::string& elsewhere) {
-         std::filesystem::create_directory_symlink(elsewhere, own);
-       },
-       "failed"},
-      {"the user's own, open to all",
-       [](const std::string& own, const std::string&) {
-         ASSERT_EQ(::mkdir(own.c_str(), 0700), 0);
-         ASSERT_EQ(::chmod(own.c_str(), 0777), 0);
-       },
-       "first"},
+      {"a folder of another user", false,
+       [](const std::string& place, const std::string&) {
+         ASSERT_EQ(::mkdir(place.c_str(), 0700), 0);
+         ASSERT_EQ(::chown(place.c_str(), kOtherUser, kOtherUser), 0);
+       }},
+      {"a link to another folder", false,
+       [](const std::string& place, const std::string& elsewhere) {
+         std::filesystem::create_directory_symlink(elsewhere, place);
+       }},
+      {"a file of another user", false,
+       [](const std::string& place, const std::string&) {
+         std::ofstream(place) << "theirs";
+         ASSERT_EQ(::chown(place.c_str(), kOtherUser, kOtherUser), 0);
+       }},
+      {"another user's lock file in a shared runtime directory", true,
+       [](const std::string& place, const std::string&) {
+         // As a running program writes it: a live process (this one) by its name, this host.
+         char host[256] = {};
+         ::gethostname(host, sizeof host - 1);
+         std::ofstream(place) << ::getpid() << "\n"
+                              << std::filesystem::read_symlink("/proc/self/exe").filename().string() << "\n"
+                              << host << "\n";
+         ASSERT_EQ(::chown(place.c_str(), kOtherUser, kOtherUser), 0);
+       }},
   };
+  int run = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    std::filesystem::remove_all(own);
-    c.make(own, elsewhere);
-    Copy copy(home, "", temp);
-    EXPECT_EQ(copy.Line(), c.said);
+    const std::string home = homes.File("home" + std::to_string(++run));
+    std::filesystem::create_directory(home);
+    testsupport::TempDir shared;  // the temporary directory, and the runtime directory when shared
+    ASSERT_EQ(::chmod(shared.path().c_str(), 01777), 0);
+    const std::string place = shared.File(c.sharedRuntime ? RuntimeLockName(home)
+                                                          : "workmemo-" + std::to_string(::geteuid()));
+    c.make(place, elsewhere);
+    const std::string runtimeDir = c.sharedRuntime ? shared.path() : std::string();
+
+    Copy first(home, runtimeDir, shared.path());
+    ASSERT_EQ(first.Line(), "first");
+    StartLaterCopy(home, runtimeDir, shared.path());
+    EXPECT_EQ(first.Line(), "shown");
+    first.CloseInput();
+    EXPECT_EQ(first.Wait(), 0);
+
+    EXPECT_EQ(Names(shared.path()), std::vector<std::string>{std::filesystem::path(place).filename()});
     EXPECT_TRUE(std::filesystem::is_empty(elsewhere));
-    if (std::string(c.said) == "first") {
-      EXPECT_EQ(testsupport::ModeOf(own), "700");
-    } else {
-      EXPECT_TRUE(std::filesystem::is_empty(own));
+    if (std::filesystem::is_directory(std::filesystem::symlink_status(place))) {
+      EXPECT_TRUE(std::filesystem::is_empty(place));
     }
   }
+}
+
+// The socket lies beside the lock in the program directory. Where its path is too long for a
+// socket address, or no socket can be made there, it goes in XDG_RUNTIME_DIR, but only in one
+// of the user's alone; without either the second copy still finds the lock taken and ends,
+// though it cannot ask.
+TEST_F(SingleInstanceTest, TheSocketLiesBesideTheLockOrElseInARuntimeDirectoryOfTheUsersAlone) {
+  const struct {
+    const char* name;
+    bool longPath;
+    bool blocked;  // a folder holds the socket's name in the program directory: bind fails there
+    bool sharedRuntime;
+    std::vector<std::string> socketIn;
+  } cases[] = {
+      {"a short path", false, false, false, {"home"}},
+      {"a path too long for a socket address", true, false, false, {"runtime"}},
+      {"no socket can be made in the program directory", false, true, false, {"runtime"}},
+      {"too long, and a runtime directory others may use", true, false, true, {}},
+  };
+  int run = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    testsupport::TempDir runtimeDir;
+    if (c.sharedRuntime) {
+      ASSERT_EQ(::chmod(runtimeDir.path().c_str(), 01777), 0);
+    }
+    // A socket address holds 107 bytes.
+    const std::string home = homes.File(std::string(c.longPath ? 100 : 4, 'h') + std::to_string(++run));
+    if (c.blocked) {
+      std::filesystem::create_directories(home + "/.workmemo.socket");
+    }
+    Copy first(home, runtimeDir.path());
+    ASSERT_EQ(first.Line(), "first");
+    EXPECT_EQ(testsupport::ModeOf(home + "/.workmemo.lock"), "600");
+    std::vector<std::string> sockets;
+    for (const std::string& dir : {home, runtimeDir.path()}) {
+      for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.is_socket()) sockets.push_back(dir == home ? "home" : "runtime");
+      }
+    }
+    EXPECT_EQ(sockets, c.socketIn);
+
+    StartLaterCopy(home, runtimeDir.path());
+    if (!c.socketIn.empty()) {
+      EXPECT_EQ(first.Line(), "shown");
+    }
+    first.CloseInput();
+    EXPECT_EQ(first.Wait(), 0);
+    EXPECT_EQ(first.Line(), "");
+  }
+}
+
+// Only where no one else can make files does the lock keep a second copy off the program's
+// files: a program directory that is not the user's own takes no lock, and is left as it is.
+// One of the user's own that others may enter is closed to them.
+TEST_F(SingleInstanceTest, AProgramDirectoryNotTheUsersOwnTakesNoLock) {
+  const std::string theirs = homes.File("theirs");
+  ASSERT_EQ(::mkdir(theirs.c_str(), 0700), 0);
+  ASSERT_EQ(::chmod(theirs.c_str(), 0755), 0);
+  ASSERT_EQ(::chown(theirs.c_str(), kOtherUser, kOtherUser), 0);
+  const struct {
+    const char* name;
+    void (*make)(const std::string& home, const std::string& theirs);
+    const char* said;
+    const char* mode;  // of the program directory afterwards, not followed when a link
+  } cases[] = {
+      {"made by another user",
+       [](const std::string& home, const std::string&) {
+         ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+         ASSERT_EQ(::chmod(home.c_str(), 0755), 0);
+         ASSERT_EQ(::chown(home.c_str(), kOtherUser, kOtherUser), 0);
+       },
+       "failed", "755"},
+      {"a link to another user's folder",
+       [](const std::string& home, const std::string& theirs) {
+         std::filesystem::create_directory_symlink(theirs, home);
+       },
+       "failed", "777"},
+      {"a file where it belongs",
+       [](const std::string& home, const std::string&) { std::ofstream(home) << "not a directory"; },
+       "failed", nullptr},
+      {"the user's own, open to all",
+       [](const std::string& home, const std::string&) {
+         ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+         ASSERT_EQ(::chmod(home.c_str(), 0777), 0);
+       },
+       "first", "700"},
+  };
+  int run = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string home = homes.File("home" + std::to_string(++run));
+    c.make(home, theirs);
+    Copy copy(home, runtime.path());
+    EXPECT_EQ(copy.Line(), c.said);
+    copy.CloseInput();
+    copy.Wait();
+    if (c.mode != nullptr) {
+      EXPECT_EQ(testsupport::ModeOf(home), c.mode);
+    }
+    EXPECT_EQ(testsupport::ModeOf(theirs), "755");
+    EXPECT_TRUE(std::filesystem::is_empty(theirs));
+    EXPECT_TRUE(std::filesystem::is_empty(runtime.path()));
+  }
+}
+
+// A program directory that cannot be made, or a lock file that cannot be written, takes no lock.
+TEST_F(SingleInstanceTest, NoLockIsTakenWhenTheProgramDirectoryOrTheLockFileCannotBeWritten) {
+  const char* const saved = std::getenv("XDG_RUNTIME_DIR");
+  const std::string savedRuntime = saved != nullptr ? saved : "";
+  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  for (const auto op : {platform::files::Op::MakeDirs, platform::files::Op::Write}) {
+    SCOPED_TRACE(static_cast<int>(op));
+    const std::string home = homes.File("home" + std::to_string(static_cast<int>(op)));
+    platform::files::InjectFaultForTest(op, platform::files::Fault::IoError);
+    platform::os::SingleInstance instance(home);
+    const auto result = instance.Acquire();
+    platform::files::ClearFaultsForTest();
+    EXPECT_EQ(result, platform::os::SingleInstance::Result::Failed);
+    EXPECT_FALSE(std::filesystem::exists(instance.LockFilePath()));
+    EXPECT_EQ(instance.SocketPath(), "");
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(runtime.path()));
+  if (saved != nullptr) ::setenv("XDG_RUNTIME_DIR", savedRuntime.c_str(), 1);
+  else ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace
