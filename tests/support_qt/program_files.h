@@ -7,6 +7,7 @@
 #include "common/database_constants.h"
 #include "platform/db/db.h"
 #include "platform/files/resources.h"
+#include "reminders/store/reminder_store.h"
 #include "shell/data_files.h"
 #include "test_support.h"
 #include "ui/skin_package.h"
@@ -24,9 +25,12 @@ inline bool LoadBuiltInSkin() {
 }
 
 // The timed-reminder, due-date and notes files written into `dir` under their image names
-// after `prefix`, and opened as the program's databases; false when any of them is not.
+// after `prefix`, and opened as the program's databases; false when any of them is not. The
+// timed-reminder store starts empty, as a start makes it: no reminder an earlier test loaded,
+// nor what fired then, is left in it.
 inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {}) {
   workmemo::ProgramDatabases& data = workmemo::Databases();
+  data.Reminders = workmemo::ReminderStore();
   for (const char* image : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) {
     if (!WriteDataFileFromImage(dir.File(prefix + image), image)) return false;
   }

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "reminders/store/reminder_store.h"
+#include "reminders/store/reminder_store_exchange.h"
 #include "shell/reminder_tick.h"
 
 namespace workmemo::simday {
@@ -34,12 +36,27 @@ struct Firing {
 // plan says the first time each reminder fires for real.
 class Run {
  public:
-  Run(const std::string& path, std::map<int, Reaction> reactions) : reactions_(std::move(reactions)) {
-    opened_ = store_.OpenDatabase(path, kDatabasePassword) == 1;
-    // Durability is not what this run measures: the writes of the check need not reach the disk.
-    store_.Connection().Execute("PRAGMA synchronous=OFF");
+  Run(const std::string& path, std::map<int, Reaction> reactions) : path_(path), reactions_(std::move(reactions)) {
+    Open();
   }
   bool opened() const { return opened_; }
+
+  // Compacts the data file and reloads it as data maintenance does: closed, compacted, opened
+  // again and reloaded with every row under its id. Gives the ids of the reminders the reload
+  // changed, or nothing when the compaction failed.
+  std::optional<std::set<int>> Compact() {
+    std::map<int, ReminderRecord> before;
+    for (const ReminderRecord& r : store_.Reminders()) before.emplace(r.id, r);
+    const int code = CompactDatabase(store_, path_, kDatabasePassword);
+    Open();
+    if (code != 0 || !opened_ || store_.ReloadSameRows() != 1) return std::nullopt;
+    std::set<int> changed;
+    for (const ReminderRecord& r : store_.Reminders()) {
+      const auto was = before.find(r.id);
+      if (was == before.end() || !SameState(was->second, r)) changed.insert(r.id);
+    }
+    return changed;
+  }
 
   // Loads the reminders at the clock's now.
   void Load() { store_.LoadReminders(); }
@@ -71,6 +88,20 @@ class Run {
     reactions_.erase(it);
   }
 
+  void Open() {
+    opened_ = store_.OpenDatabase(path_, kDatabasePassword) == 1;
+    // Durability is not what this run measures: the writes of the check need not reach the disk.
+    store_.Connection().Execute("PRAGMA synchronous=OFF");
+  }
+  // What the due check reads and moves on, apart from the fields the row fixes.
+  static bool SameState(const ReminderRecord& a, const ReminderRecord& b) {
+    return a.ksdate == b.ksdate && a.jsdate == b.jsdate && a.kstime == b.kstime && a.jstime == b.jstime &&
+           a.txdate == b.txdate && a.xctx == b.xctx && a.txzt == b.txzt && a.cfjs == b.cfjs &&
+           a.NoticeTime == b.NoticeTime && a.NoticeUnitsLeft == b.NoticeUnitsLeft &&
+           a.IsNoticeFiring == b.IsNoticeFiring;
+  }
+
+  std::string path_;
   ReminderStore store_;
   std::map<int, Reaction> reactions_;
   ReminderList due_;
@@ -172,7 +203,7 @@ std::vector<PlannedReminder> SavedOnNewLine(const std::string& title, std::int64
 
 }  // namespace
 
-std::vector<SetBack> ClockStepsBack() { return {{0.45, 30'000}, {0.6, 600'000}, {0.8, 3'600'000}}; }
+std::vector<SetBack> ClockStepsBack() { return {{0.45, 30'000}, {0.6, 600'000}, {0.8, 3'600'000, true}}; }
 
 bool DayResult::ok() const {
   return secondsLost == 0 && secondsCheckedTwice == 0 && lost == 0 && doubled == 0 && extra == 0 &&
@@ -200,11 +231,12 @@ DayResult SimulateDay(const DayOptions& options) {
   std::vector<PlannedStall> planned;
   const std::int64_t spanMs = (endUtc - loadUtc) * 1000;
   if (options.stallOfAMinute && spanMs > 180'000) planned.push_back({startMs + spanMs / 3, 60'000});
-  std::vector<std::int64_t> stepMoments;
+  std::vector<std::int64_t> stepMoments, compactionMoments;
   if (spanMs > 60'000) {
     for (const SetBack& b : options.setBacks) {
       stepMoments.push_back(startMs + static_cast<std::int64_t>(static_cast<double>(spanMs) * b.at));
       clock.StepAt(stepMoments.back(), -b.byMs);
+      if (b.compactBefore) compactionMoments.push_back(stepMoments.back() - 3000);
     }
   }
   result.setBacks = static_cast<std::int64_t>(stepMoments.size());
@@ -269,6 +301,8 @@ DayResult SimulateDay(const DayOptions& options) {
   std::map<LineSecond, int> timesChecked;
   std::set<LineSecond> skippedOnLine;
   std::map<std::int64_t, std::int64_t> latenessOf;  // by wall second, at its last check
+  std::set<int> changedByReload;
+  std::optional<std::int64_t> checkedAfterCompaction;  // the earliest wall second
   {
     auto run = runOn("jittered", dayFile);
     ReminderTick tick;
@@ -300,6 +334,8 @@ DayResult SimulateDay(const DayOptions& options) {
         const std::int64_t wall = clk::SecondsFromSerial(second);
         // A tick late across daylight saving's end checks the old time line's last seconds first.
         ++timesChecked[{fellBack && wall > shown ? line - 1 : line, wall}];
+        if (result.compactions > 0 && (!checkedAfterCompaction || wall < *checkedAfterCompaction))
+          checkedAfterCompaction = wall;
         if (wall >= fromWall && wall <= toWall) {
           if (const auto shownAt = clock.LastShown(wall, t)) {
             latenessOf[wall] = (t - *shownAt) / 1000;
@@ -319,6 +355,17 @@ DayResult SimulateDay(const DayOptions& options) {
         for (std::size_t n = 0; n < savedOn[k].size(); ++n)
           if (run->Save(savedOn[k][n].record) != savedIds[k][n])
             result.differences.push_back("saved under another id: " + savedOn[k][n].record.txbt);
+      }
+      // The data file compacted a few seconds before a step back, once the tick is done.
+      if (result.compactions < static_cast<std::int64_t>(compactionMoments.size()) &&
+          t >= compactionMoments[static_cast<std::size_t>(result.compactions)]) {
+        ++result.compactions;
+        if (const auto changed = run->Compact()) {
+          changedByReload.insert(changed->begin(), changed->end());
+        } else {
+          result.differences.push_back("the compaction failed");
+          ++result.lost;
+        }
       }
     }
   }
@@ -383,6 +430,10 @@ DayResult SimulateDay(const DayOptions& options) {
     if (linesChecking[f.second] > 1) ++result.firingsInSecondsShownAgain;
   }
   result.referenceFirings = static_cast<std::int64_t>(expected.size());
+  result.changedByReload = static_cast<std::int64_t>(changedByReload.size());
+  const auto leftToTheReload = [&](const Firing& f) {
+    return checkedAfterCompaction && f.second >= *checkedAfterCompaction && changedByReload.count(f.id) > 0;
+  };
   std::map<Firing, int> seen;
   for (const Firing& f : firings) {
     if (f.second < fromWall || f.second > toWall) continue;
@@ -401,13 +452,15 @@ DayResult SimulateDay(const DayOptions& options) {
       note("doubled");
     } else if (skippedByDesign.count(f.second)) {
       ++result.firingsWhereSkippedOnAnotherLine;
+    } else if (leftToTheReload(f)) {
+      ++result.firingsLeftToTheReload;
     } else if (!wanted.count(f)) {
       ++result.extra;
       note("not in the reference");
     }
   }
   for (const auto& [f, n] : wanted) {
-    if (seen.count(f)) continue;
+    if (seen.count(f) || leftToTheReload(f)) continue;
     result.lost += n;
     if (result.differences.size() < kDifferencesShown) result.differences.push_back(FiringText("lost", f));
   }
@@ -436,6 +489,8 @@ std::string Describe(const DayResult& r) {
       << "reminders saved just after a step for a second shown again " << r.savedAfterSetBack << ", their firings "
       << r.firingsSavedAfterSetBack << "; in the repeated hour's second pass for a second in it "
       << r.savedInRepeatedHour << ", their firings " << r.firingsSavedInRepeatedHour << "\n"
+      << "compactions " << r.compactions << ": reminders the reload changed " << r.changedByReload
+      << ", their firings since, left out " << r.firingsLeftToTheReload << "\n"
       << "lost " << r.lost << ", doubled " << r.doubled << ", not in the reference " << r.extra << "\n";
   for (const std::string& d : r.differences) out << "  " << d << "\n";
   out << "run time " << r.runSeconds << " s\n";

@@ -17,13 +17,16 @@
 
 namespace workmemo::simday {
 
-// The clock set back by `byMs` once a share `at` of the part simulated has passed.
+// The clock set back by `byMs` once a share `at` of the part simulated has passed; with
+// `compactBefore`, the data file is compacted and reloaded a few seconds before.
 struct SetBack {
   double at = 0;
   std::int64_t byMs = 0;
+  bool compactBefore = false;
 };
 
-// The day with the clock set back 30 s, 10 min and 1 h, one after the other.
+// The day with the clock set back 30 s, 10 min and 1 h, one after the other, the last just
+// after a compaction.
 std::vector<SetBack> ClockStepsBack();
 
 struct DayOptions {
@@ -72,6 +75,11 @@ struct DayResult {
   std::int64_t setBacks = 0, firingsInSecondsShownAgain = 0;
   std::int64_t savedAfterSetBack = 0, firingsSavedAfterSetBack = 0;
   std::int64_t savedInRepeatedHour = 0, firingsSavedInRepeatedHour = 0;
+  // Compactions, the reminders their reload changed (a pause until the next load ended, a
+  // count per run or a run from the load began again, a notice counted afresh), and the
+  // firings of those reminders from the first second checked after the compaction on, left
+  // out of the comparison (never of the count of doubles), as the reload decides them.
+  std::int64_t compactions = 0, changedByReload = 0, firingsLeftToTheReload = 0;
   std::vector<std::string> differences;  // the first few, readable
   double runSeconds = 0;                 // the time the runs took
 
