@@ -48,9 +48,9 @@ int CompactLiveData(DataKind kind, bool* reopenedOut) {
     code = CompactDatabaseFile(path, live.DatabasePassword, 1);
   }
   // The compaction never removes the file before its copy is in place, so whatever the code
-  // the file opens again as it is now.
+  // the file opens again as it is now, every row under its id.
   const bool reopened = OpenLiveData(live, kind) == 1;
-  if (reopened) RefreshAfterReload(live, kind);
+  if (reopened) RefreshAfterReload(live, kind, ReloadedRows::KeptTheirIds);
   RestartReminderClockFor(kind);
   *reopenedOut = reopened;
   return code;

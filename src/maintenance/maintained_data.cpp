@@ -101,10 +101,13 @@ int OpenLiveData(ProgramDatabases& data, DataKind kind) {
   return OpenDataCopy(data.NotesConnection, path, "jsbsj");
 }
 
-void RefreshAfterReload(ProgramDatabases& data, DataKind kind) {
+void RefreshAfterReload(ProgramDatabases& data, DataKind kind, ReloadedRows rows) {
   switch (kind) {
     case DataKind::Timed:
-      data.Reminders.LoadReminders();
+      if (rows == ReloadedRows::KeptTheirIds)
+        data.Reminders.ReloadSameRows();
+      else
+        data.Reminders.LoadReminders();
       CallEachSeam(Seams().TimedRemindersReread);
       break;
     case DataKind::Due:

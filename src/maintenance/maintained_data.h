@@ -41,9 +41,14 @@ bool IsLiveDataFile(ProgramDatabases& db, std::string_view path);
 void CloseLiveData(ProgramDatabases& db, DataKind kind);
 // Opens the live file again with the database password; 1 when it opened and holds its table.
 int OpenLiveData(ProgramDatabases& db, DataKind kind);
+// Whether the rows of a live file read again kept their ids (a compaction), or may now name
+// other records (a restore, anything else).
+enum class ReloadedRows { MayNameOthers, KeptTheirIds };
 // After the live file was read again: the timed reminders are loaded afresh (temporary pauses
-// end) and the views list them; the due-date or notes page lists its rows again.
-void RefreshAfterReload(ProgramDatabases& db, DataKind kind);
+// end) and the views list them, and only rows that kept their ids keep what fired in the last
+// hour, so a clock set back then fires nothing twice; the due-date or notes page lists its
+// rows again.
+void RefreshAfterReload(ProgramDatabases& db, DataKind kind, ReloadedRows rows = ReloadedRows::MayNameOthers);
 
 // Opens a file that is not live with the database password on `connection`; 1 only when it
 // opened and holds `table`.

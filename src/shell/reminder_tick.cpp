@@ -2,14 +2,20 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "platform/clock/clock.h"
 
 namespace workmemo {
 
+ReminderTick::ReminderTick(OffsetAt offsetAt) : offsetAt_(std::move(offsetAt)) {
+  if (!offsetAt_) offsetAt_ = [](std::int64_t utcSecond) { return platform::clock::UtcOffsetAt(utcSecond); };
+}
+
 std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::int64_t utcOffset) {
   const std::int64_t offsetGain = utcOffset - lastOffset_;
   const std::int64_t utc = wallSecond - utcOffset;
+  const std::int64_t previousUtc = lastUtc_;
   const bool wasStarted = started_;
   // The clock itself was set back (by hand, or a time sync correcting a fast clock) when its
   // UTC went back; daylight saving ending sets only the wall clock back.
@@ -25,8 +31,18 @@ std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::in
     lastChecked_ = wallSecond;
     return {wallSecond};
   }
-  // Twice in one second, or the hour daylight saving repeats: those seconds were checked.
-  if (gap <= 0) return {};
+  // Daylight saving ended: UTC went on while the wall clock went back. Each second UTC passed
+  // since the previous reading is checked on the wall clock it showed, the last ones of the old
+  // time line and then the first of the new, which is followed from here on as after a clock
+  // set back: the store passes over what fired in a second shown again.
+  if (offsetGain < 0 && !clockSetBack) {
+    std::vector<std::int64_t> seconds;
+    for (std::int64_t u = std::max(previousUtc + 1, utc - kMaxSkippedSeconds); u <= utc; ++u)
+      seconds.push_back(u + (u == utc ? utcOffset : offsetAt_(u)));
+    lastChecked_ = wallSecond;
+    return seconds;
+  }
+  if (gap <= 0) return {};  // twice in one second
   // A spring forward skips wall-clock seconds no tick could see; they are made up as well,
   // but only when the tick itself was on time: after a suspend the offset gain says nothing
   // about which of the slept wall-clock seconds the change skipped.

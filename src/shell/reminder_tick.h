@@ -1,8 +1,10 @@
 #pragma once
 // Which wall-clock seconds one tick of the reminder timer 提醒时钟 checks. Timer jitter must
 // never lose an alarm, so every wall-clock second is checked: a late tick checks the seconds
-// it skipped, a tick twice in one second checks nothing, and a clock that steps back or
-// changes its UTC offset is followed as described at each rule below.
+// it skipped, a tick twice in one second checks nothing, and the seconds a spring forward
+// skips are made up. A wall clock that goes back, the clock set back or daylight saving
+// ending, is followed on its new time line: the seconds it shows again are checked again, and
+// the store passes over what already fired in them (RecentFirings).
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -11,17 +13,24 @@ namespace workmemo {
 
 class ReminderTick {
  public:
+  // The UTC offset, in seconds, at a UTC second on the scale Advance reads (wall minus offset).
+  using OffsetAt = std::function<std::int64_t(std::int64_t utcSecond)>;
+  // `offsetAt` places a change of the offset that fell between two readings; empty: the
+  // process's time zone.
+  explicit ReminderTick(OffsetAt offsetAt = {});
+
   // At most this many skipped seconds are made up after a late tick (a resume from suspend
   // must not fire a burst).
   static constexpr std::int64_t kMaxSkippedSeconds = 10;
   // A change of the UTC offset that sets the wall clock back by up to this much (daylight
-  // saving ends) keeps what was checked; a larger one starts afresh. Also the most a spring
-  // forward adds.
+  // saving ends) is followed on its new time line: the seconds it shows again are checked
+  // again, and the store passes over what fired in them the first time; a larger one starts
+  // afresh. Also the most a spring forward adds.
   static constexpr std::int64_t kOffsetChangeLimit = 3600;
 
-  // `wallSecond`: the local wall clock in whole seconds (any fixed epoch); `utcOffset`: the
-  // local offset from UTC in seconds at that moment. Gives the wall-clock seconds to check
-  // now, oldest first.
+  // `wallSecond`: the local wall clock in whole seconds (any fixed epoch; the serial scale's
+  // with the default OffsetAt); `utcOffset`: the local offset from UTC in seconds at that
+  // moment. Gives the wall-clock seconds to check now, oldest first.
   std::vector<std::int64_t> Advance(std::int64_t wallSecond, std::int64_t utcOffset);
   void Reset() { started_ = false; }
   // Starts as if `second` had just been checked, so that the first tick makes up the seconds
@@ -29,6 +38,7 @@ class ReminderTick {
   void StartAfter(std::int64_t second, std::int64_t utcOffset);
 
  private:
+  OffsetAt offsetAt_;
   bool started_ = false;
   std::int64_t lastChecked_ = 0;  // the newest wall-clock second checked on this time line
   std::int64_t lastOffset_ = 0;

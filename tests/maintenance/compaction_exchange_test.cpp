@@ -60,6 +60,22 @@ TEST_F(CompactionTest, RemindersFireOnBothSidesOfACompactionAndOnceForTheSeconds
   EXPECT_EQ(fired, (std::vector<std::string>{"before", "during", "after"}));
 }
 
+// The reload after a compaction keeps what fired: the clock set back within the hour fires
+// none of it again, and a reminder saved after the step fires.
+TEST_F(CompactionTest, AClockSetBackAfterACompactionFiresNothingTwice) {
+  AddReminder("first", At(2024, 5, 10, 10, 0, 2));
+  AddReminder("second", At(2024, 5, 10, 10, 0, 5));
+  AddReminder("third", At(2024, 5, 10, 10, 0, 8));
+  for (int s = 1; s <= 10; ++s) AdvanceTo(At(2024, 5, 10, 10, 0, s));
+  Answer();
+  Click("定时提醒压缩按钮");
+  ASSERT_EQ(messages, std::vector<std::string>{"压缩提醒数据库成功！"});
+  AdvanceTo(At(2024, 5, 10, 9, 59, 50));  // set back 20 s
+  AddReminder("saved after the step", At(2024, 5, 10, 10, 0, 6));
+  for (int s = 51; s <= 70; ++s) AdvanceTo(At(2024, 5, 10, 9, 59 + s / 60, s % 60));
+  EXPECT_EQ(fired, (std::vector<std::string>{"first", "second", "third", "saved after the step"}));
+}
+
 TEST_F(CompactionTest, AFailedCompactionKeepsTheFileAndTheProgramRunsOn) {
   AddNote("kept");
   files::InjectFaultForTest(files::Op::Rename, files::Fault::IoError);

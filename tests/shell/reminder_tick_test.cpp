@@ -29,7 +29,12 @@ struct Step {
 struct Case {
   const char* name;
   std::vector<Step> steps;
+  ReminderTick::OffsetAt zone = {};  // where a change of the offset between two readings fell
 };
+
+constexpr std::int64_t kEdt = -4 * 3600, kEst = -5 * 3600;
+// Daylight saving ends three seconds after the reading of kStart in EDT.
+std::int64_t FallsBackAfterThree(std::int64_t utc) { return utc < kStart - kEdt + 3 ? kEdt : kEst; }
 
 Seconds Range(std::int64_t first, std::int64_t last) {
   Seconds s;
@@ -55,12 +60,20 @@ TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
        {{kStart, kCst, {kStart}}, {kStart - 3600, kCst, {kStart - 3600}},
         {kStart - 3599, kCst, {kStart - 3599}}, {kStart - 3599, kCst, {}},
         {kStart - 3600, kCst, {kStart - 3600}}}},
-      {"daylight saving ends: the repeated hour is not checked again",
-       {{kStart, -4 * 3600, {kStart}}, {kStart - 3599, -5 * 3600, {}}, {kStart - 3598, -5 * 3600, {}},
-        {kStart - 3590, -5 * 3600, {}}, {kStart, -5 * 3600, {}}, {kStart + 1, -5 * 3600, {kStart + 1}}}},
+      {"daylight saving ends: the repeated hour is checked again on its new time line, every second once",
+       {{kStart, kEdt, {kStart}}, {kStart - 3599, kEst, {kStart - 3599}}, {kStart - 3598, kEst, {kStart - 3598}},
+        {kStart - 3598, kEst, {}}, {kStart - 3590, kEst, Range(kStart - 3597, kStart - 3590)}}},
+      {"a tick late across daylight saving's end: the old time line's last seconds, then the new one's first",
+       {{kStart, kEdt, {kStart}},
+        {kStart + 5 - 3600, kEst, {kStart + 1, kStart + 2, kStart + 3 - 3600, kStart + 4 - 3600, kStart + 5 - 3600}},
+        {kStart + 6 - 3600, kEst, {kStart + 6 - 3600}}},
+       FallsBackAfterThree},
+      {"a resume from a night's suspend across daylight saving's end makes up ten seconds only",
+       {{kStart, kEdt, {kStart}}, {kStart + 7 * 3600, kEst, Range(kStart + 7 * 3600 - 10, kStart + 7 * 3600)}},
+       FallsBackAfterThree},
       {"the clock set back within the repeated hour follows the clock",
-       {{kStart, -4 * 3600, {kStart}}, {kStart - 3599, -5 * 3600, {}},
-        {kStart - 3599 - 60, -5 * 3600, {kStart - 3599 - 60}}}},
+       {{kStart, kEdt, {kStart}}, {kStart - 3599, kEst, {kStart - 3599}},
+        {kStart - 3599 - 60, kEst, {kStart - 3599 - 60}}}},
       {"a large step back starts afresh",
        {{kStart, kCst, {kStart}}, {kStart - 3601, kCst, {kStart - 3601}},
         {kStart - 3600, kCst, {kStart - 3600}}}},
@@ -76,7 +89,7 @@ TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
         {kStart + 7201, 7200, Range(kStart + 7201 - 3600 - ReminderTick::kMaxSkippedSeconds, kStart + 7201)}}},
   };
   for (const Case& c : cases) {
-    ReminderTick tick;
+    ReminderTick tick(c.zone);
     int n = 0;
     for (const Step& step : c.steps) {
       EXPECT_EQ(tick.Advance(step.wall, step.offset), step.expected) << c.name << ", step " << n;
@@ -140,6 +153,79 @@ TEST(ReminderTickTest, AfterTheClockIsSetBackNothingIsLostAndNothingFiresTwice) 
         << "set back " << step << " s";
   }
   platform::clock::ClearForTest();
+}
+
+// The tick's work on a store across the end of daylight saving in New York, the tick late
+// across the change: each reminder fires once, what was saved for the repeated hour fires in
+// its second pass, and a remind-again fires in the pass it was set in.
+TEST(ReminderTickTest, WhenDaylightSavingEndsWhatFiredOnceDoesNotFireAgainAndWhatIsNewFires) {
+  namespace clk = platform::clock;
+  const auto previousZone = clk::SetTimeZoneForTest("America/New_York");
+  constexpr std::int64_t kChange = 1730613600;  // 2024-11-03 01:00:00 EST, an hour after 01:00:00 EDT
+  const auto at = [](int h, int m, int s) { return clk::SerialFromFields({2024, 11, 3, h, m, s}); };
+  testsupport::TempDir dir;
+  const std::string path = dir.File("dstx2.dat");
+  ASSERT_TRUE(testsupport::WriteDataFileFromImage(path, "dstx2.dat"));
+  ReminderStore store;
+  ASSERT_EQ(store.OpenDatabase(path, kDatabasePassword), 1);
+  const auto make = [](int mode, double when) {
+    ReminderRecord r;
+    r.txfs = mode;
+    r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = when;
+    return r;
+  };
+  const auto save = [&store](ReminderRecord r, const char* title) {
+    r.txbt = title;
+    EXPECT_EQ(store.SaveReminder(r), 1);
+    return r.id;
+  };
+  const std::int64_t start = kChange - 3600 - 10;  // 00:59:50 EDT
+  clk::SetUtcForTest(start);
+  save(make(RepeatMode::Once, at(1, 0, 0)), "once at 01:00:00");
+  save(make(RepeatMode::Once, at(1, 59, 59)), "once at 01:59:59");
+  ReminderRecord noticed = make(RepeatMode::Daily, at(1, 30, 0));
+  noticed.tqsj = 2;
+  noticed.tqdw = DatePart::Minute;
+  save(noticed, "daily with notices");
+  ReminderRecord every = make(RepeatMode::Interval, at(0, 0, 10));
+  every.cfdw = IntervalUnit::Minute;
+  every.cfsj = 20;
+  save(every, "every 20 minutes");
+  const int snoozed = save(make(RepeatMode::Daily, at(1, 10, 0)), "snoozed");
+  store.LoadReminders();
+
+  std::vector<std::string> firings;
+  ReminderList due;
+  ReminderTick tick;
+  tick.StartAfter(clk::SecondsFromSerial(clk::Now()), clk::UtcOffsetSeconds());
+  for (std::int64_t utc = start + 1; utc <= kChange + 3600 + 15; ++utc) {
+    if (utc > kChange - 3 && utc < kChange + 2) continue;  // the tick 5 s late across the change
+    clk::SetUtcForTest(utc);
+    CheckDueSeconds(tick, [&](double second) {
+      store.CollectDueReminders(second, due);
+      for (const ReminderRecord& r : due)
+        firings.push_back(r.txbt + " " + clk::FormatStored(second).substr(11) + (r.IsNoticeFiring ? " notice" : ""));
+    });
+    // What the person does once the tick is done.
+    if (utc == kChange - 3000 || utc == kChange + 720) {
+      EXPECT_EQ(store.SetRemindAgain(snoozed, 1, at(1, 15, 0)), 1);
+    }
+    if (utc == kChange - 1800) save(make(RepeatMode::Once, at(1, 0, 1)), "saved in the first pass for 01:00:01");
+    if (utc == kChange + 300) save(make(RepeatMode::Once, at(1, 20, 0)), "saved in the second pass for 01:20:00");
+  }
+  EXPECT_EQ(firings, (std::vector<std::string>{
+                         // The first pass, EDT.
+                         "once at 01:00:00 01:00:00", "every 20 minutes 01:00:10", "snoozed 01:10:00",
+                         "snoozed 01:15:00", "every 20 minutes 01:20:10", "daily with notices 01:28:00 notice",
+                         "daily with notices 01:29:00 notice", "daily with notices 01:30:00",
+                         "every 20 minutes 01:40:10", "once at 01:59:59 01:59:59",
+                         // The second pass, EST, from the late tick on.
+                         "saved in the first pass for 01:00:01 01:00:01", "snoozed 01:15:00",
+                         "saved in the second pass for 01:20:00 01:20:00",
+                         // Past the repeated hour.
+                         "every 20 minutes 02:00:10"}));
+  clk::ClearForTest();
+  clk::SetTimeZoneForTest(previousZone);
 }
 
 TEST(ReminderTickTest, TimerIsArmedJustPastTheNextSecond) {

@@ -1,7 +1,8 @@
 // A stretch of a day of the reminder timer, jittered, stalled, doubled, set back and across
 // daylight-saving changes, against one exact check a second: no firing lost, doubled or
-// invented, also when the clock is set back 30 s, 10 min and 1 h and reminders are saved
-// after each step. tools/simulated_day runs whole days with 10,000 reminders.
+// invented, also when the clock is set back 30 s, 10 min and 1 h (the last just after a
+// compaction) and reminders are saved after each step, and when reminders are saved in the
+// second pass of the hour daylight saving repeats. tools/simulated_day runs whole days with 10,000 reminders.
 #include "simulated_day.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ struct DayCase {
   const char* zone;
   int year, month, day;
   int from, to;  // seconds of the day
-  bool stepsBack = false;  // the clock set back 30 s, 10 min and 1 h instead of 5 s
+  bool stepsBack = false;  // the clock set back 30 s, 10 min and 1 h (after a compaction) instead of 5 s
 };
 
 void PrintTo(const DayCase& c, std::ostream* out) { *out << c.name; }
@@ -52,6 +53,7 @@ TEST_P(SimulatedDayTest, JitteredTicksFireWhatExactTicksFire) {
   EXPECT_GT(r.firingsInSecondsShownAgain, 0);
   if (c.stepsBack) {
     EXPECT_EQ(r.setBacks, 3);
+    EXPECT_EQ(r.compactions, 1);  // just before the step of an hour: nothing fired then fires again
     EXPECT_EQ(r.savedAfterSetBack, 15);
     EXPECT_EQ(r.firingsSavedAfterSetBack, r.savedAfterSetBack);
     EXPECT_GT(r.secondsCheckedAgain, H - 100);  // about the hour the last step showed again
@@ -61,6 +63,13 @@ TEST_P(SimulatedDayTest, JitteredTicksFireWhatExactTicksFire) {
     EXPECT_GT(r.firingsSkippedByDesign, 0);
   } else {
     EXPECT_EQ(r.offsetChanges, 1);
+  }
+  if (std::string(c.name) == "fall_back") {
+    // The repeated hour is checked again on its second pass, and what was saved then for a
+    // second of it fired.
+    EXPECT_GT(r.secondsCheckedAgain, H - 100);
+    EXPECT_EQ(r.savedInRepeatedHour, 5);
+    EXPECT_EQ(r.firingsSavedInRepeatedHour, r.savedInRepeatedHour);
   }
   if (std::string(c.name) == "spring_forward") {
     // The skipped hour is checked right after the change, every second of it.

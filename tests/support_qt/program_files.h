@@ -7,6 +7,7 @@
 #include "common/database_constants.h"
 #include "platform/db/db.h"
 #include "platform/files/resources.h"
+#include "reminders/store/reminder_store.h"
 #include "shell/data_files.h"
 #include "test_support.h"
 #include "ui/skin_package.h"
@@ -24,10 +25,12 @@ inline bool LoadBuiltInSkin() {
 }
 
 // The timed-reminder, due-date and notes files written into `dir` under their image names
-// after `prefix`, and opened as the program's databases, the store's list loaded from the new
-// timed file, so that nothing an earlier test loaded stays in it; false when any of it fails.
+// after `prefix`, and opened as the program's databases; false when any of it fails. The
+// timed-reminder store starts afresh and loads the new file, as a start makes it: no reminder
+// an earlier test loaded, nor what fired then, is left in it.
 inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {}) {
   workmemo::ProgramDatabases& data = workmemo::Databases();
+  data.Reminders = workmemo::ReminderStore();
   for (const char* image : {"dstx2.dat", "dqtx2.dat", "jsb2.dat"}) {
     if (!WriteDataFileFromImage(dir.File(prefix + image), image)) return false;
   }
@@ -35,9 +38,6 @@ inline bool OpenFreshDataFiles(const TempDir& dir, const std::string& prefix = {
   const std::string key = workmemo::kDatabasePassword;
   if (data.Reminders.OpenDatabase(dir.File(prefix + "dstx2.dat"), key) != 1 || data.Reminders.LoadReminders() != 1)
     return false;
-  // Nor the second an earlier test checked last.
-  workmemo::ReminderList none;
-  data.Reminders.CollectDueReminders(0, none);
   return data.DueConnection.Open(ConnectionText(dir.File(prefix + "dqtx2.dat"), key)) == 1 &&
          data.NotesConnection.Open(ConnectionText(dir.File(prefix + "jsb2.dat"), key)) == 1;
 }

@@ -2,7 +2,8 @@
 //   simulated_day [--reminders N] [--seed S] [--day YYYY-MM-DD --tz ZONE] [--from HH:MM:SS] [--to HH:MM:SS]
 // Without --day it runs an ordinary day in Asia/Shanghai, the two daylight-saving days of
 // 2024 in America/New_York, and the ordinary day with the clock set back 30 s, 10 min and
-// 1 h. Exits 1 when any firing was lost, doubled or not in the reference.
+// 1 h, the last just after a compaction. Exits 1 when any firing was lost, doubled or not in
+// the reference.
 #include <cstdio>
 #include <cstdlib>
 #include <stdlib.h>
@@ -81,7 +82,9 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(work);
     day.workDir = work.string();
     std::string setBacks;
-    for (const auto& b : day.setBacks) setBacks += (setBacks.empty() ? "" : ", ") + std::to_string(b.byMs / 1000) + " s";
+    for (const auto& b : day.setBacks)
+      setBacks += (setBacks.empty() ? "" : ", ") + std::to_string(b.byMs / 1000) + " s" +
+                  (b.compactBefore ? " just after a compaction" : "");
     std::printf("== %04d-%02d-%02d %s, %d reminders, seed %llu, clock set back %s\n", day.year, day.month, day.day,
                 day.timeZone.value_or("(local zone)").c_str(), day.reminders,
                 static_cast<unsigned long long>(day.seed), setBacks.c_str());

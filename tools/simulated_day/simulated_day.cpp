@@ -4,6 +4,7 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <sstream>
@@ -14,6 +15,7 @@
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "reminders/store/reminder_store.h"
+#include "reminders/store/reminder_store_exchange.h"
 #include "shell/reminder_tick.h"
 
 namespace workmemo::simday {
@@ -34,12 +36,27 @@ struct Firing {
 // plan says the first time each reminder fires for real.
 class Run {
  public:
-  Run(const std::string& path, std::map<int, Reaction> reactions) : reactions_(std::move(reactions)) {
-    opened_ = store_.OpenDatabase(path, kDatabasePassword) == 1;
-    // Durability is not what this run measures: the writes of the check need not reach the disk.
-    store_.Connection().Execute("PRAGMA synchronous=OFF");
+  Run(const std::string& path, std::map<int, Reaction> reactions) : path_(path), reactions_(std::move(reactions)) {
+    Open();
   }
   bool opened() const { return opened_; }
+
+  // Compacts the data file and reloads it as data maintenance does: closed, compacted, opened
+  // again and reloaded with every row under its id. Gives the ids of the reminders the reload
+  // changed, or nothing when the compaction failed.
+  std::optional<std::set<int>> Compact() {
+    std::map<int, ReminderRecord> before;
+    for (const ReminderRecord& r : store_.Reminders()) before.emplace(r.id, r);
+    const int code = CompactDatabase(store_, path_, kDatabasePassword);
+    Open();
+    if (code != 0 || !opened_ || store_.ReloadSameRows() != 1) return std::nullopt;
+    std::set<int> changed;
+    for (const ReminderRecord& r : store_.Reminders()) {
+      const auto was = before.find(r.id);
+      if (was == before.end() || !SameState(was->second, r)) changed.insert(r.id);
+    }
+    return changed;
+  }
 
   // Loads the reminders at the clock's now.
   void Load() { store_.LoadReminders(); }
@@ -71,6 +88,20 @@ class Run {
     reactions_.erase(it);
   }
 
+  void Open() {
+    opened_ = store_.OpenDatabase(path_, kDatabasePassword) == 1;
+    // Durability is not what this run measures: the writes of the check need not reach the disk.
+    store_.Connection().Execute("PRAGMA synchronous=OFF");
+  }
+  // What the due check reads and moves on, apart from the fields the row fixes.
+  static bool SameState(const ReminderRecord& a, const ReminderRecord& b) {
+    return a.ksdate == b.ksdate && a.jsdate == b.jsdate && a.kstime == b.kstime && a.jstime == b.jstime &&
+           a.txdate == b.txdate && a.xctx == b.xctx && a.txzt == b.txzt && a.cfjs == b.cfjs &&
+           a.NoticeTime == b.NoticeTime && a.NoticeUnitsLeft == b.NoticeUnitsLeft &&
+           a.IsNoticeFiring == b.IsNoticeFiring;
+  }
+
+  std::string path_;
   ReminderStore store_;
   std::map<int, Reaction> reactions_;
   ReminderList due_;
@@ -122,19 +153,46 @@ bool WriteReminders(const std::string& path, bool fresh, const std::vector<Plann
   return store.Connection().Execute("commit") == 1;
 }
 
-// One-time reminders the person saves just after a step back, due in the seconds the clock
-// shows again: one 10 s after the step, the others anywhere after that in its span.
-std::vector<PlannedReminder> SavedAfterStep(int step, std::int64_t shownAfter, std::int64_t shownBefore,
+// Where a new time line begins: the wall clock went back, the clock set back or daylight
+// saving ended, between the previous tick and this one.
+struct NewLine {
+  std::size_t tick = 0;      // the first tick on it
+  bool fellBack = false;     // daylight saving ended
+  std::int64_t shownBefore;  // the newest wall second shown before the clock went back
+};
+
+std::vector<NewLine> NewLines(const SimulatedClock& clock, const DayZone& zone, const std::vector<std::int64_t>& steps,
+                              std::int64_t startMs, const std::vector<std::int64_t>& ticks) {
+  std::vector<NewLine> lines;
+  std::int64_t previous = startMs;
+  for (std::size_t i = 0; i < ticks.size(); previous = ticks[i++]) {
+    const int step = clock.LineAt(ticks[i]);
+    if (step > clock.LineAt(previous)) {
+      lines.push_back({i, false, WallOfUtc(clock.ShownUtc(steps[static_cast<std::size_t>(step) - 1] - 1))});
+      continue;
+    }
+    for (const std::int64_t change : zone.Changes())
+      if (change > clock.ShownUtc(previous) && change <= clock.ShownUtc(ticks[i]) &&
+          WallOfUtc(change) < WallOfUtc(change - 1))
+        lines.push_back({i, true, WallOfUtc(change - 1)});
+  }
+  return lines;
+}
+
+// One-time reminders the person saves once the first tick on a new time line is done (at the
+// wall second `savedAt`), due in the seconds the clock shows again: one 10 s later, the
+// others anywhere after that up to the newest second shown before.
+std::vector<PlannedReminder> SavedOnNewLine(const std::string& title, std::int64_t savedAt, std::int64_t shownBefore,
                                             std::int64_t fromWall, std::int64_t toWall, int count,
                                             std::mt19937_64& random) {
   std::vector<PlannedReminder> out;
-  const std::int64_t first = std::max(shownAfter + 10, fromWall), last = std::min(shownBefore, toWall);
+  const std::int64_t first = std::max(savedAt + 10, fromWall), last = std::min(shownBefore, toWall);
   if (first > last) return out;
   std::uniform_int_distribution<std::int64_t> inSpan(first, last);
   for (int i = 0; i < count; ++i) {
     PlannedReminder p;
     ReminderRecord& r = p.record;
-    r.txbt = "saved after set-back " + std::to_string(step) + " #" + std::to_string(i);
+    r.txbt = title + " #" + std::to_string(i);
     r.txlx = "simulated";
     r.txfs = RepeatMode::Once;
     r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = clk::SerialFromSeconds(i == 0 ? first : inSpan(random));
@@ -145,7 +203,7 @@ std::vector<PlannedReminder> SavedAfterStep(int step, std::int64_t shownAfter, s
 
 }  // namespace
 
-std::vector<SetBack> ClockStepsBack() { return {{0.45, 30'000}, {0.6, 600'000}, {0.8, 3'600'000}}; }
+std::vector<SetBack> ClockStepsBack() { return {{0.45, 30'000}, {0.6, 600'000}, {0.8, 3'600'000, true}}; }
 
 bool DayResult::ok() const {
   return secondsLost == 0 && secondsCheckedTwice == 0 && lost == 0 && doubled == 0 && extra == 0 &&
@@ -173,11 +231,12 @@ DayResult SimulateDay(const DayOptions& options) {
   std::vector<PlannedStall> planned;
   const std::int64_t spanMs = (endUtc - loadUtc) * 1000;
   if (options.stallOfAMinute && spanMs > 180'000) planned.push_back({startMs + spanMs / 3, 60'000});
-  std::vector<std::int64_t> stepMoments;
+  std::vector<std::int64_t> stepMoments, compactionMoments;
   if (spanMs > 60'000) {
     for (const SetBack& b : options.setBacks) {
       stepMoments.push_back(startMs + static_cast<std::int64_t>(static_cast<double>(spanMs) * b.at));
       clock.StepAt(stepMoments.back(), -b.byMs);
+      if (b.compactBefore) compactionMoments.push_back(stepMoments.back() - 3000);
     }
   }
   result.setBacks = static_cast<std::int64_t>(stepMoments.size());
@@ -187,33 +246,44 @@ DayResult SimulateDay(const DayOptions& options) {
     if (options.stallAcrossOffsetChanges) planned.push_back({change * 1000 - 3000, 5000});
   }
 
+  std::mt19937_64 random(options.seed * 7919 + 17);
+  const std::vector<std::int64_t> ticks =
+      PlanTicks(clock, startMs, endUtc, options.jitter, planned, random, result.ticks);
+  const std::vector<NewLine> newLines = NewLines(clock, zone, stepMoments, startMs, ticks);
+
   const double dayStart = clk::SerialFromSeconds(dayStartWall);
   const std::vector<PlannedReminder> reminders =
       DayReminders(options.reminders, dayStart, options.fromSecond, options.toSecond, options.seed);
-  // What is saved after each step back, planned here so that the reference holds it from
+  // What is saved on each new time line, planned here so that the reference holds it from
   // the load: a reminder due in a second the reference checks once fires there once.
   std::mt19937_64 savingRandom(options.seed * 31 + 7);
-  std::vector<std::vector<PlannedReminder>> savedAfter;
-  for (std::size_t k = 0; k < stepMoments.size(); ++k) {
-    const std::int64_t at = stepMoments[k];
-    savedAfter.push_back(SavedAfterStep(static_cast<int>(k + 1), WallOfUtc(clock.ShownUtc(at)),
-                                        WallOfUtc(clock.ShownUtc(at - 1)), fromWall, toWall,
-                                        options.savedAfterEachSetBack, savingRandom));
+  std::vector<std::vector<PlannedReminder>> savedOn;
+  int stepsBack = 0;
+  for (const NewLine& line : newLines) {
+    const std::string title = line.fellBack ? "saved in the repeated hour" : "saved after set-back " + std::to_string(++stepsBack);
+    savedOn.push_back(SavedOnNewLine(title, WallOfUtc(clock.ShownUtc(ticks[line.tick])), line.shownBefore, fromWall,
+                                     toWall, options.savedAfterEachSetBack, savingRandom));
   }
   std::map<int, Reaction> reactions;
-  std::vector<int> dayIds, savedIds;
+  std::vector<int> dayIds;
+  std::vector<std::vector<int>> savedIds(newLines.size());
   const std::string dayFile = options.workDir + "/day.dat";
   const std::string referenceFile = options.workDir + "/day-and-saved.dat";
   clk::SetUtcForTest(loadUtc);
   bool written = WriteReminders(dayFile, true, reminders, reactions, dayIds) &&
                  platform::files::Copy(dayFile, referenceFile);
-  for (const auto& saved : savedAfter) written = written && WriteReminders(referenceFile, false, saved, reactions, savedIds);
+  for (std::size_t k = 0; k < savedOn.size(); ++k)
+    written = written && WriteReminders(referenceFile, false, savedOn[k], reactions, savedIds[k]);
   if (!written) {
     result.differences.push_back("the data file of the day could not be written");
     result.lost = 1;
     return result;
   }
-  result.savedAfterSetBack = static_cast<std::int64_t>(savedIds.size());
+  std::set<int> savedAfterStep, savedInRepeatedHour;
+  for (std::size_t k = 0; k < newLines.size(); ++k)
+    (newLines[k].fellBack ? savedInRepeatedHour : savedAfterStep).insert(savedIds[k].begin(), savedIds[k].end());
+  result.savedAfterSetBack = static_cast<std::int64_t>(savedAfterStep.size());
+  result.savedInRepeatedHour = static_cast<std::int64_t>(savedInRepeatedHour.size());
   const auto runOn = [&](const std::string& name, const std::string& from) {
     const std::string path = options.workDir + "/" + name + ".dat";
     platform::files::Copy(from, path);
@@ -224,15 +294,15 @@ DayResult SimulateDay(const DayOptions& options) {
   };
 
   // The jittered run, through the tick handler's work.
-  std::mt19937_64 random(options.seed * 7919 + 17);
-  const std::vector<std::int64_t> ticks =
-      PlanTicks(clock, startMs, endUtc, options.jitter, planned, random, result.ticks);
   std::vector<Firing> firings;
-  // Checks and skips by time line (0 before any step back, k after the k-th) and wall second.
+  // Checks and skips by time line (0 until the wall clock first goes back, k after the k-th
+  // time) and wall second.
   using LineSecond = std::pair<int, std::int64_t>;
   std::map<LineSecond, int> timesChecked;
   std::set<LineSecond> skippedOnLine;
   std::map<std::int64_t, std::int64_t> latenessOf;  // by wall second, at its last check
+  std::set<int> changedByReload;
+  std::optional<std::int64_t> checkedAfterCompaction;  // the earliest wall second
   {
     auto run = runOn("jittered", dayFile);
     ReminderTick tick;
@@ -240,19 +310,15 @@ DayResult SimulateDay(const DayOptions& options) {
     tick.StartAfter(clk::SecondsFromSerial(loaded.now), loaded.utcOffset);
     std::map<int, std::int64_t> newestShown = {{0, clk::SecondsFromSerial(loaded.now)}};
     std::int64_t lastOffset = loaded.utcOffset;
-    std::size_t stepsSaved = 0, nextSaved = 0;
-    for (const std::int64_t t : ticks) {
+    int line = 0;
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+      const std::int64_t t = ticks[i];
       clk::SetUtcForTest(clock.ShownUtc(t));
       const clk::WallClockReading reading = clk::ReadWallClock();
       const std::int64_t shown = clk::SecondsFromSerial(reading.now);
-      const int line = clock.LineAt(t);
-      // The person saves the reminders planned for each step back just after it.
-      for (; stepsSaved < static_cast<std::size_t>(line); ++stepsSaved) {
-        for (const PlannedReminder& p : savedAfter[stepsSaved]) {
-          const int id = run->Save(p.record);
-          if (id != savedIds[nextSaved++]) result.differences.push_back("saved under another id: " + p.record.txbt);
-        }
-      }
+      const bool lineBegins = line < static_cast<int>(newLines.size()) && newLines[static_cast<std::size_t>(line)].tick == i;
+      const bool fellBack = lineBegins && newLines[static_cast<std::size_t>(line)].fellBack;
+      if (lineBegins) ++line;
       // By design a tick more than 10 s late checks only the last 10 s it missed.
       const auto newest = newestShown.find(line);
       if (newest == newestShown.end()) {
@@ -266,7 +332,10 @@ DayResult SimulateDay(const DayOptions& options) {
       lastOffset = reading.utcOffset;
       CheckDueSeconds(tick, [&](double second) {
         const std::int64_t wall = clk::SecondsFromSerial(second);
-        ++timesChecked[{line, wall}];
+        // A tick late across daylight saving's end checks the old time line's last seconds first.
+        ++timesChecked[{fellBack && wall > shown ? line - 1 : line, wall}];
+        if (result.compactions > 0 && (!checkedAfterCompaction || wall < *checkedAfterCompaction))
+          checkedAfterCompaction = wall;
         if (wall >= fromWall && wall <= toWall) {
           if (const auto shownAt = clock.LastShown(wall, t)) {
             latenessOf[wall] = (t - *shownAt) / 1000;
@@ -280,6 +349,24 @@ DayResult SimulateDay(const DayOptions& options) {
         }
         run->Check(second, firings);
       });
+      // The person saves what was planned for a new time line once its first tick is done.
+      if (lineBegins) {
+        const std::size_t k = static_cast<std::size_t>(line) - 1;
+        for (std::size_t n = 0; n < savedOn[k].size(); ++n)
+          if (run->Save(savedOn[k][n].record) != savedIds[k][n])
+            result.differences.push_back("saved under another id: " + savedOn[k][n].record.txbt);
+      }
+      // The data file compacted a few seconds before a step back, once the tick is done.
+      if (result.compactions < static_cast<std::int64_t>(compactionMoments.size()) &&
+          t >= compactionMoments[static_cast<std::size_t>(result.compactions)]) {
+        ++result.compactions;
+        if (const auto changed = run->Compact()) {
+          changedByReload.insert(changed->begin(), changed->end());
+        } else {
+          result.differences.push_back("the compaction failed");
+          ++result.lost;
+        }
+      }
     }
   }
 
@@ -343,13 +430,17 @@ DayResult SimulateDay(const DayOptions& options) {
     if (linesChecking[f.second] > 1) ++result.firingsInSecondsShownAgain;
   }
   result.referenceFirings = static_cast<std::int64_t>(expected.size());
-  const std::set<int> saved(savedIds.begin(), savedIds.end());
+  result.changedByReload = static_cast<std::int64_t>(changedByReload.size());
+  const auto leftToTheReload = [&](const Firing& f) {
+    return checkedAfterCompaction && f.second >= *checkedAfterCompaction && changedByReload.count(f.id) > 0;
+  };
   std::map<Firing, int> seen;
   for (const Firing& f : firings) {
     if (f.second < fromWall || f.second > toWall) continue;
     ++result.firings;
     if (f.notice) ++result.notices;
-    if (saved.count(f.id)) ++result.firingsSavedAfterSetBack;
+    if (savedAfterStep.count(f.id)) ++result.firingsSavedAfterSetBack;
+    if (savedInRepeatedHour.count(f.id)) ++result.firingsSavedInRepeatedHour;
     const std::int64_t lateness = latenessOf[f.second];
     if (lateness < 0) ++result.firingsAfterChange;
     if (lateness >= 1) ++result.madeUpFirings;
@@ -361,13 +452,15 @@ DayResult SimulateDay(const DayOptions& options) {
       note("doubled");
     } else if (skippedByDesign.count(f.second)) {
       ++result.firingsWhereSkippedOnAnotherLine;
+    } else if (leftToTheReload(f)) {
+      ++result.firingsLeftToTheReload;
     } else if (!wanted.count(f)) {
       ++result.extra;
       note("not in the reference");
     }
   }
   for (const auto& [f, n] : wanted) {
-    if (seen.count(f)) continue;
+    if (seen.count(f) || leftToTheReload(f)) continue;
     result.lost += n;
     if (result.differences.size() < kDifferencesShown) result.differences.push_back(FiringText("lost", f));
   }
@@ -381,7 +474,7 @@ std::string Describe(const DayResult& r) {
       << r.ticks.stalls << ", planned stalls " << r.ticks.plannedStalls << "), UTC offset changes "
       << r.offsetChanges << "\n"
       << "seconds " << r.seconds << ": checked " << r.secondsChecked << ", twice on one time line "
-      << r.secondsCheckedTwice << ", again after the clock was set back " << r.secondsCheckedAgain
+      << r.secondsCheckedTwice << ", again on a later time line (set back, or repeated) " << r.secondsCheckedAgain
       << ", skipped by design " << r.secondsSkippedByDesign << " (checked on another time line "
       << r.skippedSecondsCheckedOnAnotherLine << ", firing there " << r.firingsWhereSkippedOnAnotherLine << ")"
       << ", lost " << r.secondsLost
@@ -391,9 +484,13 @@ std::string Describe(const DayResult& r) {
       << "firings: reference " << r.referenceFirings << ", jittered run " << r.firings << " (notices " << r.notices
       << ", made up by late ticks " << r.madeUpFirings << ", in seconds a spring forward skipped "
       << r.firingsAfterChange << "), skipped by design " << r.firingsSkippedByDesign << "\n"
-      << "clock set back " << r.setBacks << " times: firings in the seconds shown again " << r.firingsInSecondsShownAgain
-      << "; reminders saved just after a step for a second shown again " << r.savedAfterSetBack << ", their firings "
-      << r.firingsSavedAfterSetBack << "\n"
+      << "clock set back " << r.setBacks << " times; firings in the seconds shown again (after a step, or in the "
+      << "repeated hour) " << r.firingsInSecondsShownAgain << "\n"
+      << "reminders saved just after a step for a second shown again " << r.savedAfterSetBack << ", their firings "
+      << r.firingsSavedAfterSetBack << "; in the repeated hour's second pass for a second in it "
+      << r.savedInRepeatedHour << ", their firings " << r.firingsSavedInRepeatedHour << "\n"
+      << "compactions " << r.compactions << ": reminders the reload changed " << r.changedByReload
+      << ", their firings since, left out " << r.firingsLeftToTheReload << "\n"
       << "lost " << r.lost << ", doubled " << r.doubled << ", not in the reference " << r.extra << "\n";
   for (const std::string& d : r.differences) out << "  " << d << "\n";
   out << "run time " << r.runSeconds << " s\n";

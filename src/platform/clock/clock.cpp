@@ -114,6 +114,11 @@ double Now() { return ReadWallClock().now; }
 
 std::int64_t UtcOffsetSeconds() { return ReadWallClock().utcOffset; }
 
+std::int64_t UtcOffsetAt(std::int64_t utcSeconds) {
+  constexpr std::int64_t kUnixEpochSeconds = 25569LL * 86400;  // 1970-01-01 on the serial scale
+  return LocalReading(static_cast<std::time_t>(utcSeconds - kUnixEpochSeconds)).utcOffset;
+}
+
 void SetForTest(double serial) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_testNow = SerialFromSeconds(SecondsFromSerial(serial));

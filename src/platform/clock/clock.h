@@ -32,6 +32,11 @@ std::optional<std::string> SetTimeZoneForTest(const std::optional<std::string>& 
 // moment SetUtcForTest set).
 std::int64_t UtcOffsetSeconds();
 
+// Offset of local time from UTC, in seconds, at a moment given in whole seconds since
+// 1899-12-30 00:00 UTC, in the process's time zone: where a daylight-saving change fell
+// between two readings.
+std::int64_t UtcOffsetAt(std::int64_t utcSeconds);
+
 // The wall clock and the UTC offset from one reading, so that the two never stand on
 // different sides of a daylight-saving change.
 struct WallClockReading {

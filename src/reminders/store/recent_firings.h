@@ -1,8 +1,9 @@
 #pragma once
 // What the due check did with each reminder in the last hour of seconds it checked: which
 // reminders fired in a second, or would have but for a pending remind-again that put them
-// off. A clock set back shows those seconds again; a reminder the memory holds for a second
-// is not checked in it again, so nothing fires twice, while a reminder saved since does.
+// off. A clock set back, or daylight saving ending, shows those seconds again; a reminder the
+// memory holds for a second is not checked in it again, so nothing fires twice, while a
+// reminder saved since does.
 #include <cstdint>
 #include <map>
 #include <vector>
@@ -11,7 +12,9 @@ namespace workmemo {
 
 class RecentFirings {
  public:
-  // How far back from the newest second checked the memory reaches.
+  // How far back from the newest second checked the memory reaches: the second pass of an
+  // hour daylight saving repeats finds all of the first held (its 01:00:00 is 3,599 s before
+  // its 01:59:59).
   static constexpr std::int64_t kSpanSeconds = 3600;
 
   // The check of `second` begins: gives the ids the memory holds for it, sorted (none for a

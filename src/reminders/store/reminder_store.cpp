@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <iterator>
 #include <optional>
+#include <utility>
 
 #include "common/date_format.h"
 #include "common/digest.h"
@@ -300,6 +301,13 @@ int ReminderStore::AdoptReminders(ReadRows read, ReminderList* target) {
   StartLoadedRuns(0, loadTime);
   schedule_.Rebuild(list_);
   if (target && result != 1) *target = list_;
+  return result;
+}
+
+int ReminderStore::ReloadSameRows() {
+  RecentFirings kept = std::move(recent_);
+  const int result = LoadReminders();
+  recent_ = std::move(kept);
   return result;
 }
 

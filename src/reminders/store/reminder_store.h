@@ -76,6 +76,10 @@ class ReminderStore {
   };
   static ReadRows ReadAllReminders(platform::db::Connection& connection, ReminderList* whole = nullptr);
   int AdoptReminders(ReadRows read, ReminderList* target = nullptr);
+  // The full load again, of a file whose rows kept their ids (a compaction): unlike any other
+  // load it keeps what fired in the last hour of seconds checked, so a clock set back within
+  // it fires nothing twice. Every other load forgets that: its ids may name other reminders.
+  int ReloadSameRows();
   // 1-based position of the loaded reminder with that id, 0 when there is none.
   int FindLoadedReminder(int id) const { return schedule_.Find(id); }
   // Removes it from the list: 1, or 0 when there is none.
@@ -124,7 +128,8 @@ class ReminderStore {
   // The reminders firing in the one given second, copied into `out` in list order, with the
   // remind-again resets and total repeat counters written to the table. A second call for
   // the second checked just before reports nothing, and a second checked again within the
-  // hour (the clock was set back) reports only the reminders that did not fire in it, nor
+  // hour (the clock was set back, or daylight saving ended) reports only the reminders that
+  // did not fire in it, nor
   // were put off by a remind-again, the first time: no reminder fires twice. A reminder saved
   // since is a new one and fires; so does a remind-again set since for that second.
   void CollectDueReminders(double second, ReminderList& out);

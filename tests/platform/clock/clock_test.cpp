@@ -72,6 +72,8 @@ TEST(Clock, UtcTestClockFollowsDaylightSavingChanges) {
     EXPECT_EQ(clk::FieldsFromSerial(r.now), c.wall) << c.unix;
     EXPECT_EQ(r.utcOffset, c.offset) << c.unix;
     EXPECT_EQ(clk::UtcOffsetSeconds(), c.offset) << c.unix;
+    clk::ClearForTest();  // the offset at a given moment does not depend on the clock
+    EXPECT_EQ(clk::UtcOffsetAt(c.unix + 25569LL * 86400), c.offset) << c.unix;
   }
   clk::SetUtcForTest(1710053999);
   clk::AdvanceForTest(1);  // along the UTC time line: across the skipped hour

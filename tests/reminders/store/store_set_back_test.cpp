@@ -97,6 +97,29 @@ TEST_F(SetBackTest, WhatChangedAfterTheStepFiresInTheSecondsShownAgain) {
                                       "saved after the step 2024-05-01 09:01:00"}));
 }
 
+// A compaction's reload keeps the rows under their ids, and with them what fired; any other
+// load may give an id to another reminder and forgets it.
+TEST_F(SetBackTest, OnlyAReloadOfTheSameRowsKeepsWhatFired) {
+  clk::SetForTest(At(2024, 5, 1, 8));
+  Add(Reminder(RepeatMode::Daily, At(2024, 5, 1, 9)), "daily");
+  Add(Every(IntervalUnit::Minute, 1, At(2024, 5, 1, 8, 0, 20)), "minutely");
+  const struct {
+    const char* name;
+    int (*reload)(ReminderStore&);
+    std::size_t firedAgain;
+  } rows[] = {
+      {"the same rows", [](ReminderStore& s) { return s.ReloadSameRows(); }, 0},
+      {"any other load", [](ReminderStore& s) { return s.LoadReminders(); }, 3},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    store.LoadReminders();
+    EXPECT_EQ(Check(At(2024, 5, 1, 8, 59), At(2024, 5, 1, 9, 1)).size(), 3u);
+    EXPECT_EQ(row.reload(store), 1);
+    EXPECT_EQ(Check(At(2024, 5, 1, 8, 59), At(2024, 5, 1, 9, 1)).size(), row.firedAgain);
+  }
+}
+
 TEST_F(SetBackTest, TheMemoryReachesBackAnHourAndNoFurther) {
   clk::SetForTest(At(2024, 5, 1, 8));
   Add(Reminder(RepeatMode::Daily, At(2024, 5, 1, 9)), "daily");
