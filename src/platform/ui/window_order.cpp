@@ -30,18 +30,14 @@ std::vector<Window*>& FrontWindows() {
 
 QWidget* WidgetOf(Window& window) { return detail::UnitAccess::WindowWidgetOf(window); }
 
-bool IsFrontWidget(const QWidget* widget) {
-  return std::any_of(FrontWindows().begin(), FrontWindows().end(),
-                     [widget](Window* w) { return WidgetOf(*w) == widget; });
-}
-
-// The windows kept in front go above whatever came up since; a modal box on top (one of
-// the program's boxes, or the system's message box, top-most by itself) keeps the keyboard.
-// A modal window not kept in front (an editor) stays where it is, under what came up.
+// The windows kept in front go above whatever came up since; a top-most modal box (one of
+// the program's boxes, which are top-most while kept in front, a file dialog or the system's
+// message box) keeps the keyboard. A modal window that is not top-most (an editor) stays
+// where it is, under what came up.
 void RestoreFront() {
   for (Window* w : FrontWindows()) WidgetOf(*w)->raise();
   QWidget* modal = QApplication::activeModalWidget();
-  if (modal != nullptr && (IsFrontWidget(modal) || modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint))) {
+  if (modal != nullptr && modal->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
     modal->raise();
     modal->activateWindow();
   }
