@@ -11,6 +11,7 @@
 
 #include "program_windows_fixture.h"
 #include "due_notes/due_editor.h"
+#include "due_notes/due_window.h"
 #include "due_notes/note_editor.h"
 #include "platform/ui/app.h"
 #include "platform/ui/test_driver.h"
@@ -18,9 +19,13 @@
 #include "platform/ui/widgets.h"
 #include "platform/ui/window.h"
 #include "reminders/ui/reminder_editor.h"
+#include "reminders/ui/reminder_list_page.h"
 #include "reminders/ui/reminder_popup.h"
+#include "reminders/ui/reminder_popup_units.h"
+#include "reminders/ui/today_window.h"
 #include "shell/help_window.h"
 #include "stacking_order.h"
+#include "window_system_click.h"
 
 namespace workmemo {
 namespace {
@@ -69,12 +74,14 @@ class WindowsTest : public ProgramWindowsTest {
     drive::Click(add, add.Width() / 2, add.Height() / 2);
   }
 
-  // A one-time reminder of `second`, saved to the file and the store's list.
-  static void SaveReminderDueIn(double second) {
+  // A one-time reminder of `second`, saved to the file and the store's list; its id.
+  static int SaveReminderDueIn(double second) {
     ReminderRecord r;
     r.ksdate = r.kstime = r.jsdate = r.jstime = r.txdate = second;
     r.txbt = "会议";
-    ASSERT_EQ(Databases().Reminders.SaveReminder(r), 1);
+    r.txlx = "工作";
+    EXPECT_EQ(Databases().Reminders.SaveReminder(r), 1);
+    return r.id;
   }
 
   MainWindow* main = nullptr;
@@ -165,38 +172,148 @@ TEST_F(WindowsTest, BoxesAndTheHelpWindowStayAboveTheTopmostWindows) {
   CloseHelpWindow();
 }
 
-// An editor is a window the user stays in: a reminder that falls due meanwhile pops up
-// above it, top-most or not, and the box being typed in keeps the keyboard.
-TEST_F(WindowsTest, APopupThatFiresWhileAnEditorIsOpenComesUpAboveItWithoutTheKeyboard) {
-  for (const char* popupTopmost : {"1", "0"}) {
-    AccessConfigItem("gjsz", "txckzd", popupTopmost);
-    for (const EditorCase& editor : kEditors) {
-      SCOPED_TRACE(std::string(editor.page) + " / txckzd=" + popupTopmost);
-      CloseReminderPopup();
-      const double second = platform::clock::Now();
-      SaveReminderDueIn(second);
-      StackingOrder stacking;
-      bool popupAbove = false, popupWithoutKeyboard = false, stillTyping = false;
-      OpenEditor(editor, [&](ui::Window& w) {
-        w.Activate();
-        Pump();
-        ui::Unit& dateBox = w.Unit(editor.dateBox);
-        dateBox.SetFocus();
-        Seams().FireDueReminders(second);
-        Pump(20);
-        if (ReminderPopupWindow* popup = LoadedReminderPopup()) {
-          popupAbove = stacking.IsAbove(popup->window(), w);
-          popupWithoutKeyboard = StackingOrder::ShownWithoutTheKeyboard(popup->window());
-        }
-        stillTyping = WidgetOf(w)->focusWidget() == ui::detail::UnitAccess::WidgetOf(dateBox);
-        w.Close();
-      });
-      EXPECT_TRUE(popupAbove);
-      EXPECT_TRUE(popupWithoutKeyboard);
-      EXPECT_TRUE(stillTyping);
-      platform::clock::SetForTest(second + 1.0 / 86400);
+// An editor is a window the user stays in. Each window that can come up over it, before it
+// opened or while it is open, stacks as its layer says: the floating due-date window, the
+// today window (both top-most, as a fresh start has them) and the main window a show request
+// brings up go under it; the pop-up (top-most or not), also one brought back from a
+// minimise by a new reminder, goes above it. What comes up meanwhile leaves the box being
+// typed in the keyboard.
+TEST_F(WindowsTest, EveryWindowThatComesUpOverAnEditorStacksByItsLayerAndLeavesItTheKeyboard) {
+  struct Comer {
+    const char* what;
+    std::function<ui::Window*()> bring;
+    bool aboveEditor;
+    bool alsoBefore;  // brought up before the editor opens as well
+  };
+  double second = platform::clock::Now();
+  const auto firePopup = [&second]() -> ui::Window* {
+    second += 1.0 / 86400;
+    platform::clock::SetForTest(second);
+    SaveReminderDueIn(second);
+    Seams().FireDueReminders(second);
+    ReminderPopupWindow* popup = LoadedReminderPopup();
+    return popup != nullptr ? &popup->window() : nullptr;
+  };
+  const Comer comers[] = {
+      {"floating due-date window", [] {
+         CallSeam(&ModuleSeams::ShowDueRemindersWindow);
+         return LoadedDueRemindersWindow();
+       }, false, true},
+      {"today window", [] {
+         CallSeam(&ModuleSeams::ShowTodayWindow);
+         return TodayRemindersWindow();
+       }, false, true},
+      {"show request", [this] {
+         HandleShowRequest();
+         return &main->Window();
+       }, false, false},
+      {"top-most pop-up", [&firePopup] {
+         AccessConfigItem("gjsz", "txckzd", "1");
+         return firePopup();
+       }, true, true},
+      {"pop-up not top-most", [&firePopup] {
+         AccessConfigItem("gjsz", "txckzd", "0");
+         return firePopup();
+       }, true, true},
+      {"minimised pop-up refilled", [&firePopup] {
+         if (ReminderPopupWindow* popup = LoadedReminderPopup()) popup->window().Minimise();
+         return firePopup();
+       }, true, false},
+  };
+  for (const EditorCase& editor : kEditors) {
+    for (const Comer& comer : comers) {
+      for (const bool before : {false, true}) {
+        if (before && !comer.alsoBefore) continue;
+        SCOPED_TRACE(std::string(editor.page) + " / " + comer.what + (before ? " before" : " meanwhile"));
+        CloseReminderPopup();
+        if (std::string(comer.what) == "minimised pop-up refilled") firePopup();
+        if (std::string(comer.what) == "show request") main->Window().Hide();  // in the tray
+        else main->Window().Show();
+        StackingOrder stacking;
+        ui::Window* came = before ? comer.bring() : nullptr;
+        bool stacked = false, withoutKeyboard = before, stillTyping = false, restored = true;
+        OpenEditor(editor, [&](ui::Window& w) {
+          w.Activate();
+          Pump();
+          ui::Unit& dateBox = w.Unit(editor.dateBox);
+          dateBox.SetFocus();
+          if (!before) came = comer.bring();
+          Pump(20);
+          if (came != nullptr) {
+            stacked = comer.aboveEditor ? stacking.IsAbove(*came, w) : stacking.IsAbove(w, *came);
+            if (!before) withoutKeyboard = StackingOrder::ShownWithoutTheKeyboard(*came);
+            restored = came->IsVisible() && !came->IsMinimised();
+          }
+          stillTyping = WidgetOf(w)->focusWidget() == ui::detail::UnitAccess::WidgetOf(dateBox);
+          w.Close();
+        });
+        ASSERT_NE(came, nullptr);
+        EXPECT_TRUE(stacked);
+        EXPECT_TRUE(withoutKeyboard);
+        EXPECT_TRUE(stillTyping);
+        EXPECT_TRUE(restored);
+        CloseDueRemindersWindow();
+        CloseTodayWindow();
+      }
     }
   }
+}
+
+// While an editor is open the pop-up answers the mouse: its OK closes it. Its pause menu on
+// the very reminder the editor modifies is refused and said, since the editor's save would
+// undo it; on another reminder it pauses, and the editor's save keeps that.
+TEST_F(WindowsTest, ThePopupAnswersWhileAnEditorIsOpenAndRefusesToPauseTheReminderBeingModified) {
+  const auto clickPopup = [](std::string_view sprite) {
+    auto& box = LoadedReminderPopup()->window().UnitAs<ui::AnimationBox>(popup::kBackgroundBox);
+    const int id = LoadedReminderPopup()->SpriteId(sprite);
+    testsupport::ClickThroughTheWindowSystem(box, box.ObjectLeft(id) + 3, box.ObjectTop(id) + 3);
+  };
+  double second = platform::clock::Now();
+  const auto fire = [&second] {
+    second += 1.0 / 86400;
+    platform::clock::SetForTest(second);
+    Seams().FireDueReminders(second);
+  };
+
+  // OK, in the add editor.
+  bool closedByOk = false;
+  OpenEditor(kEditors[0], [&](ui::Window& w) {
+    SaveReminderDueIn(second + 1.0 / 86400);
+    fire();
+    if (LoadedReminderPopup() == nullptr) return w.Close();
+    clickPopup(popup::kOkSprite);
+    Pump(20);
+    closedByOk = LoadedReminderPopup() == nullptr;
+    w.Close();
+  });
+  EXPECT_TRUE(closedByOk);
+
+  // The pause menu, in the editor of one of two reminders.
+  const int edited = SaveReminderDueIn(second + 1.0 / 86400);
+  const int other = SaveReminderDueIn(second + 2.0 / 86400);
+  main->ShowPanel("TimedReminderPanel");
+  TimedReminderList().SetSelectedId(edited);
+  messages.clear();
+  bool savedAndClosed = false;
+  script->AnswerWindow([&](ui::Window& w) {
+    fire();  // the edited reminder pops up
+    script->AnswerMenu("永久暂停");
+    clickPopup(popup::kPauseSprite);
+    fire();  // then the other, shown on top
+    script->AnswerMenu("永久暂停");
+    clickPopup(popup::kPauseSprite);
+    drive::Click(w.Unit("图形按钮4"), 5, 5);  // 确定: saved, the editor closes
+    savedAndClosed = w.IsClosed();
+    if (!savedAndClosed) w.Close();
+  });
+  OpenModifyReminderEditor();
+  EXPECT_EQ(script->Unanswered(), 0);
+  const std::vector<std::string> refused{"该提醒正在修改，请先关闭修改窗口！"};
+  EXPECT_EQ(messages, refused);
+  ReminderStore& store = Databases().Reminders;
+  EXPECT_EQ(store.CopyReminder(edited).txzt, 0);
+  EXPECT_EQ(store.CopyReminder(other).txzt, 1);
+  EXPECT_TRUE(savedAndClosed);
 }
 
 }  // namespace

@@ -82,6 +82,9 @@ class WindowWidget : public QWidget {
  public:
   explicit WindowWidget(Window& owner);
   Window& owner;
+  // Lets the native window go; the next show makes a new one, which a window manager takes
+  // for a window it has never seen.
+  void DropNativeWindow() { destroy(); }
 
  protected:
   void paintEvent(class QPaintEvent*) override;

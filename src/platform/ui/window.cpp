@@ -208,7 +208,7 @@ Window::~Window() {
   handlers_.clear();
   closed_ = true;
   if (loop_ != nullptr) static_cast<QEventLoop*>(loop_)->quit();
-  LeaveFront();
+  LeaveModal();
   widget_.reset();
   byName_.clear();
   units_.clear();
@@ -276,7 +276,9 @@ void Window::OpenModal() {
   Open(false);
   if (closed_) return;
   widget_->setWindowModality(Qt::ApplicationModal);
+  EnterModal();
   Show();
+  ModalWindowsChanged();  // once it has a native window, the windows kept above it follow it
   widget_->activateWindow();  // the keys go to the box at once
   QEventLoop loop;
   QPointer<QEventLoop> guard(&loop);
@@ -296,6 +298,7 @@ void Window::OpenModal() {
   --modalDepth_;
   loop_ = outer;
   widget_->setWindowModality(Qt::NonModal);
+  if (modalDepth_ == 0) LeaveModal();
 }
 
 void Window::Close() {

@@ -3,6 +3,7 @@
 // Code reaches units by name (`window.Unit(name)`), walks them by kind in template order,
 // and binds std::function handlers by (unit name, event); an empty unit name (or the
 // window's own name) stands for the window itself.
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,6 +19,7 @@ namespace platform::ui {
 
 namespace detail {
 class WindowWidget;
+class StackingWatch;
 }
 
 class Window {
@@ -53,9 +55,10 @@ class Window {
   // Runs the Created handler once, then shows the window unless `visible` is false.
   void Open(bool visible = true);
   // Runs the Created handler, shows the window modal and returns when it is closed. A
-  // nested event loop runs meanwhile: timers and other windows keep working. A window that
-  // comes up meanwhile leaves the modal window the keyboard and shows above it, unless the
-  // modal window is kept above the top-most ones (a box: see KeepAboveTopmostWindows).
+  // nested event loop runs meanwhile: timers keep running, and only the windows kept above
+  // modal windows (see KeepAboveModalWindows) answer the user besides it. A window that
+  // comes up meanwhile leaves the modal window the keyboard. While it is open the modal
+  // window stacks above the top-most windows and under the windows kept above it.
   void OpenModal();
   // Runs the Destroying handler, hides the window and ends its modal loop; from here on no
   // other handler of the window runs (see Fire). The object itself stays until its owner
@@ -69,9 +72,12 @@ class Window {
   bool IsVisible() const;
   void Minimise();
   bool IsMinimised() const;
-  // Brings the window to the front with the keyboard; the windows kept above the top-most
-  // ones stay above it, and an open modal box keeps the keyboard.
+  // Brings the window to the front of its layer with the keyboard; the windows of the layers
+  // above stay above it, and an open modal window keeps the keyboard.
   void Activate();
+  // Brings a minimised or hidden window back on the screen at its place and in its layer, as
+  // it first came up: without the keyboard while a modal window is open.
+  void ShowRestored();
 
   int Left() const;
   int Top() const;
@@ -94,14 +100,23 @@ class Window {
 
   void SetOpacity(int alpha);  // 0 transparent .. 255 opaque
   int Opacity() const { return alpha_; }
+  // The windows stack in layers, from the top: the windows kept in front (below); the
+  // windows kept above modal windows while a modal window is open; an open modal window;
+  // the top-most windows; the rest. A window that comes up or is activated goes on top of
+  // its layer, under the layers above it.
   void SetTopmost(bool topmost);
   bool IsTopmost() const { return topmost_; }
   // While it is shown, the window stays above every other window of the program, the
-  // top-most ones too (the boxes that ask or tell something, and the help window): it is
-  // top-most itself, and a window that shows meanwhile comes up under it. Under a modal box
-  // that window leaves the box the keyboard.
+  // top-most ones and an open modal window too (the boxes that ask or tell something, and
+  // the help window): it is top-most itself, and a window that shows meanwhile comes up
+  // under it. Under a modal box that window leaves the box the keyboard.
   void KeepAboveTopmostWindows();
   bool IsKeptAboveTopmostWindows() const { return aboveTopmost_; }
+  // While a modal window that is not kept in front is open (an editor), the window stacks
+  // above it, top-most or not, and answers the mouse as the modal window does (the pop-up of
+  // a reminder, which the user must reach); otherwise it keeps its own layer.
+  void KeepAboveModalWindows();
+  bool IsKeptAboveModalWindows() const { return aboveModal_; }
   // Lets the system move the window with the mouse while the button is held; called from
   // a left-button-down handler. False where the platform cannot (offscreen).
   bool StartDrag();
@@ -114,10 +129,22 @@ class Window {
   std::uint64_t NativeId() const;
 
  private:
+  enum class Layer { Rest, Topmost, Modal, AboveModal, Front };  // from the bottom
+
   Window();
   bool RunHandler(std::string_view unit, Event event, EventArgs& args);
   void ShowTopLevel();
-  void LeaveFront();
+  Layer StackLayer() const;
+  void ApplyStaysOnTop();
+  void LayerChanged();
+  void Restack();
+  void FollowOpenModalWindow();
+  void EnterModal();
+  void LeaveModal();
+  static void RaiseLayersAbove(Layer layer);
+  static void RaisedByWindowManager(Window& window);
+  friend class detail::StackingWatch;
+  static void ModalWindowsChanged();
   friend class detail::WindowWidget;
   friend class detail::UnitAccess;
 
@@ -129,7 +156,9 @@ class Window {
   bool closed_ = false;
   bool placed_ = false;
   bool aboveTopmost_ = false;
+  bool aboveModal_ = false;
   int modalDepth_ = 0;
+  std::uint64_t raisedAt_ = 0;  // orders the windows of one layer: the last raised on top
   int alpha_ = 255;
   Colour background_ = 0xF0F0F0;
   std::unique_ptr<detail::WindowWidget> widget_;

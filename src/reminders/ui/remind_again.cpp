@@ -7,6 +7,7 @@
 #include "platform/ui/units.h"
 #include "platform/ui/window.h"
 #include "reminders/ui/popup_layout_rules.h"
+#include "reminders/ui/reminder_editor.h"
 #include "reminders/ui/reminder_popup.h"
 #include "reminders/ui/reminder_popup_units.h"
 #include "reminders/ui/timed_reminder_panel.h"
@@ -42,6 +43,15 @@ void ShowMessage(std::string_view text, bool plain) {
   if (show) show(text);
 }
 
+// The pop-up answers while an editor is open. The editor's save writes the whole reminder
+// afresh, running and without a remind-again, so a pause or remind-again set meanwhile on
+// the reminder it modifies would be undone without a word: it is refused, and said.
+bool RefusedWhileInEditor(const ReminderRecord& entry) {
+  if (entry.id <= 0 || entry.id != ReminderIdInOpenEditor()) return false;
+  ShowMessage("该提醒正在修改，请先关闭修改窗口！", false);
+  return true;
+}
+
 }  // namespace
 
 void ReminderPopupWindow::HandlePopupSnooze() {
@@ -58,6 +68,7 @@ void ReminderPopupWindow::HandlePopupSnooze() {
     ShowMessage("[提前提醒]不支持设置几分钟后再次提醒！", false);
     return;
   }
+  if (RefusedWhileInEditor(*entry)) return;
   const int stored = Databases().Reminders.SetRemindAgain(entry->id, 1, when);
   if (stored == 1) {
     entry->xctx = 1;
@@ -82,7 +93,7 @@ void ReminderPopupWindow::HandlePopupSnooze() {
 
 void ReminderPopupWindow::SetReminderPause(int mode) {
   ReminderRecord* entry = ShownEntry();
-  if (entry == nullptr) return;
+  if (entry == nullptr || RefusedWhileInEditor(*entry)) return;
   if (Databases().Reminders.SetPaused(entry->id, mode) != 1) {
     ShowMessage("设置暂停状态失败，可能该提醒已删除！", false);
     return;

@@ -43,6 +43,8 @@ void CopyAndAddReminder();
 void SetUpReminderEditor(platform::ui::Window& window);
 // The open editor; nullptr when none is open.
 platform::ui::Window* ReminderEditorWindow();
+// The id of the reminder the open editor modifies; 0 when none is open or it adds one.
+int ReminderIdInOpenEditor();
 
 // The created handler: layout and skin, the category list, the reset, the lunar lists, and
 // the loaded reminder when one is being modified.

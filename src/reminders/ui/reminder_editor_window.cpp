@@ -132,6 +132,8 @@ ReminderEditorState& Editor() {
 
 ui::Window* ReminderEditorWindow() { return Open() != nullptr ? Open()->window : nullptr; }
 
+int ReminderIdInOpenEditor() { return ReminderEditorWindow() != nullptr ? Run().EditedReminderId : 0; }
+
 void SetUpReminderEditor(ui::Window& window) {
   Current() = std::make_unique<EditorWindow>();
   Current()->window = &window;

@@ -85,7 +85,11 @@ ReminderList& PopupQueue() {
   return queue;
 }
 
-ReminderPopupWindow::ReminderPopupWindow(ui::Window& window) : window_(window) { BindEvents(); }
+ReminderPopupWindow::ReminderPopupWindow(ui::Window& window) : window_(window) {
+  // An alarm the user must reach: above an open editor, and answering the mouse there.
+  window_.KeepAboveModalWindows();
+  BindEvents();
+}
 
 void ReminderPopupWindow::BindEvents() {
   // Every handler counts as running while it runs, so nothing lets this window go under it.
@@ -354,6 +358,8 @@ ReminderPopupWindow* LoadedReminderPopup() {
 void OpenOrRefillReminderPopup() {
   if (ReminderPopupWindow* popup = LoadedReminderPopup()) {
     popup->FillReminderPopup();
+    // A new alarm is never kept off the screen by an earlier minimise.
+    if (ReminderPopupWindow* filled = LoadedReminderPopup()) filled->window().ShowRestored();
     return;
   }
   PopupHolder& h = Holder();

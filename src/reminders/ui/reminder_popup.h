@@ -123,7 +123,8 @@ class ReminderPopupWindow : public PasswordCover {
 
 // The loaded pop-up, or null.
 ReminderPopupWindow* LoadedReminderPopup();
-// The reminder tick's step after a second that queued a copy: the loaded pop-up refills,
+// The reminder tick's step after a second that queued a copy: the loaded pop-up refills and
+// comes back on the screen when it was minimised or hidden,
 // else it is loaded and shown (its opening fills it).
 void OpenOrRefillReminderPopup();
 // Destroys the pop-up if it is loaded. The window object is let go later, never while a

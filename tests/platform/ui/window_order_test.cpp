@@ -16,6 +16,7 @@
 #include "platform/ui/widgets.h"
 #include "platform/ui/window.h"
 #include "stacking_order.h"
+#include "window_system_click.h"
 
 namespace {
 
@@ -173,33 +174,72 @@ TEST_F(WindowOrderTest, AModalBoxStaysAboveTopmostWindowsAndKeepsTheKeyboard) {
   EXPECT_FALSE(help->IsTopmost());  // its own setting is untouched
 }
 
-// A modal window that is not kept in front (an editor) is a window like the others: one that
-// comes up while it is open goes above it, top-most or not, without taking the keyboard, and
-// stays there.
-TEST_F(WindowOrderTest, AWindowThatComesUpOverAModalEditorStaysAboveItWithoutTheKeyboard) {
+// The layers while an editor is open, from the top: a box kept in front, the window kept
+// above modal windows (the pop-up), the editor, the top-most windows, the rest. A window
+// that comes up meanwhile takes its place without the keyboard, and the window kept above
+// the editor answers the mouse as the editor does, while no other window does.
+TEST_F(WindowOrderTest, WhileAnEditorIsOpenTheWindowsStackInLayersAndOnlyThePopupAnswersBesideIt) {
   for (const bool popupTopmost : {true, false}) {
-    SCOPED_TRACE(popupTopmost ? "top-most" : "not top-most");
+    SCOPED_TRACE(popupTopmost ? "pop-up top-most" : "pop-up not top-most");
     testsupport::StackingOrder stacking;
-    auto popup = LoadWindow("UnitKindsWindow");
+    using testsupport::StackingOrder;
+    const auto button = [](Window& w) -> Unit& { return w.Unit(G("确定按钮")); };
+    std::vector<std::string> clicked;
+    const auto counted = [&clicked](std::unique_ptr<Window> w, const char* name) {
+      w->On(G("确定按钮"), Event::Clicked, [&clicked, name](EventArgs&) { clicked.emplace_back(name); });
+      return w;
+    };
+    auto rest = counted(LoadWindow("UnitKindsWindow"), "rest");
+    rest->Open();
+    auto floating = counted(LoadWindow("UnitKindsWindow"), "floating");
+    floating->SetTopmost(true);
+    floating->Open();
+    auto lateFloating = LoadWindow("UnitKindsWindow");
+    lateFloating->SetTopmost(true);
+    auto popup = counted(LoadWindow("UnitKindsWindow"), "pop-up");
+    popup->KeepAboveModalWindows();
     popup->SetTopmost(popupTopmost);
     auto editor = LoadWindow("UnitKindsWindow");
-    bool editorOnTop = true, popupAbove = false, popupWithoutKeys = false, stillAbove = false;
+    auto box = LoadWindow("UnitKindsWindow");
+    box->KeepAboveTopmostWindows();
+
+    bool editorOnTop = false, editorOverFloating = false, lateUnder = false, popupOver = false;
+    bool withoutKeyboard = false, boxOverAll = false;
     script->AnswerWindow([&](Window& w) {
-      editorOnTop = testsupport::StackingOrder::IsOnTop(w);
+      editorOnTop = StackingOrder::IsOnTop(w);
+      editorOverFloating = stacking.IsAbove(w, *floating) && stacking.IsAbove(w, *rest);
+      lateFloating->Open();
       popup->Open();
       Pump(20);
-      popupAbove = stacking.IsAbove(*popup, w);
-      popupWithoutKeys = testsupport::StackingOrder::ShownWithoutTheKeyboard(*popup);
-      popup->Activate();  // the user clicks it: it stays above
+      floating->Activate();  // the user cannot reach it, but the program may bring it forward
       Pump(20);
-      stillAbove = stacking.IsAbove(*popup, w);
+      lateUnder = stacking.IsAbove(w, *lateFloating) && stacking.IsAbove(w, *floating);
+      popupOver = stacking.IsAbove(*popup, w) && StackingOrder::IsOnTop(*popup);
+      withoutKeyboard = StackingOrder::ShownWithoutTheKeyboard(*lateFloating) &&
+                        StackingOrder::ShownWithoutTheKeyboard(*popup);
+      for (Window* other : {rest.get(), floating.get(), popup.get()})
+        testsupport::ClickThroughTheWindowSystem(button(*other), 5, 5);
+      script->AnswerWindow([&](Window& b) {
+        boxOverAll = stacking.IsAbove(b, *popup) && stacking.IsAbove(b, w);
+        testsupport::ClickThroughTheWindowSystem(button(*popup), 5, 5);  // the box blocks it
+        b.Close();
+      });
+      box->OpenModal();
       w.Close();
     });
     editor->OpenModal();
-    EXPECT_FALSE(editorOnTop);
-    EXPECT_TRUE(popupAbove);
-    EXPECT_TRUE(popupWithoutKeys);
-    EXPECT_TRUE(stillAbove);
+    EXPECT_TRUE(editorOnTop);
+    EXPECT_TRUE(editorOverFloating);
+    EXPECT_TRUE(lateUnder);
+    EXPECT_TRUE(popupOver);
+    EXPECT_TRUE(withoutKeyboard);
+    EXPECT_TRUE(boxOverAll);
+    EXPECT_EQ(clicked, std::vector<std::string>{"pop-up"});
+    // Closed, the editor leaves every window its own layer and input again.
+    EXPECT_EQ(StackingOrder::IsOnTop(*popup), popupTopmost);
+    clicked.clear();
+    testsupport::ClickThroughTheWindowSystem(button(*rest), 5, 5);
+    EXPECT_EQ(clicked, std::vector<std::string>{"rest"});
     popup->Close();
   }
 }

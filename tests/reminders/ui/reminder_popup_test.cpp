@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "platform/ui/test_driver.h"
 #include "popup_fixture.h"
 #include "reminders/ui/popup_layout_rules.h"
@@ -140,6 +142,28 @@ TEST_F(PopupTest, AutoCloseCountsDownAndARefillStartsTheCountAgain) {
   Pop();
   EXPECT_EQ(Show(Shown()->window().Unit(kTitleLabel).Text()), Show("提醒："));
   EXPECT_EQ(Shown()->window().UnitAs<ui::Timer>(kAutoCloseTimer).Interval(), 0);
+}
+
+// Minimised with its – button, the pop-up keeps its entries; the next reminder brings it
+// back on the screen where it was, with every entry, and the newest on display.
+TEST_F(PopupTest, AReminderThatFiresIntoAMinimisedPopupBringsItBack) {
+  Pop();
+  ui::Window& window = Shown()->window();
+  window.Move(120, 90);
+  drive::Click(window.Unit("最小化按钮"), 5, 5);
+  ASSERT_TRUE(window.IsMinimised());
+  EXPECT_EQ(Counter(), "1/1");
+  Pop();  // a refill of the same window
+  ASSERT_EQ(&Shown()->window(), &window);
+  EXPECT_EQ(Counter(), "2/2");
+  EXPECT_TRUE(window.IsVisible());
+  EXPECT_FALSE(window.IsMinimised());
+  EXPECT_EQ(std::pair(window.Left(), window.Top()), std::pair(120, 90));
+
+  window.Hide();  // or hidden: shown again as well
+  Pop();
+  EXPECT_EQ(Counter(), "3/3");
+  EXPECT_TRUE(window.IsVisible());
 }
 
 TEST_F(PopupTest, ARememberedPositionIsBroughtBackOntoTheScreen) {
