@@ -8,6 +8,7 @@
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/image/image.h"
+#include "platform/os/end_signals.h"
 #include "platform/os/memory.h"
 #include "platform/os/paths.h"
 #include "platform/os/power.h"
@@ -54,6 +55,7 @@ constexpr char kNoAnswerMessage[] =
 
 // Every program-wide object of the shell's frame; made at start, released at the end.
 struct ProgramObjects {
+  std::unique_ptr<platform::os::EndSignals> endSignals;
   std::unique_ptr<platform::os::SingleInstance> instance;
   std::unique_ptr<ui::Window> startupWindow;
   SplashWindowHolder splash;
@@ -490,6 +492,9 @@ int RunProgram(int& argc, char** argv) {
   ui::StartApplication(argc, argv);
   InitialiseGlobals();
   WireServices();
+  // A logout, a shutdown or a kill ends the program as its own end does, without its
+  // questions; the start reaches the signal once it waits on events.
+  Objects()->endSignals = std::make_unique<platform::os::EndSignals>([] { EndProgram(0); });
   StartupState& state = Startup();
   for (int i = 1; i < argc; ++i) state.CommandLineArguments.push_back(platform::text::FromUtf8(argv[i]));
 

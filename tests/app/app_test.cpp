@@ -315,6 +315,75 @@ TEST_F(AppTest, AStartWhoseRunningCopyDoesNotAnswerSaysSoAndEnds) {
   EXPECT_EQ(first.Wait(), 0) << ReadFile(Path("first.out"));
 }
 
+// A logout, a shutdown or a kill (SIGTERM, SIGHUP, SIGINT) ends the program as its own end
+// does, whatever is open and without its questions: what the end writes is written, and the
+// next start runs.
+TEST_F(AppTest, TheSignalsThatAskForAnEndEndTheProgramAsItsOwnEndDoes) {
+  const struct {
+    const char* name;
+    int signal;
+    std::function<void(const std::string& dir)> prepare;
+    bool duringStart;                   // the signal comes while the start waits on a box
+    std::vector<std::string> commands;  // sent once the program runs, or before it starts then
+    const char* waitFor;                // then the signal comes
+    const char* modal;                  // the box open when it came
+    const char* written;                // an item of config.ini that only the end writes
+  } cases[] = {
+      {"a pop-up open", SIGTERM, nullptr, false, {"remind-in 1 到点了"}, "popup 到点了", nullptr, "[dstx] txcWzX="},
+      // The command's box opens before the program handles another event: the signal comes
+      // while it is open.
+      {"the exit question open", SIGINT, nullptr, false, {"confirm-after 600000 取消按钮", "tray-menu 退出"},
+       "command tray-menu 退出", "modal ConfirmBoxWindow", nullptr},
+      {"closing guarded by a password", SIGHUP,
+       [](const std::string& dir) { std::ofstream(dir + "/config.ini") << "[gjsz]\r\ngbrjmmsz=1\r\n"; }, false, {},
+       "running", nullptr, nullptr},
+      {"a box of the start open", SIGTERM,
+       [](const std::string& dir) {
+         ASSERT_TRUE(platform::files::MakeDirs(dir + "/data"));
+         std::ofstream(dir + "/data/dstx2.dat") << "not a database";
+       },
+       true, {"confirm-after 600000 确定按钮"}, "modal MessageBoxWindow", "modal MessageBoxWindow", nullptr},
+  };
+  int run = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string dir = Path("run" + std::to_string(++run));
+    ASSERT_TRUE(platform::files::MakeDirs(dir));
+    ScopedEnv programDirectory("WORKMEMO_HOME", dir.c_str());
+    if (c.prepare) c.prepare(dir);
+    Program program(dir, "run", {"aa"}, c.duringStart ? c.commands : std::vector<std::string>{});
+    ASSERT_TRUE(program.Spawned());
+    if (!c.duringStart) {
+      ASSERT_TRUE(program.WaitFor("running")) << Show(program.Log());
+      for (const std::string& command : c.commands) program.Send(command);
+    }
+    ASSERT_TRUE(program.WaitFor(c.waitFor)) << Show(program.Log());
+    program.Signal(c.signal);
+    EXPECT_EQ(program.Wait(), 0) << ReadFile(dir + "/run.out");
+    EXPECT_TRUE(program.HasLine("end")) << Show(program.Log());
+    const std::string log = program.Log();
+    if (c.modal != nullptr) {
+      EXPECT_TRUE(program.HasLine(c.modal)) << Show(log);
+    }
+    EXPECT_EQ(log.find("modal ConfirmBoxWindow"), log.rfind("modal ConfirmBoxWindow")) << Show(log);
+    EXPECT_EQ(log.find("panel 密码验证"), std::string::npos) << Show(log);
+    if (c.duringStart) {
+      EXPECT_EQ(log.find("panel "), std::string::npos) << Show(log);  // no main window was built
+    }
+    if (c.written != nullptr) {
+      const std::set<std::string> items = ConfigItems(dir + "/config.ini");
+      EXPECT_TRUE(std::any_of(items.begin(), items.end(),
+                              [&](const std::string& item) { return item.rfind(c.written, 0) == 0; }))
+          << c.written;
+    }
+
+    Program next(dir, "next", {"aa"}, {"confirm 确定按钮"});
+    ASSERT_TRUE(next.WaitFor("panel 定时提醒")) << Show(next.Log());
+    next.Signal(SIGTERM);
+    EXPECT_EQ(next.Wait(), 0) << ReadFile(dir + "/next.out");
+  }
+}
+
 TEST_F(AppTest, SplashShowsAndAGuardedCloseEndsOnTheRightPassword) {
   std::ofstream(Path("config.ini")) << "[gjsz]\r\ngbrjmmsz=1\r\n";
   Program program(home(), "run", {});
