@@ -8,6 +8,7 @@
 #include "platform/files/files.h"
 #include "platform/files/resources.h"
 #include "platform/image/image.h"
+#include "platform/os/end_signals.h"
 #include "platform/os/memory.h"
 #include "platform/os/paths.h"
 #include "platform/os/power.h"
@@ -49,9 +50,12 @@ constexpr int kTaskbarHeightCapped = 40;
 constexpr int kDefaultSkinTransparency = 10;
 constexpr char kNoRunLockMessage[] =
     "不能在程序目录中建立运行锁，无法保证只运行一个本软件，程序将退出：";
+constexpr char kNoAnswerMessage[] =
+    "本软件已在运行，但没有应答，无法显示它的主窗口，程序将退出：";
 
 // Every program-wide object of the shell's frame; made at start, released at the end.
 struct ProgramObjects {
+  std::unique_ptr<platform::os::EndSignals> endSignals;
   std::unique_ptr<platform::os::SingleInstance> instance;
   std::unique_ptr<ui::Window> startupWindow;
   SplashWindowHolder splash;
@@ -147,8 +151,17 @@ void ShowMainWindowAfterSplash() {
   ShowMainWindow(0);
 }
 
-// Step 1: returns false when another copy runs (it was asked to show itself) or no lock
-// could be taken (said, and the program ends).
+// The start goes no further: said on the terminal and in the system's plain box, which names
+// the program directory.
+void SayAndEnd(const char* line, const std::string& lockPath, std::string_view message) {
+  std::fprintf(stderr, "workmemo: %s %s\n", line, lockPath.c_str());
+  if (Services().ShowPlainMessageBox)
+    Services().ShowPlainMessageBox(std::string(message) + platform::os::ProgramDirectory());
+  EndProgram(0);
+}
+
+// Step 1: returns false when another copy runs (it was asked to show itself, or said not to
+// answer) or no lock could be taken (said, and the program ends).
 bool EnsureSingleInstance() {
   auto& instance = Objects()->instance;
   instance = std::make_unique<platform::os::SingleInstance>(platform::os::ProgramDirectory());
@@ -157,14 +170,16 @@ bool EnsureSingleInstance() {
       AccessConfigItem("cx", "yyx", "1");
       EndProgram(0);
       return false;
+    case platform::os::SingleInstance::Result::NoAnswer:
+      // The user would otherwise wait for a window that never comes.
+      AccessConfigItem("cx", "yyx", "1");
+      SayAndEnd("the running copy did not answer; it holds the single-instance lock", instance->LockFilePath(),
+                kNoAnswerMessage);
+      return false;
     case platform::os::SingleInstance::Result::Failed:
       // Without the lock nothing keeps a second copy off the same files: nothing more of the
       // start runs.
-      std::fprintf(stderr, "workmemo: cannot take the single-instance lock %s\n",
-                   instance->LockFilePath().c_str());
-      if (Services().ShowPlainMessageBox)
-        Services().ShowPlainMessageBox(std::string(kNoRunLockMessage) + platform::os::ProgramDirectory());
-      EndProgram(0);
+      SayAndEnd("cannot take the single-instance lock", instance->LockFilePath(), kNoRunLockMessage);
       return false;
     case platform::os::SingleInstance::Result::First:
       instance->SetShowRequestHandler(HandleShowRequest);
@@ -477,6 +492,9 @@ int RunProgram(int& argc, char** argv) {
   ui::StartApplication(argc, argv);
   InitialiseGlobals();
   WireServices();
+  // A logout, a shutdown or a kill ends the program as its own end does, without its
+  // questions; the start reaches the signal once it waits on events.
+  Objects()->endSignals = std::make_unique<platform::os::EndSignals>([] { EndProgram(0); });
   StartupState& state = Startup();
   for (int i = 1; i < argc; ++i) state.CommandLineArguments.push_back(platform::text::FromUtf8(argv[i]));
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -110,6 +111,9 @@ class Program {
     return exited_ ? exitCode_ : -1;
   }
   bool Running() { return !Poll(); }
+  void Signal(int signal) {
+    if (spawned_ && !exited_) ::kill(pid_, signal);
+  }
 
  private:
   bool Poll() {
@@ -227,8 +231,9 @@ TEST_F(AppTest, QuietStartWritesItsFilesAndASecondCopyShowsTheFirst) {
     written.push_back(entry.path().lexically_relative(home()).string() + " " + testsupport::ModeOf(entry.path()));
   }
   std::sort(written.begin(), written.end());
-  EXPECT_EQ(written, (std::vector<std::string>{"Skin 700", "Skin/Green.cskn 600", "config.ini 600", "data 700",
-                                               "data/dqtx2.dat 600", "data/dstx2.dat 600", "data/jsb2.dat 600"}));
+  EXPECT_EQ(written, (std::vector<std::string>{".workmemo.lock 600", "Skin 700", "Skin/Green.cskn 600", "config.ini 600",
+                                               "data 700", "data/dqtx2.dat 600", "data/dstx2.dat 600",
+                                               "data/jsb2.dat 600"}));
 }
 
 // Another user's folder where the lock was once kept without XDG_RUNTIME_DIR
@@ -255,23 +260,128 @@ TEST_F(AppTest, AnotherUsersFolderInTheTemporaryDirectoryStillLetsOnlyOneCopyRun
   EXPECT_TRUE(std::filesystem::is_empty(theirs));
 }
 
-// In a program directory of another user's no lock keeps a second copy off the files: the
-// start says so in a box naming the directory and ends before anything else of it runs.
+// In a program directory of another user's, or one others can write into, no lock keeps a
+// second copy off the files: the start says so in a box naming the directory and ends before
+// anything else of it runs, and leaves the directory as it was.
 TEST_F(AppTest, AProgramDirectoryOfAnotherUserIsSaidAndTheProgramEnds) {
   testsupport::TempDir temp;
   ScopedEnv tmp("TMPDIR", temp.path().c_str());
-  ASSERT_EQ(::chown(home().c_str(), kOtherUser, kOtherUser), 0);
-  Program program(home(), "run", {});
-  ASSERT_TRUE(program.Spawned());
-  EXPECT_EQ(program.Wait(), 0) << ReadFile(Path("run.out"));
-  EXPECT_TRUE(program.HasLine("message 不能在程序目录中建立运行锁，无法保证只运行一个本软件，程序将退出：" + home()))
-      << Show(program.Log());
-  EXPECT_FALSE(program.HasLine("running"));
-  EXPECT_EQ(program.Log().find("shown "), std::string::npos) << Show(program.Log());
-  std::vector<std::string> there;
-  for (const auto& entry : std::filesystem::directory_iterator(home())) there.push_back(entry.path().filename());
-  std::sort(there.begin(), there.end());
-  EXPECT_EQ(there, (std::vector<std::string>{"run.commands", "run.log", "run.out"}));
+  const struct {
+    const char* name;
+    void (*make)(const std::string& dir);
+    const char* mode;
+  } cases[] = {
+      {"another user's", [](const std::string& dir) { ASSERT_EQ(::chown(dir.c_str(), kOtherUser, kOtherUser), 0); },
+       "700"},
+      {"others can write into it", [](const std::string& dir) { ASSERT_EQ(::chmod(dir.c_str(), 0777), 0); }, "777"},
+  };
+  int run = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string dir = Path("run" + std::to_string(++run));
+    ASSERT_EQ(::mkdir(dir.c_str(), 0700), 0);
+    c.make(dir);
+    ScopedEnv programDirectory("WORKMEMO_HOME", dir.c_str());
+    Program program(dir, "run", {});
+    ASSERT_TRUE(program.Spawned());
+    EXPECT_EQ(program.Wait(), 0) << ReadFile(dir + "/run.out");
+    EXPECT_TRUE(program.HasLine("message 不能在程序目录中建立运行锁，无法保证只运行一个本软件，程序将退出：" + dir))
+        << Show(program.Log());
+    EXPECT_FALSE(program.HasLine("running"));
+    EXPECT_EQ(program.Log().find("shown "), std::string::npos) << Show(program.Log());
+    std::vector<std::string> there;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) there.push_back(entry.path().filename());
+    std::sort(there.begin(), there.end());
+    EXPECT_EQ(there, (std::vector<std::string>{"run.commands", "run.log", "run.out"}));
+    EXPECT_EQ(testsupport::ModeOf(dir), c.mode);
+  }
+}
+
+// A start whose running copy does not answer (stopped here) says so in the system's box,
+// naming the program directory, and ends without running; it never ends without a word.
+TEST_F(AppTest, AStartWhoseRunningCopyDoesNotAnswerSaysSoAndEnds) {
+  Program first(home(), "first", {"aa"});
+  ASSERT_TRUE(first.Spawned());
+  ASSERT_TRUE(first.WaitFor("running")) << first.Log();
+  first.Signal(SIGSTOP);
+  Program second(home(), "second", {});
+  EXPECT_EQ(second.Wait(), 0) << ReadFile(Path("second.out"));
+  first.Signal(SIGCONT);
+  EXPECT_TRUE(second.HasLine("message 本软件已在运行，但没有应答，无法显示它的主窗口，程序将退出：" + home()))
+      << Show(second.Log());
+  EXPECT_FALSE(second.HasLine("running"));
+  first.Send("confirm 确定按钮");
+  first.Send("tray-menu 退出");
+  EXPECT_EQ(first.Wait(), 0) << ReadFile(Path("first.out"));
+}
+
+// A logout, a shutdown or a kill (SIGTERM, SIGHUP, SIGINT) ends the program as its own end
+// does, whatever is open and without its questions: what the end writes is written, and the
+// next start runs.
+TEST_F(AppTest, TheSignalsThatAskForAnEndEndTheProgramAsItsOwnEndDoes) {
+  const struct {
+    const char* name;
+    int signal;
+    std::function<void(const std::string& dir)> prepare;
+    bool duringStart;                   // the signal comes while the start waits on a box
+    std::vector<std::string> commands;  // sent once the program runs, or before it starts then
+    const char* waitFor;                // then the signal comes
+    const char* modal;                  // the box open when it came
+    const char* written;                // an item of config.ini that only the end writes
+  } cases[] = {
+      {"a pop-up open", SIGTERM, nullptr, false, {"remind-in 1 到点了"}, "popup 到点了", nullptr, "[dstx] txcWzX="},
+      // The command's box opens before the program handles another event: the signal comes
+      // while it is open.
+      {"the exit question open", SIGINT, nullptr, false, {"confirm-after 600000 取消按钮", "tray-menu 退出"},
+       "command tray-menu 退出", "modal ConfirmBoxWindow", nullptr},
+      {"closing guarded by a password", SIGHUP,
+       [](const std::string& dir) { std::ofstream(dir + "/config.ini") << "[gjsz]\r\ngbrjmmsz=1\r\n"; }, false, {},
+       "running", nullptr, nullptr},
+      {"a box of the start open", SIGTERM,
+       [](const std::string& dir) {
+         ASSERT_TRUE(platform::files::MakeDirs(dir + "/data"));
+         std::ofstream(dir + "/data/dstx2.dat") << "not a database";
+       },
+       true, {"confirm-after 600000 确定按钮"}, "modal MessageBoxWindow", "modal MessageBoxWindow", nullptr},
+  };
+  int run = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string dir = Path("run" + std::to_string(++run));
+    ASSERT_TRUE(platform::files::MakeDirs(dir));
+    ScopedEnv programDirectory("WORKMEMO_HOME", dir.c_str());
+    if (c.prepare) c.prepare(dir);
+    Program program(dir, "run", {"aa"}, c.duringStart ? c.commands : std::vector<std::string>{});
+    ASSERT_TRUE(program.Spawned());
+    if (!c.duringStart) {
+      ASSERT_TRUE(program.WaitFor("running")) << Show(program.Log());
+      for (const std::string& command : c.commands) program.Send(command);
+    }
+    ASSERT_TRUE(program.WaitFor(c.waitFor)) << Show(program.Log());
+    program.Signal(c.signal);
+    EXPECT_EQ(program.Wait(), 0) << ReadFile(dir + "/run.out");
+    EXPECT_TRUE(program.HasLine("end")) << Show(program.Log());
+    const std::string log = program.Log();
+    if (c.modal != nullptr) {
+      EXPECT_TRUE(program.HasLine(c.modal)) << Show(log);
+    }
+    EXPECT_EQ(log.find("modal ConfirmBoxWindow"), log.rfind("modal ConfirmBoxWindow")) << Show(log);
+    EXPECT_EQ(log.find("panel 密码验证"), std::string::npos) << Show(log);
+    if (c.duringStart) {
+      EXPECT_EQ(log.find("panel "), std::string::npos) << Show(log);  // no main window was built
+    }
+    if (c.written != nullptr) {
+      const std::set<std::string> items = ConfigItems(dir + "/config.ini");
+      EXPECT_TRUE(std::any_of(items.begin(), items.end(),
+                              [&](const std::string& item) { return item.rfind(c.written, 0) == 0; }))
+          << c.written;
+    }
+
+    Program next(dir, "next", {"aa"}, {"confirm 确定按钮"});
+    ASSERT_TRUE(next.WaitFor("panel 定时提醒")) << Show(next.Log());
+    next.Signal(SIGTERM);
+    EXPECT_EQ(next.Wait(), 0) << ReadFile(dir + "/next.out");
+  }
 }
 
 TEST_F(AppTest, SplashShowsAndAGuardedCloseEndsOnTheRightPassword) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSocketNotifier>
 #include <QString>
 #include <QThread>
@@ -76,22 +76,25 @@ class Descriptor {
   int fd_;
 };
 
-// Whether `folder` is a directory of this user's own and not a link. Access for group and
-// others is taken away when `closeToOthers`; otherwise such access makes the folder unfit.
-bool IsOwnFolder(const QString& folder, bool closeToOthers) {
+// An open descriptor of `folder` when it is a directory of this user's own, not a link, that
+// no one else can write into (group and other write bits clear: an access list that lets
+// anyone else write shows in the group bits); -1 otherwise. Only then can no one else put a
+// file of ours, or one in its way, there. Its mode is left as the user chose it.
+int OpenOwnFolder(const QString& folder) {
   const QByteArray path = QFile::encodeName(folder);
   Descriptor dir(::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   struct stat st{};
-  if (dir.Get() < 0 || ::fstat(dir.Get(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return false;
-  if ((st.st_mode & 077) == 0) return true;
-  return closeToOthers && ::fchmod(dir.Get(), files::kPrivateDirectoryMode) == 0;
+  if (dir.Get() < 0 || ::fstat(dir.Get(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+      (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+    return -1;
+  return dir.Release();
 }
 
 // $XDG_RUNTIME_DIR when it is this user's alone; "" otherwise. A shared folder there would let
 // another user put a socket of the right name in our way.
 QString PrivateRuntimeDirectory() {
   const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-  if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime) || !IsOwnFolder(runtime, false)) return {};
+  if (runtime.isEmpty() || !QDir::isAbsolutePath(runtime) || Descriptor(OpenOwnFolder(runtime)).Get() < 0) return {};
   return runtime;
 }
 
@@ -142,12 +145,12 @@ int AskRunningCopy(const std::vector<QString>& places) {
 }  // namespace
 
 struct SingleInstance::Impl {
-  bool directoryOurs = false;
+  Descriptor directory;  // the checked program directory until the lock is taken; -1 when unfit
   QString lockPath;
   // Where the socket may be, in the order both the first copy and a later one try them.
   std::vector<QString> socketPlaces;
   QString socketPath;  // the one listened on, or through which the running copy answered
-  std::unique_ptr<QLockFile> lock;
+  Descriptor lock;  // the lock file, locked for the life of this copy
   Descriptor listener;
   std::unique_ptr<QSocketNotifier> accepting;
   // The later copies connected now, each with what it has sent so far.
@@ -240,9 +243,7 @@ struct SingleInstance::Impl {
 
 SingleInstance::SingleInstance(std::string_view programDirectory) : impl_(std::make_unique<Impl>()) {
   const QString canonical = CanonicalDirectory(programDirectory);
-  // Only this user can make anything in a folder of their own that others cannot enter; the
-  // program's files are the user's alone in any case.
-  impl_->directoryOurs = IsOwnFolder(canonical, true);
+  impl_->directory.Reset(OpenOwnFolder(canonical));
   impl_->lockPath = canonical + QLatin1Char('/') + QLatin1String(kLockName);
   const QString beside = canonical + QLatin1Char('/') + QLatin1String(kSocketName);
   if (FitsSocketAddress(beside)) impl_->socketPlaces.push_back(beside);
@@ -255,27 +256,41 @@ SingleInstance::SingleInstance(std::string_view programDirectory) : impl_(std::m
 }
 
 SingleInstance::~SingleInstance() {
-  impl_->Close();  // removes the socket file
-  if (impl_->lock) impl_->lock->unlock();
+  // The socket file goes while the lock is still held: a copy that takes the lock next may
+  // already listen under the same name.
+  impl_->Close();
+  impl_->lock.Reset();
 }
 
 SingleInstance::Result SingleInstance::Acquire() {
-  // The lock file is written outside platform::files; a write fault of its tests stops it too.
-  if (!impl_->directoryOurs || files::ShouldFailForTest(files::Op::Write)) return Result::Failed;
-  impl_->lock = std::make_unique<QLockFile>(impl_->lockPath);
-  // Held for the life of the process: never stale by age, only when its owner is gone.
-  impl_->lock->setStaleLockTime(0);
-  // The lock file is the user's alone (0600), as the program's other files and the socket are.
-  const mode_t mask = ::umask(0077);
-  const bool locked = impl_->lock->tryLock(0);
-  ::umask(mask);
-  if (locked) {
+  // The lock file is made outside platform::files; a write fault of its tests stops it too.
+  if (impl_->directory.Get() < 0 || files::ShouldFailForTest(files::Op::Write)) return Result::Failed;
+  // Opened in the checked directory, never through a link, the user's alone (0600) as the
+  // program's other files are, and not handed to the programs this copy starts; a pipe of
+  // that name does not hold the start up. The file is never removed: a copy between its open
+  // and its lock would lock a file no longer there, beside a copy locking a new one.
+  impl_->lock.Reset(::openat(impl_->directory.Get(), kLockName,
+                             O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, files::kPrivateFileMode));
+  impl_->directory.Reset();
+  struct stat st{};
+  if (impl_->lock.Get() < 0 || ::fstat(impl_->lock.Get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    impl_->lock.Reset();
+    return Result::Failed;
+  }
+  int locked = -1;
+  do {
+    locked = ::flock(impl_->lock.Get(), LOCK_EX | LOCK_NB);
+  } while (locked != 0 && errno == EINTR);
+  if (locked == 0) {
     impl_->Listen();
     return Result::First;
   }
-  if (impl_->lock->error() != QLockFile::LockFailedError) return Result::Failed;
-  // Without a socket the running copy cannot be asked; this copy ends all the same.
-  if (const int at = AskRunningCopy(impl_->socketPlaces); at >= 0) impl_->socketPath = impl_->socketPlaces[at];
+  const bool held = errno == EWOULDBLOCK;
+  impl_->lock.Reset();
+  if (!held) return Result::Failed;  // a file system without locks keeps no second copy off
+  const int at = AskRunningCopy(impl_->socketPlaces);
+  if (at < 0) return Result::NoAnswer;
+  impl_->socketPath = impl_->socketPlaces[at];
   return Result::AnotherCopy;
 }
 

@@ -1,5 +1,5 @@
 // A minimal program around SingleInstance for the two-process tests. It prints "first",
-// "another" or "failed"; a first copy then prints "shown" for every request to show itself
+// "another", "noanswer" or "failed"; a first copy then prints "shown" for every request to show itself
 // and runs until its standard input closes.
 #include <unistd.h>
 
@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   instance.SetShowRequestHandler([] { Say("shown"); });
   switch (instance.Acquire()) {
     case platform::os::SingleInstance::Result::AnotherCopy: Say("another"); return 0;
+    case platform::os::SingleInstance::Result::NoAnswer: Say("noanswer"); return 0;
     case platform::os::SingleInstance::Result::Failed: Say("failed"); return 1;
     case platform::os::SingleInstance::Result::First: break;
   }

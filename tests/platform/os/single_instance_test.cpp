@@ -116,13 +116,22 @@ class Copy {
   std::string buffer_;
 };
 
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 class SingleInstanceTest : public ::testing::Test {
  protected:
-  // A later copy in `home` that finds the running one, asks it to show itself and ends.
+  // A later copy in `home` that finds the running one, asks it to show itself and ends; with
+  // `said` "noanswer", one that got no answer and says so.
   void StartLaterCopy(const std::string& home) { StartLaterCopy(home, runtime.path()); }
-  void StartLaterCopy(const std::string& home, const std::string& runtimeDir, const std::string& temp = {}) {
+  void StartLaterCopy(const std::string& home, const std::string& runtimeDir, const std::string& temp = {},
+                      const char* said = "another") {
     Copy later(home, runtimeDir, temp);
-    EXPECT_EQ(later.Line(), "another");
+    EXPECT_EQ(later.Line(), said);
     EXPECT_EQ(later.Wait(), 0);
   }
 
@@ -154,9 +163,9 @@ TEST_F(SingleInstanceTest, ASecondCopyAsksTheFirstToShowItselfAndEndsWithZero) {
   elsewhere.CloseInput();
   EXPECT_EQ(first.Wait(), 0);
   EXPECT_EQ(elsewhere.Wait(), 0);
-  // A copy that ended cleanly leaves neither lock nor socket behind.
-  EXPECT_TRUE(std::filesystem::is_empty(home));
-  EXPECT_TRUE(std::filesystem::is_empty(other));
+  // A copy that ended cleanly leaves no socket behind; the lock file stays, and means nothing.
+  EXPECT_EQ(Names(home), std::vector<std::string>{".workmemo.lock"});
+  EXPECT_EQ(Names(other), std::vector<std::string>{".workmemo.lock"});
   EXPECT_TRUE(std::filesystem::is_empty(runtime.path()));
 }
 
@@ -212,14 +221,61 @@ TEST_F(SingleInstanceTest, TheLockOfACopyThatDiedIsTakenOver) {
   EXPECT_EQ(next.Line(), "shown");
 }
 
-constexpr uid_t kOtherUser = 65534;
-
-std::vector<std::string> Names(const std::string& dir) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
+std::string FirstLineOf(const std::string& path) {
+  std::string line;
+  std::getline(std::ifstream(path), line);
+  return line;
 }
+
+// Whatever a lock file holds, only a lock that a running copy holds stops a start: a file
+// written on another computer sharing the folder (its host name and ids), or one naming a
+// process that now lives under the same id and name, as a copy in a PID namespace gets the
+// same low id each time.
+TEST_F(SingleInstanceTest, ALockFileLeftBehindStopsNoStart) {
+  char host[256] = {};
+  ::gethostname(host, sizeof host - 1);
+  const std::string elsewhere = homes.File("elsewhere");
+  Copy alive(elsewhere, runtime.path());  // a live process of this program's name
+  ASSERT_EQ(alive.Line(), "first");
+  const std::string name = std::filesystem::path(SINGLE_INSTANCE_HELPER).filename();
+  const struct {
+    const char* name;
+    std::string content;
+  } cases[] = {
+      {"written on another computer",
+       "2817\n" + name + "\nworkstation-7\n3f1c0d9e8b7a46d5a1e2f3b4c5d6e7f8\n9b2e4c1a-7d3f-4e8b-a6c5-0f1e2d3c4b5a\n"},
+      {"naming a live process of the same name on this host",
+       std::to_string(alive.pid()) + "\n" + name + "\n" + host + "\n" + FirstLineOf("/etc/machine-id") + "\n" +
+           FirstLineOf("/proc/sys/kernel/random/boot_id") + "\n"},
+  };
+  int run = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string home = homes.File("home" + std::to_string(++run));
+    std::filesystem::create_directory(home);
+    std::ofstream(home + "/.workmemo.lock") << c.content;
+    ASSERT_EQ(::chmod((home + "/.workmemo.lock").c_str(), 0600), 0);
+    Copy first(home, runtime.path());
+    ASSERT_EQ(first.Line(), "first");
+    StartLaterCopy(home);
+    EXPECT_EQ(first.Line(), "shown");
+    first.CloseInput();
+    EXPECT_EQ(first.Wait(), 0);
+  }
+}
+
+// A running copy that cannot answer (stopped here) is said to be there without an answer;
+// the later copy does not run.
+TEST_F(SingleInstanceTest, ARunningCopyThatDoesNotAnswerIsSaid) {
+  const std::string home = homes.File("home");
+  Copy stopped(home, runtime.path());
+  ASSERT_EQ(stopped.Line(), "first");
+  ASSERT_EQ(::kill(stopped.pid(), SIGSTOP), 0);
+  StartLaterCopy(home, runtime.path(), {}, "noanswer");
+  ASSERT_EQ(::kill(stopped.pid(), SIGCONT), 0);
+}
+
+constexpr uid_t kOtherUser = 65534;
 
 // The name the lock of `home` had in a runtime directory: from its canonical path.
 std::string RuntimeLockName(const std::string& home) {
@@ -298,8 +354,8 @@ TEST_F(SingleInstanceTest, WhatOtherUsersPutInTheTemporaryOrRuntimeDirectoryStop
 
 // The socket lies beside the lock in the program directory. Where its path is too long for a
 // socket address, or no socket can be made there, it goes in XDG_RUNTIME_DIR, but only in one
-// of the user's alone; without either the second copy still finds the lock taken and ends,
-// though it cannot ask.
+// of the user's alone; without either the second copy still finds the lock taken, cannot ask,
+// and says that the running copy does not answer.
 TEST_F(SingleInstanceTest, TheSocketLiesBesideTheLockOrElseInARuntimeDirectoryOfTheUsersAlone) {
   const struct {
     const char* name;
@@ -336,7 +392,7 @@ TEST_F(SingleInstanceTest, TheSocketLiesBesideTheLockOrElseInARuntimeDirectoryOf
     }
     EXPECT_EQ(sockets, c.socketIn);
 
-    StartLaterCopy(home, runtimeDir.path());
+    StartLaterCopy(home, runtimeDir.path(), {}, c.socketIn.empty() ? "noanswer" : "another");
     if (!c.socketIn.empty()) {
       EXPECT_EQ(first.Line(), "shown");
     }
@@ -347,8 +403,9 @@ TEST_F(SingleInstanceTest, TheSocketLiesBesideTheLockOrElseInARuntimeDirectoryOf
 }
 
 // Only where no one else can make files does the lock keep a second copy off the program's
-// files: a program directory that is not the user's own takes no lock, and is left as it is.
-// One of the user's own that others may enter is closed to them.
+// files: a program directory that is not the user's own, or that others can write into,
+// takes no lock. Either way its mode is left as it is: one of the user's own that others may
+// only read is fit.
 TEST_F(SingleInstanceTest, AProgramDirectoryNotTheUsersOwnTakesNoLock) {
   const std::string theirs = homes.File("theirs");
   ASSERT_EQ(::mkdir(theirs.c_str(), 0700), 0);
@@ -380,7 +437,19 @@ TEST_F(SingleInstanceTest, AProgramDirectoryNotTheUsersOwnTakesNoLock) {
          ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
          ASSERT_EQ(::chmod(home.c_str(), 0777), 0);
        },
-       "first", "700"},
+       "failed", "777"},
+      {"the user's own, its group may write into it",
+       [](const std::string& home, const std::string&) {
+         ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+         ASSERT_EQ(::chmod(home.c_str(), 0770), 0);
+       },
+       "failed", "770"},
+      {"the user's own, as mkdir makes it",
+       [](const std::string& home, const std::string&) {
+         ASSERT_EQ(::mkdir(home.c_str(), 0700), 0);
+         ASSERT_EQ(::chmod(home.c_str(), 0755), 0);
+       },
+       "first", "755"},
   };
   int run = 0;
   for (const auto& c : cases) {
