@@ -22,11 +22,13 @@ const char* BackupDataTo(DataKind kind, const std::string& target);
 // 1 when the copy open on `copy` matches the live file of `kind`.
 int VerifyBackupCopy(DataKind kind, platform::db::Connection& copy);
 
-// Restore: the chosen backup copied beside the live file and checked there (it opens with
-// the database password and holds the file's table); a backup with another admin password
-// asks for it. Only then is the live file replaced, the previous one kept until the restored
-// one reopened and put back on any failure. The restored file keeps the current password and
-// the protection flags of another live file.
+// Restore: the chosen file looked at where it is, only read (it opens with the database
+// password and holds the file's table), so that a file that is no backup of that data is
+// refused before anything is copied; then copied beside the live file and checked there the
+// same way; a backup with another admin password asks for it. Only then is the live file
+// replaced, the previous one kept until the restored one reopened and put back on any
+// failure. The restored file keeps the current password and the protection flags of another
+// live file.
 void RestoreData(DataKind kind);
 void RestoreTimedData();
 void RestoreDueData();
