@@ -38,7 +38,8 @@ void RestoreChosenFile(DataKind kind, const std::string& file);
 // The older notes backups: their rows added to the live notes in one transaction.
 void ConvertOldNotesBackup();
 // 提示确定 of BackupPasswordPrompt: true (BackupPasswordConfirmed 1) when `typed` is the
-// password stored in the pending backup; otherwise says so and leaves it 0.
+// password stored in the pending backup, which is only read where it is; otherwise says so
+// and leaves it 0.
 bool ConfirmBackupPassword(std::string_view typed);
 
 // Compaction of the live file in place; the file is reopened (and the reminders reloaded)

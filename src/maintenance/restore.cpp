@@ -259,8 +259,8 @@ bool ConfirmBackupPassword(std::string_view typed) {
   if (file == nullptr) return false;
   std::string stored;
   {
-    db::Connection copy;
-    if (copy.Open(db::ConnectionText(*file, kDatabasePassword)) == 1) stored = ReadStoredPassword(copy);
+    db::Connection chosen;
+    if (chosen.OpenReadOnly(db::ConnectionText(*file, kDatabasePassword)) == 1) stored = ReadStoredPassword(chosen);
   }
   if (!stored.empty() && EncodePassword(typed) == stored) {
     state.BackupPasswordConfirmed = 1;

@@ -247,6 +247,24 @@ TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataIsRefusedBeforeAnythingIsCopi
   EXPECT_EQ(stops, 0);  // the reminder timer ran on throughout
 }
 
+// The chosen file is only read, where the restore looks at it and where the password prompt
+// does: a backup with a journal left beside it keeps both as they were, though the engine would
+// roll the one back into the other.
+TEST_F(RestoreTest, TheChosenFileAndItsJournalAreOnlyRead) {
+  AddNote("backed up");
+  BackUp("备份记事本按钮", elsewhere.File("n.jsb2bak"));
+  ASSERT_EQ(StoreNotesDataPassword(Databases(), EncodePassword("other")), 1);
+  const std::string chosen = elsewhere.File("half.jsb2bak");
+  ASSERT_TRUE(testsupport::CopyWithHotJournal(elsewhere.File("n.jsb2bak"), chosen));
+  const std::optional<std::string> bytes = files::ReadAll(chosen);
+  const std::optional<std::string> journal = files::ReadAll(chosen + "-journal");
+  ASSERT_TRUE(bytes && journal);
+  Restore("恢复记事本按钮", chosen, std::vector<std::string>{"wrong"});
+  EXPECT_EQ(messages, (std::vector<std::string>{"密码错误，请重新输入！", "恢复备份失败，原备份密码不正确！"}));
+  EXPECT_TRUE(files::ReadAll(chosen) == bytes) << "the chosen file changed";
+  EXPECT_TRUE(files::ReadAll(chosen + "-journal") == journal) << "its journal changed";
+}
+
 // A write that fails before the restored file takes the live file's place, a full disk
 // included, leaves the live file as it was: whole, open, said to be kept, nothing left beside.
 TEST_F(RestoreTest, FailingWritesLeaveTheLiveFileWholeAndOpen) {
