@@ -127,6 +127,11 @@ int OpenDataCopy(db::Connection& connection, std::string_view path, std::string_
   return 0;
 }
 
+bool CanBeDataBackup(std::string_view path, std::string_view table) {
+  db::Connection chosen;
+  return chosen.OpenReadOnly(db::ConnectionText(path, kDatabasePassword)) == 1 && chosen.HasTable(table);
+}
+
 std::string ReadStoredPassword(db::Connection& connection) {
   db::RecordSet records;
   if (records.Open(connection, "select top 1 * from yhsj") != 1 || records.Eof()) return {};

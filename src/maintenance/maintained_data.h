@@ -53,6 +53,10 @@ void RefreshAfterReload(ProgramDatabases& db, DataKind kind, ReloadedRows rows =
 // Opens a file that is not live with the database password on `connection`; 1 only when it
 // opened and holds `table`.
 int OpenDataCopy(platform::db::Connection& connection, std::string_view path, std::string_view table);
+// Whether the file at `path` can be a backup of the data whose table is `table`: read where it
+// is and never changed, it opens with the database password and holds that table. Only its
+// first pages are read, so a large file of anything else is told at once.
+bool CanBeDataBackup(std::string_view path, std::string_view table);
 // mm of the first row of yhsj there; empty when it cannot be read.
 std::string ReadStoredPassword(platform::db::Connection& connection);
 

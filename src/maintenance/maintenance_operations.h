@@ -22,11 +22,13 @@ const char* BackupDataTo(DataKind kind, const std::string& target);
 // 1 when the copy open on `copy` matches the live file of `kind`.
 int VerifyBackupCopy(DataKind kind, platform::db::Connection& copy);
 
-// Restore: the chosen backup copied beside the live file and checked there (it opens with
-// the database password and holds the file's table); a backup with another admin password
-// asks for it. Only then is the live file replaced, the previous one kept until the restored
-// one reopened and put back on any failure. The restored file keeps the current password and
-// the protection flags of another live file.
+// Restore: the chosen file looked at where it is, only read (it opens with the database
+// password and holds the file's table), so that a file that is no backup of that data is
+// refused before anything is copied; then copied beside the live file and checked there the
+// same way; a backup with another admin password asks for it. Only then is the live file
+// replaced, the previous one kept until the restored one reopened and put back on any
+// failure. The restored file keeps the current password and the protection flags of another
+// live file.
 void RestoreData(DataKind kind);
 void RestoreTimedData();
 void RestoreDueData();
@@ -36,7 +38,8 @@ void RestoreChosenFile(DataKind kind, const std::string& file);
 // The older notes backups: their rows added to the live notes in one transaction.
 void ConvertOldNotesBackup();
 // 提示确定 of BackupPasswordPrompt: true (BackupPasswordConfirmed 1) when `typed` is the
-// password stored in the pending backup; otherwise says so and leaves it 0.
+// password stored in the pending backup, which is only read where it is; otherwise says so
+// and leaves it 0.
 bool ConfirmBackupPassword(std::string_view typed);
 
 // Compaction of the live file in place; the file is reopened (and the reminders reloaded)

@@ -46,6 +46,9 @@ const RestoreTexts& TextsOf(DataKind kind) {
 // be made (no room for it), or the proved copy could not take its place: the live file was
 // never touched and the program runs on with it.
 constexpr const char* kRestoreFailedDataKept = "恢复备份失败！原有数据没有改变！[00]";
+// The chosen file cannot be a backup of this data: it is no regular file, does not open with
+// the database password, or lacks the file's own table.
+constexpr const char* kNotABackupOfThisData = "连接数据库失败！[01]";
 
 // The password the program has: the live file's own row or, when that file cannot be read
 // (a damaged file being mended), the row every password check reads instead, so that the
@@ -153,6 +156,12 @@ void RestoreChosenFile(DataKind kind, const std::string& file) {
     ShowMaintenanceMessage("不能用正在使用的数据文件恢复！请选择备份文件。");
     return;
   }
+  // Looked at where it is first: the copy would read the whole of a large file that is no
+  // backup at all, on the window thread.
+  if (!CanBeDataBackup(file, data.table)) {
+    ShowMaintenanceMessage(kNotABackupOfThisData);
+    return;
+  }
   // The backup is copied beside the live file and proved there before anything changes.
   const std::string incoming = TempFileBeside(LiveDataPath(live, kind));
   if (!files::Copy(file, incoming)) {
@@ -166,7 +175,7 @@ void RestoreChosenFile(DataKind kind, const std::string& file) {
     if (OpenDataCopy(copy, incoming, data.table) != 1) {
       copy.Close();
       files::Remove(incoming);
-      ShowMaintenanceMessage("连接数据库失败！[01]");
+      ShowMaintenanceMessage(kNotABackupOfThisData);
       return;
     }
     backupPassword = ReadStoredPassword(copy);
@@ -250,8 +259,8 @@ bool ConfirmBackupPassword(std::string_view typed) {
   if (file == nullptr) return false;
   std::string stored;
   {
-    db::Connection copy;
-    if (copy.Open(db::ConnectionText(*file, kDatabasePassword)) == 1) stored = ReadStoredPassword(copy);
+    db::Connection chosen;
+    if (chosen.OpenReadOnly(db::ConnectionText(*file, kDatabasePassword)) == 1) stored = ReadStoredPassword(chosen);
   }
   if (!stored.empty() && EncodePassword(typed) == stored) {
     state.BackupPasswordConfirmed = 1;

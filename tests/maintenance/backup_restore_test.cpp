@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <optional>
+#include <random>
 
 #include "common/digest.h"
 #include "maintenance/maintenance_operations.h"
@@ -196,11 +198,24 @@ TEST_F(RestoreTest, APasswordOtherThanTheBackupsKeepsThePromptOpenUntilItIsRight
   }
 }
 
-TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataChangesNothing) {
+// A file that cannot be a backup of that data is refused from what it is, before anything is
+// copied (the copy fails should it be tried, and would say so): a file of several GiB costs no
+// more than a small one, and a pipe is never waited on.
+TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataIsRefusedBeforeAnythingIsCopied) {
   AddReminder("stays", At(2024, 6, 1, 9));
   BackUp("备份记事本按钮", elsewhere.File("notes.jsb2bak"));
   ASSERT_TRUE(files::WriteAll(elsewhere.File("junk.dstx2bak"), std::string(4096, 'x')));
   ASSERT_TRUE(files::WriteAll(elsewhere.File("empty.dstx2bak"), ""));
+  constexpr std::uintmax_t kLarge = std::uintmax_t{3} << 30;
+  std::ofstream(elsewhere.File("zeros.dstx2bak")).close();
+  std::filesystem::resize_file(elsewhere.File("zeros.dstx2bak"), kLarge);
+  std::string noise(1 << 16, '\0');
+  std::mt19937 random(7);
+  for (char& c : noise) c = static_cast<char>(random());
+  ASSERT_TRUE(files::WriteAll(elsewhere.File("noise.dstx2bak"), noise));
+  std::filesystem::resize_file(elsewhere.File("noise.dstx2bak"), kLarge);
+  ASSERT_TRUE(files::MakeDirs(elsewhere.File("folder.dstx2bak")));
+  testsupport::PipeWatch pipe({elsewhere.File("pipe.dstx2bak")});
   struct Case {
     std::string name;
     std::string file;
@@ -210,10 +225,15 @@ TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataChangesNothing) {
       {"a notes backup", elsewhere.File("notes.jsb2bak"), "连接数据库失败！[01]"},
       {"not a database", elsewhere.File("junk.dstx2bak"), "连接数据库失败！[01]"},
       {"an empty file", elsewhere.File("empty.dstx2bak"), "连接数据库失败！[01]"},
+      {"3 GiB of nothing", elsewhere.File("zeros.dstx2bak"), "连接数据库失败！[01]"},
+      {"3 GiB starting with random bytes", elsewhere.File("noise.dstx2bak"), "连接数据库失败！[01]"},
+      {"a folder", elsewhere.File("folder.dstx2bak"), "连接数据库失败！[01]"},
+      {"a named pipe", elsewhere.File("pipe.dstx2bak"), "连接数据库失败！[01]"},
       {"the live file itself", Databases().TimedReminderDbPath, "不能用正在使用的数据文件恢复！请选择备份文件。"},
   };
   for (const std::string& name : EngineNamesBesideTheLiveFiles())
     cases.push_back({"a name the engine keeps beside a live file", name, "不能用正在使用的数据文件恢复！请选择备份文件。"});
+  files::InjectFaultForTest(files::Op::Copy, files::Fault::IoError);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name + ": " + c.file);
     messages.clear();
@@ -222,7 +242,27 @@ TEST_F(RestoreTest, AFileThatIsNotABackupOfThatDataChangesNothing) {
     EXPECT_EQ(CountOf(DataKind::Timed), 1);
     EXPECT_EQ(Databases().Reminders.Connection().QuickCheck(), 1);
   }
+  EXPECT_FALSE(pipe.Finish()) << "the restore waited on a pipe";
+  EXPECT_EQ(NamesInTheLiveFilesFolder(), kOnlyTheLiveFiles);
   EXPECT_EQ(stops, 0);  // the reminder timer ran on throughout
+}
+
+// The chosen file is only read, where the restore looks at it and where the password prompt
+// does: a backup with a journal left beside it keeps both as they were, though the engine would
+// roll the one back into the other.
+TEST_F(RestoreTest, TheChosenFileAndItsJournalAreOnlyRead) {
+  AddNote("backed up");
+  BackUp("备份记事本按钮", elsewhere.File("n.jsb2bak"));
+  ASSERT_EQ(StoreNotesDataPassword(Databases(), EncodePassword("other")), 1);
+  const std::string chosen = elsewhere.File("half.jsb2bak");
+  ASSERT_TRUE(testsupport::CopyWithHotJournal(elsewhere.File("n.jsb2bak"), chosen));
+  const std::optional<std::string> bytes = files::ReadAll(chosen);
+  const std::optional<std::string> journal = files::ReadAll(chosen + "-journal");
+  ASSERT_TRUE(bytes && journal);
+  Restore("恢复记事本按钮", chosen, std::vector<std::string>{"wrong"});
+  EXPECT_EQ(messages, (std::vector<std::string>{"密码错误，请重新输入！", "恢复备份失败，原备份密码不正确！"}));
+  EXPECT_TRUE(files::ReadAll(chosen) == bytes) << "the chosen file changed";
+  EXPECT_TRUE(files::ReadAll(chosen + "-journal") == journal) << "its journal changed";
 }
 
 // A write that fails before the restored file takes the live file's place, a full disk

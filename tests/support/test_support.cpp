@@ -90,6 +90,18 @@ bool WriteDamagedDataFile(const std::string& path, std::string_view image, int r
   return OverwriteBytes(path, middle, 4096);
 }
 
+bool CopyWithHotJournal(const std::string& path, const std::string& copy) {
+  platform::db::Connection c;
+  if (c.Open(platform::db::ConnectionText(path, workmemo::kDatabasePassword)) != 1) return false;
+  if (c.Execute("PRAGMA cache_size=10") != 1 || c.Execute("BEGIN") != 1) return false;
+  const std::string insert = "insert into jsbsj(bt,nr) values ('x','" + std::string(2000, 'n') + "')";
+  for (int i = 0; i < 100; ++i) {
+    if (c.Execute(insert) != 1) return false;
+  }
+  const bool copied = platform::files::Copy(path, copy) && platform::files::Copy(path + "-journal", copy + "-journal");
+  return c.Execute("ROLLBACK") == 1 && copied;
+}
+
 PipeWatch::PipeWatch(std::vector<std::string> pipes, std::chrono::seconds patience) : pipes_(std::move(pipes)) {
   for (const std::string& pipe : pipes_) {
     if (::mkfifo(pipe.c_str(), 0600) != 0) throw std::runtime_error("mkfifo failed: " + pipe);

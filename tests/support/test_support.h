@@ -57,6 +57,11 @@ inline bool WriteDamagedReminderFile(const std::string& path, int rows) {
   return WriteDamagedDataFile(path, "dstx2.dat", rows);
 }
 
+// Copies the notes file at `path` to `copy` in the middle of a transaction whose rows no longer
+// fit the cache, with its journal: a file half changed, and beside it the hot journal that
+// would roll it back. `path` itself ends as it was. False when the pair could not be made.
+bool CopyWithHotJournal(const std::string& path, const std::string& copy);
+
 // The permission bits of the file or directory at `path` (not followed when a link) in
 // octal, such as "600"; "missing" when there is none.
 std::string ModeOf(const std::string& path);

@@ -166,6 +166,26 @@ const char* CacheSizePragma(std::int64_t fileBytes) {
   return fileBytes <= kLargestCachedFile ? "PRAGMA cache_size=-16384" : "PRAGMA cache_size=-2048";  // in KiB
 }
 
+// The engine's URI name of a file opened as it is, read-only and without locks or journal.
+// Every byte but letters, digits and "/-._~" is percent-encoded, so a '?', '#' or '%' in a
+// file's name stays part of the name.
+std::string ImmutableUri(std::string_view utf8Path) {
+  constexpr std::string_view kPlain = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/-._~";
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string uri = utf8Path.starts_with('/') ? "file://" : "file:";
+  for (const char c : utf8Path) {
+    if (kPlain.find(c) != std::string_view::npos) {
+      uri += c;
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      uri += '%';
+      uri += kHex[byte >> 4];
+      uri += kHex[byte & 0x0F];
+    }
+  }
+  return uri + "?immutable=1";
+}
+
 using StatementFn = std::function<void(sqlite3_stmt*)>;
 
 // Prepares exactly one statement of the program's dialect and runs it to its end, handing
@@ -283,7 +303,13 @@ void Connection::Close() {
   db_ = nullptr;
 }
 
-int Connection::Open(std::string_view connectionText) {
+int Connection::Open(std::string_view connectionText) { return OpenFile(connectionText, Access::ReadWrite); }
+
+int Connection::OpenReadOnly(std::string_view connectionText) {
+  return OpenFile(connectionText, Access::ReadAsItIs);
+}
+
+int Connection::OpenFile(std::string_view connectionText, Access access) {
   Close();
   lastError_.clear();
   const ConnectionParts parts = ParseConnectionText(connectionText);
@@ -291,11 +317,18 @@ int Connection::Open(std::string_view connectionText) {
     lastError_ = "no Data Source in the connection text";
     return 0;
   }
+  const bool asItIs = access == Access::ReadAsItIs;
+  // The engine's own open of a pipe would wait for a writer.
+  if (asItIs && !files::IsRegularFile(parts.path)) {
+    lastError_ = "not a regular file";
+    return 0;
+  }
+  const std::string path = text::ToUtf8(parts.path);
   sqlite3* db = nullptr;
   // Never creates a file: a missing data file is written from its image by the caller.
   // Each connection is used by one thread only, so it needs no lock of its own.
-  if (sqlite3_open_v2(text::ToUtf8(parts.path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                      nullptr) != SQLITE_OK) {
+  const int flags = SQLITE_OPEN_NOMUTEX | (asItIs ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI : SQLITE_OPEN_READWRITE);
+  if (sqlite3_open_v2((asItIs ? ImmutableUri(path) : path).c_str(), &db, flags, nullptr) != SQLITE_OK) {
     lastError_ = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close_v2(db);
     return 0;
@@ -304,8 +337,8 @@ int Connection::Open(std::string_view connectionText) {
   bool ok = key.empty() || sqlite3_key(db, key.data(), static_cast<int>(key.size())) == SQLITE_OK;
   // The key is proved only by reading: a wrong one makes the schema unreadable.
   ok = ok && StepAll(db, "SELECT count(*) FROM sqlite_master", lastError_) &&
-       StepAll(db, "PRAGMA journal_mode=DELETE", lastError_) &&
-       StepAll(db, "PRAGMA synchronous=FULL", lastError_) &&
+       (asItIs || (StepAll(db, "PRAGMA journal_mode=DELETE", lastError_) &&
+                   StepAll(db, "PRAGMA synchronous=FULL", lastError_))) &&
        StepAll(db, CacheSizePragma(files::Size(parts.path)), lastError_) && dialect::Register(db);
   if (!ok) {
     if (lastError_.empty()) lastError_ = sqlite3_errmsg(db);

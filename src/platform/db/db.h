@@ -49,6 +49,11 @@ class Connection {
   // (keys in any case, with or without a blank after ';'). The file must exist; a wrong key
   // fails. 1 on success, 0 on failure. An open connection is closed first.
   int Open(std::string_view connectionText);
+  // Opens the file as it is, only to read it: for a file of the user's that must not change,
+  // such as a chosen backup. Nothing is written to it or beside it (a journal left there is
+  // neither rolled back nor removed: what is read is the file's own bytes), no lock is taken,
+  // and only a regular file is opened, so a pipe is never waited on. Writes fail.
+  int OpenReadOnly(std::string_view connectionText);
   void Close();
   bool IsOpen() const { return db_ != nullptr; }
 
@@ -74,6 +79,9 @@ class Connection {
   const std::string& LastError() const { return lastError_; }
 
  private:
+  enum class Access { ReadWrite, ReadAsItIs };
+  int OpenFile(std::string_view connectionText, Access access);
+
   friend class RecordSet;
   friend int ReadRows(Connection&, std::string_view, const std::function<void(const Row&)>&);
   sqlite3* db_ = nullptr;

@@ -153,6 +153,11 @@ bool IsDirectory(std::string_view path) {
   return ::stat(Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+bool IsRegularFile(std::string_view path) {
+  struct stat st{};
+  return ::stat(Native(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 std::optional<std::string> ReadAll(std::string_view path, std::int64_t maxBytes) {
   struct stat st{};
   const int fd = OpenRegularFile(path, st);

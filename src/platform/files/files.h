@@ -16,6 +16,9 @@ inline constexpr unsigned kPrivateDirectoryMode = 0700;
 
 bool Exists(std::string_view path);  // a file or a directory
 bool IsDirectory(std::string_view path);
+// A regular file (through links), told from its entry alone: the file is not opened, so a pipe
+// with no writer is never waited on.
+bool IsRegularFile(std::string_view path);
 // The whole content of a regular file of at most `maxBytes` bytes; nullopt for anything
 // else: a directory, a device such as /dev/zero that never ends, a pipe that would wait for
 // a writer (it is never waited on), a larger file, or one that cannot be read.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -609,6 +610,39 @@ TEST_F(Db, ALockedFileFailsReadsAndChangesUntilTheLockGoes) {
   ASSERT_EQ(holder.Execute("ROLLBACK"), 1);
   EXPECT_EQ(c.Execute("insert into jsbsj(bt) values ('x')", &changed), 1) << c.LastError();
   EXPECT_EQ(changed, 1);
+}
+
+// A file opened read-only is the user's to keep: nothing is rolled back into it or removed
+// beside it, nothing can be written, and only a regular file is opened (a pipe would wait).
+TEST_F(Db, AFileOpenedReadOnlyIsReadAsItIsAndNeverChanged) {
+  const std::string source = Fresh("jsb2.dat");
+  // A name the engine's URI form would misread unless encoded.
+  const std::string chosen = dir.File(kTitle + " 50%?#.jsb2bak");
+  ASSERT_TRUE(testsupport::CopyWithHotJournal(source, chosen));
+  const std::optional<std::string> bytes = files::ReadAll(chosen);
+  const std::optional<std::string> journal = files::ReadAll(chosen + "-journal");
+  ASSERT_TRUE(bytes && journal);
+  {
+    db::Connection c;
+    ASSERT_EQ(c.OpenReadOnly(db::ConnectionText(chosen, workmemo::kDatabasePassword)), 1) << c.LastError();
+    EXPECT_TRUE(c.HasTable("jsbsj"));
+    EXPECT_EQ(c.Execute("delete from yhsj"), 0);
+  }
+  EXPECT_TRUE(files::ReadAll(chosen) == bytes) << "the chosen file changed";
+  EXPECT_TRUE(files::ReadAll(chosen + "-journal") == journal) << "its journal changed";
+  db::Connection c;
+  EXPECT_EQ(c.OpenReadOnly(db::ConnectionText(chosen, "wrong")), 0);
+  // The journal is hot: an ordinary open rolls it back into the file.
+  OpenFile(c, chosen);
+  EXPECT_FALSE(files::ReadAll(chosen) == bytes);
+  EXPECT_FALSE(files::Exists(chosen + "-journal"));
+
+  testsupport::PipeWatch pipe({dir.File("pipe")});
+  for (const char* name : {"pipe", "missing.dat", "."}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(c.OpenReadOnly(db::ConnectionText(dir.File(name), workmemo::kDatabasePassword)), 0);
+  }
+  EXPECT_FALSE(pipe.Finish()) << "the open waited on a pipe";
 }
 
 // The images are plain encrypted files: the engine's own command-line shell opens them with
