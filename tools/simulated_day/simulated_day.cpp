@@ -216,10 +216,19 @@ DayResult SimulateDay(const DayOptions& options) {
   DayResult result;
 
   const std::int64_t dayStartWall = clk::SecondsFromSerial(clk::SerialFromFields({options.year, options.month, options.day}));
-  const std::int64_t fromWall = dayStartWall + options.fromSecond;
-  const std::int64_t toWall = dayStartWall + options.toSecond;
   const std::int64_t roughUnix = dayStartWall - kSerialToUnixSeconds;
   const DayZone zone(roughUnix - 2 * 86400, roughUnix + 3 * 86400);
+  // The part simulated takes in every second its run checks, as the reference must check them
+  // too: what fires there (a count per run used up, a pause answered at the pop-up) carries
+  // into the rest. A stretch shown twice is taken in whole where the part begins or ends inside
+  // it, and so are the seconds a change skipped just before its first second.
+  std::int64_t fromWall = dayStartWall + options.fromSecond;
+  std::int64_t toWall = dayStartWall + options.toSecond;
+  if (const auto stretch = zone.RepeatedStretchOf(fromWall)) fromWall = stretch->first;
+  if (const auto stretch = zone.RepeatedStretchOf(toWall)) toWall = stretch->last;
+  fromWall = std::min(fromWall, WallOfUtc(zone.FirstUtcOfWall(fromWall) - 1) + 1);
+  result.firstSecond = fromWall;
+  result.lastSecond = toWall;
   SimulatedClock clock(zone);
 
   // The reminders are loaded one second before the first second simulated.
@@ -473,7 +482,8 @@ std::string Describe(const DayResult& r) {
   out << "ticks " << r.ticks.ticks << " (twice in one second " << r.ticks.twiceInASecond << ", stalls of 2-10 s "
       << r.ticks.stalls << ", planned stalls " << r.ticks.plannedStalls << "), UTC offset changes "
       << r.offsetChanges << "\n"
-      << "seconds " << r.seconds << ": checked " << r.secondsChecked << ", twice on one time line "
+      << "seconds " << r.seconds << " (" << WallText(r.firstSecond) << " to " << WallText(r.lastSecond)
+      << "): checked " << r.secondsChecked << ", twice on one time line "
       << r.secondsCheckedTwice << ", again on a later time line (set back, or repeated) " << r.secondsCheckedAgain
       << ", skipped by design " << r.secondsSkippedByDesign << " (checked on another time line "
       << r.skippedSecondsCheckedOnAnotherLine << ", firing there " << r.firingsWhereSkippedOnAnotherLine << ")"

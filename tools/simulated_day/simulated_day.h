@@ -32,7 +32,9 @@ std::vector<SetBack> ClockStepsBack();
 struct DayOptions {
   std::optional<std::string> timeZone;  // TZ for the run; nullopt: the process's own
   int year = 2024, month = 6, day = 12;
-  int fromSecond = 0, toSecond = 86399;  // the part of the day's wall clock simulated
+  // The part of the day's wall clock simulated; where it begins or ends inside a stretch shown
+  // twice, it takes in all of that stretch.
+  int fromSecond = 0, toSecond = 86399;
   int reminders = 10000;
   std::uint64_t seed = 1;
   bool stallOfAMinute = true;            // one tick 60 s late, a third into the part simulated
@@ -48,7 +50,9 @@ struct DayOptions {
 struct DayResult {
   TickCounts ticks;
   std::int64_t offsetChanges = 0;
-  // Wall-clock seconds of the part simulated, and what became of them.
+  // Wall-clock seconds of the part simulated (its first and last, in serial seconds), and what
+  // became of them.
+  std::int64_t firstSecond = 0, lastSecond = 0;
   std::int64_t seconds = 0;
   std::int64_t secondsChecked = 0;
   std::int64_t secondsCheckedTwice = 0;     // twice on one time line
