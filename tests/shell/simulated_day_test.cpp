@@ -2,8 +2,9 @@
 // daylight-saving changes, against one exact check a second: no firing lost, doubled or
 // invented, also when the clock is set back 30 s, 10 min and 1 h (the last just after a
 // compaction) and reminders are saved after each step, when reminders are saved in the second
-// pass of a stretch daylight saving repeats, and when a change falls just after midnight.
-// tools/simulated_day runs whole days with 10,000 reminders.
+// pass of a stretch daylight saving repeats, when the zone changes its offset by two hours, and
+// when a change falls just after midnight. tools/simulated_day runs whole days with 10,000
+// reminders.
 #include "simulated_day.h"
 
 #include <gtest/gtest.h>
@@ -88,6 +89,9 @@ INSTANTIATE_TEST_SUITE_P(
         DayCase{"ordinary", "Asia/Shanghai", 2024, 6, 12, 8 * H, 9 * H},
         DayCase{"spring_forward", "America/New_York", 2024, 3, 10, 1 * H + 30 * 60, 3 * H + 30 * 60, 0, H},
         DayCase{"fall_back", "America/New_York", 2024, 11, 3, 50 * 60, 2 * H + 20 * 60, H},
+        // Two hours forward at 01:00, and back at 03:00.
+        DayCase{"long_spring_forward", "Antarctica/Troll", 2011, 3, 27, 50 * 60, 3 * H + 10 * 60, 0, 2 * H},
+        DayCase{"long_fall_back", "Antarctica/Troll", 2011, 10, 30, 55 * 60, 3 * H + 5 * 60, 2 * H},
         // Back from 00:01 to 23:01 of the day before: the part begins inside the stretch shown twice.
         DayCase{"fall_back_across_midnight", "America/St_Johns", 2010, 11, 7, 0, 20 * 60, H},
         DayCase{"clock_set_back", "Asia/Shanghai", 2024, 6, 12, 8 * H, 9 * H + 30 * 60, 0, 0, true}),

@@ -443,6 +443,19 @@ DayResult SimulateDay(const DayOptions& options) {
   const auto leftToTheReload = [&](const Firing& f) {
     return checkedAfterCompaction && f.second >= *checkedAfterCompaction && changedByReload.count(f.id) > 0;
   };
+  // A reminder that fired in a second skipped on one time line and checked on another is left
+  // out from that second on as well: that firing decides what it does next (a notice counted
+  // on, a count used), which the reference never did.
+  std::map<int, std::int64_t> firedWhereSkipped;  // by reminder, the earliest such second
+  for (const Firing& f : firings) {
+    if (!skippedByDesign.count(f.second)) continue;
+    const auto [at, added] = firedWhereSkipped.emplace(f.id, f.second);
+    if (!added) at->second = std::min(at->second, f.second);
+  }
+  const auto leftToASkippedSecond = [&](const Firing& f) {
+    const auto at = firedWhereSkipped.find(f.id);
+    return at != firedWhereSkipped.end() && f.second >= at->second;
+  };
   std::map<Firing, int> seen;
   for (const Firing& f : firings) {
     if (f.second < fromWall || f.second > toWall) continue;
@@ -459,7 +472,7 @@ DayResult SimulateDay(const DayOptions& options) {
     if (++seen[f] > 1) {
       ++result.doubled;
       note("doubled");
-    } else if (skippedByDesign.count(f.second)) {
+    } else if (leftToASkippedSecond(f)) {
       ++result.firingsWhereSkippedOnAnotherLine;
     } else if (leftToTheReload(f)) {
       ++result.firingsLeftToTheReload;
@@ -469,7 +482,7 @@ DayResult SimulateDay(const DayOptions& options) {
     }
   }
   for (const auto& [f, n] : wanted) {
-    if (seen.count(f) || leftToTheReload(f)) continue;
+    if (seen.count(f) || leftToTheReload(f) || leftToASkippedSecond(f)) continue;
     result.lost += n;
     if (result.differences.size() < kDifferencesShown) result.differences.push_back(FiringText("lost", f));
   }
@@ -486,7 +499,8 @@ std::string Describe(const DayResult& r) {
       << "): checked " << r.secondsChecked << ", twice on one time line "
       << r.secondsCheckedTwice << ", again on a later time line (set back, or repeated) " << r.secondsCheckedAgain
       << ", skipped by design " << r.secondsSkippedByDesign << " (checked on another time line "
-      << r.skippedSecondsCheckedOnAnotherLine << ", firing there " << r.firingsWhereSkippedOnAnotherLine << ")"
+      << r.skippedSecondsCheckedOnAnotherLine << ", firings there and of the same reminders since "
+      << r.firingsWhereSkippedOnAnotherLine << ")"
       << ", lost " << r.secondsLost
       << ", never shown (spring forward) " << r.secondsSkippedByChange << "\n"
       << "lateness of a check: at most " << r.maxLateness << " s; after a spring forward at most "

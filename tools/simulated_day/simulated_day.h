@@ -58,8 +58,9 @@ struct DayResult {
   std::int64_t secondsCheckedTwice = 0;     // twice on one time line
   std::int64_t secondsCheckedAgain = 0;     // again on a later time line: set back, or repeated
   std::int64_t secondsSkippedByDesign = 0;  // the first seconds of a stall longer than 10 s
-  // Of those, checked on another time line of a clock set back, and what fired there: left
-  // out of the comparison, as what the person did meanwhile decides it.
+  // Of those, checked on another time line (the clock set back, or a fall-back), and the
+  // firings there and of the same reminders since: left out of the comparison, as what the
+  // person did meanwhile, and what fired there, decide them.
   std::int64_t skippedSecondsCheckedOnAnotherLine = 0, firingsWhereSkippedOnAnotherLine = 0;
   std::int64_t secondsLost = 0;             // neither checked nor skipped by design
   std::int64_t secondsSkippedByChange = 0;  // never shown: a spring forward skipped them
