@@ -25,16 +25,16 @@ std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::in
   started_ = true;
   const std::int64_t gap = wallSecond - lastChecked_;
   // A clock set back is followed on its new time line from here on; the store does not fire
-  // again what it fired in a second checked again. A wall clock more than an hour back
-  // starts afresh the same way.
-  if (!wasStarted || gap < -kOffsetChangeLimit || (clockSetBack && gap < 0)) {
+  // again what it fired in a second checked again.
+  if (!wasStarted || (clockSetBack && gap < 0)) {
     lastChecked_ = wallSecond;
     return {wallSecond};
   }
-  // Daylight saving ended: UTC went on while the wall clock went back. Each second UTC passed
-  // since the previous reading is checked on the wall clock it showed, the last ones of the old
-  // time line and then the first of the new, which is followed from here on as after a clock
-  // set back: the store passes over what fired in a second shown again.
+  // The zone's offset dropped (daylight saving ended), by however much: UTC went on while the
+  // wall clock went back. Each second UTC passed since the previous reading is checked on the
+  // wall clock it showed, the last ones of the old time line and then the first of the new,
+  // which is followed from here on as after a clock set back: the store passes over what fired
+  // in a second shown again.
   if (offsetGain < 0 && !clockSetBack) {
     std::vector<std::int64_t> seconds;
     for (std::int64_t u = std::max(previousUtc + 1, utc - kMaxSkippedSeconds); u <= utc; ++u)
@@ -44,9 +44,9 @@ std::vector<std::int64_t> ReminderTick::Advance(std::int64_t wallSecond, std::in
   }
   if (gap <= 0) return {};  // twice in one second
   // A spring forward skips wall-clock seconds no tick could see; they are made up as well,
-  // but only when the tick itself was on time: after a suspend the offset gain says nothing
-  // about which of the slept wall-clock seconds the change skipped.
-  const std::int64_t gain = std::clamp<std::int64_t>(offsetGain, 0, kOffsetChangeLimit);
+  // all of them, but only when the tick itself was on time: after a suspend the offset gain
+  // says nothing about which of the slept wall-clock seconds the change skipped.
+  const std::int64_t gain = std::max<std::int64_t>(offsetGain, 0);
   const std::int64_t realGap = gap - offsetGain;
   const std::int64_t allowance =
       kMaxSkippedSeconds + (realGap <= kMaxSkippedSeconds + 1 ? gain : 0);

@@ -2,9 +2,10 @@
 // Which wall-clock seconds one tick of the reminder timer 提醒时钟 checks. Timer jitter must
 // never lose an alarm, so every wall-clock second is checked: a late tick checks the seconds
 // it skipped, a tick twice in one second checks nothing, and the seconds a spring forward
-// skips are made up. A wall clock that goes back, the clock set back or daylight saving
-// ending, is followed on its new time line: the seconds it shows again are checked again, and
-// the store passes over what already fired in them (RecentFirings).
+// skips are made up, however many. A wall clock that goes back, the clock set back or the time
+// zone's offset dropping by any amount (daylight saving ending), is followed on its new time
+// line: the seconds it shows again are checked again, and the store passes over what already
+// fired in them (RecentFirings).
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -22,11 +23,6 @@ class ReminderTick {
   // At most this many skipped seconds are made up after a late tick (a resume from suspend
   // must not fire a burst).
   static constexpr std::int64_t kMaxSkippedSeconds = 10;
-  // A change of the UTC offset that sets the wall clock back by up to this much (daylight
-  // saving ends) is followed on its new time line: the seconds it shows again are checked
-  // again, and the store passes over what fired in them the first time; a larger one starts
-  // afresh. Also the most a spring forward adds.
-  static constexpr std::int64_t kOffsetChangeLimit = 3600;
 
   // `wallSecond`: the local wall clock in whole seconds (any fixed epoch; the serial scale's
   // with the default OffsetAt); `utcOffset`: the local offset from UTC in seconds at that

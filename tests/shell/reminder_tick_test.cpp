@@ -27,14 +27,16 @@ struct Step {
 };
 
 struct Case {
-  const char* name;
+  std::string name;
   std::vector<Step> steps;
   ReminderTick::OffsetAt zone = {};  // where a change of the offset between two readings fell
 };
 
 constexpr std::int64_t kEdt = -4 * 3600, kEst = -5 * 3600;
-// Daylight saving ends three seconds after the reading of kStart in EDT.
-std::int64_t FallsBackAfterThree(std::int64_t utc) { return utc < kStart - kEdt + 3 ? kEdt : kEst; }
+// The zone's offset drops by `drop` three seconds after the reading of kStart in EDT.
+ReminderTick::OffsetAt FallsBackAfterThree(std::int64_t drop = 3600) {
+  return [drop](std::int64_t utc) { return utc < kStart - kEdt + 3 ? kEdt : kEdt - drop; };
+}
 
 Seconds Range(std::int64_t first, std::int64_t last) {
   Seconds s;
@@ -43,7 +45,7 @@ Seconds Range(std::int64_t first, std::int64_t last) {
 }
 
 TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
-  const std::vector<Case> cases = {
+  std::vector<Case> cases = {
       {"first tick checks its own second", {{kStart, kCst, {kStart}}}},
       {"on time", {{kStart, kCst, {kStart}}, {kStart + 1, kCst, {kStart + 1}}}},
       {"late by three: the skipped seconds are made up",
@@ -63,14 +65,9 @@ TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
       {"daylight saving ends: the repeated hour is checked again on its new time line, every second once",
        {{kStart, kEdt, {kStart}}, {kStart - 3599, kEst, {kStart - 3599}}, {kStart - 3598, kEst, {kStart - 3598}},
         {kStart - 3598, kEst, {}}, {kStart - 3590, kEst, Range(kStart - 3597, kStart - 3590)}}},
-      {"a tick late across daylight saving's end: the old time line's last seconds, then the new one's first",
-       {{kStart, kEdt, {kStart}},
-        {kStart + 5 - 3600, kEst, {kStart + 1, kStart + 2, kStart + 3 - 3600, kStart + 4 - 3600, kStart + 5 - 3600}},
-        {kStart + 6 - 3600, kEst, {kStart + 6 - 3600}}},
-       FallsBackAfterThree},
       {"a resume from a night's suspend across daylight saving's end makes up ten seconds only",
        {{kStart, kEdt, {kStart}}, {kStart + 7 * 3600, kEst, Range(kStart + 7 * 3600 - 10, kStart + 7 * 3600)}},
-       FallsBackAfterThree},
+       FallsBackAfterThree()},
       {"the clock set back within the repeated hour follows the clock",
        {{kStart, kEdt, {kStart}}, {kStart - 3599, kEst, {kStart - 3599}},
         {kStart - 3599 - 60, kEst, {kStart - 3599 - 60}}}},
@@ -84,10 +81,24 @@ TEST(ReminderTickTest, ChecksEveryWallClockSecondOnce) {
       {"a resume from a night's suspend across a spring forward makes up ten seconds only",
        {{kStart, -5 * 3600, {kStart}},
         {kStart + 8 * 3600, -4 * 3600, Range(kStart + 8 * 3600 - 10, kStart + 8 * 3600)}}},
-      {"an offset change of more than an hour makes up at most an hour",
-       {{kStart, 0, {kStart}},
-        {kStart + 7201, 7200, Range(kStart + 7201 - 3600 - ReminderTick::kMaxSkippedSeconds, kStart + 7201)}}},
+      {"a spring forward of two hours checks both skipped hours",
+       {{kStart, 0, {kStart}}, {kStart + 7201, 7200, Range(kStart + 1, kStart + 7201)}}},
+      {"a spring forward over a whole day checks every second of it",
+       {{kStart, -10 * 3600, {kStart}}, {kStart + 86401, 14 * 3600, Range(kStart + 1, kStart + 86401)}}},
   };
+  // The zone's offset drops by an hour, two, or a day less an hour, a tick late across the
+  // change: the old time line's last seconds, then the new one's first, which is followed from
+  // there on, every second once.
+  for (const std::int64_t drop : {3600, 7200, 23 * 3600}) {
+    const std::int64_t back = kStart - drop;
+    cases.push_back({"a tick late across a fall-back of " + std::to_string(drop) + " s",
+                     {{kStart, kEdt, {kStart}},
+                      {back + 5, kEdt - drop, {kStart + 1, kStart + 2, back + 3, back + 4, back + 5}},
+                      {back + 6, kEdt - drop, {back + 6}},
+                      {back + 6, kEdt - drop, {}},
+                      {back + 9, kEdt - drop, Range(back + 7, back + 9)}},
+                     FallsBackAfterThree(drop)});
+  }
   for (const Case& c : cases) {
     ReminderTick tick(c.zone);
     int n = 0;
@@ -226,6 +237,69 @@ TEST(ReminderTickTest, WhenDaylightSavingEndsWhatFiredOnceDoesNotFireAgainAndWha
                          "every 20 minutes 02:00:10"}));
   clk::ClearForTest();
   clk::SetTimeZoneForTest(previousZone);
+}
+
+// The tick's work on a store across a fall-back of two hours, the tick late across the change:
+// nothing that fired in the first pass of the stretch shown twice fires again in the second,
+// however far back in it, and what is saved in the second pass for a second of it fires there
+// once. In St John's the clocks went back across midnight, from 00:01 to 22:01 the day before.
+TEST(ReminderTickTest, WhenTheClocksGoBackTwoHoursWhatFiredOnceDoesNotFireAgainAndWhatIsNewFires) {
+  namespace clk = platform::clock;
+  struct FallBack {
+    const char* zone;
+    std::int64_t change;  // the first UTC second of the new time line
+  };
+  for (const FallBack& c : {FallBack{"Antarctica/Troll", 1319936400}, FallBack{"America/St_Johns", 594178260}}) {
+    const auto previousZone = clk::SetTimeZoneForTest(c.zone);
+    const auto wallAt = [](std::int64_t utc) {
+      clk::SetUtcForTest(utc);
+      return clk::SecondsFromSerial(clk::Now());
+    };
+    const std::int64_t first = wallAt(c.change), last = wallAt(c.change - 1);  // the stretch shown twice
+    EXPECT_EQ(last - first, 2 * 3600 - 1) << c.zone;
+    testsupport::TempDir dir;
+    const std::string path = dir.File("dstx2.dat");
+    ASSERT_TRUE(testsupport::WriteDataFileFromImage(path, "dstx2.dat"));
+    ReminderStore store;
+    ASSERT_EQ(store.OpenDatabase(path, kDatabasePassword), 1);
+    const auto save = [&store](int mode, std::int64_t wall, const char* title) {
+      ReminderRecord r;
+      r.txfs = mode;
+      r.ksdate = r.jsdate = r.kstime = r.jstime = r.txdate = clk::SerialFromSeconds(wall);
+      r.txbt = title;
+      EXPECT_EQ(store.SaveReminder(r), 1);
+    };
+    const auto fired = [](const std::string& title, std::int64_t wall) {
+      return title + " " + clk::FormatStored(clk::SerialFromSeconds(wall));
+    };
+    const std::int64_t start = c.change - 2 * 3600 - 10;
+    clk::SetUtcForTest(start);
+    save(RepeatMode::Once, first, "once at the first second");
+    save(RepeatMode::Daily, first + 3600, "daily an hour in");
+    save(RepeatMode::Once, last, "once at the last second");
+    store.LoadReminders();
+
+    std::vector<std::string> firings;
+    ReminderList due;
+    ReminderTick tick;
+    tick.StartAfter(clk::SecondsFromSerial(clk::Now()), clk::UtcOffsetSeconds());
+    for (std::int64_t utc = start + 1; utc <= c.change + 2 * 3600 + 15; ++utc) {
+      if (utc > c.change - 3 && utc < c.change + 2) continue;  // the tick 5 s late across the change
+      clk::SetUtcForTest(utc);
+      CheckDueSeconds(tick, [&](double second) {
+        store.CollectDueReminders(second, due);
+        for (const ReminderRecord& r : due) firings.push_back(fired(r.txbt, clk::SecondsFromSerial(second)));
+      });
+      if (utc == c.change + 600) save(RepeatMode::Once, first + 5400, "saved in the second pass");
+    }
+    EXPECT_EQ(firings, (std::vector<std::string>{fired("once at the first second", first),
+                                                 fired("daily an hour in", first + 3600),
+                                                 fired("once at the last second", last),
+                                                 fired("saved in the second pass", first + 5400)}))
+        << c.zone;
+    clk::ClearForTest();
+    clk::SetTimeZoneForTest(previousZone);
+  }
 }
 
 TEST(ReminderTickTest, TimerIsArmedJustPastTheNextSecond) {

@@ -61,6 +61,14 @@ std::int64_t DayZone::FirstUtcOfWall(std::int64_t wall) const {
   return wall - kSerialToUnixSeconds - spans_.front().offset;
 }
 
+std::optional<DayZone::Stretch> DayZone::RepeatedStretchOf(std::int64_t wall) const {
+  const std::vector<std::int64_t> utcs = UtcsOfWall(wall);
+  if (utcs.size() < 2) return std::nullopt;
+  for (const std::int64_t change : changes_)
+    if (change > utcs.front() && change <= utcs.back()) return Stretch{WallOfUtc(change), WallOfUtc(change - 1)};
+  return std::nullopt;
+}
+
 std::int64_t SimulatedClock::ShownUtc(std::int64_t realMs) const { return FloorDiv(ShownMs(realMs), 1000); }
 
 std::int64_t SimulatedClock::Adjust(std::int64_t realMs) const {

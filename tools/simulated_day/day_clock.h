@@ -27,6 +27,12 @@ class DayZone {
   std::vector<std::int64_t> UtcsOfWall(std::int64_t wall) const;
   // The first of those; for a skipped second, the moment of the change that skipped it.
   std::int64_t FirstUtcOfWall(std::int64_t wall) const;
+  // The stretch of wall clock that a fall-back shows twice and that holds `wall`, by its
+  // first and last second; nothing when the zone shows `wall` once or never.
+  struct Stretch {
+    std::int64_t first, last;
+  };
+  std::optional<Stretch> RepeatedStretchOf(std::int64_t wall) const;
 
  private:
   struct Span {

@@ -1,9 +1,11 @@
 // The simulated day at full size, for its figures:
 //   simulated_day [--reminders N] [--seed S] [--day YYYY-MM-DD --tz ZONE] [--from HH:MM:SS] [--to HH:MM:SS]
 // Without --day it runs an ordinary day in Asia/Shanghai, the two daylight-saving days of
-// 2024 in America/New_York, and the ordinary day with the clock set back 30 s, 10 min and
-// 1 h, the last just after a compaction. Exits 1 when any firing was lost, doubled or not in
-// the reference.
+// 2024 in America/New_York, the two of 2011 in Antarctica/Troll (two hours forward, and back),
+// the day of 2010 whose first minute America/St_Johns showed again (back from 00:01 to 23:01)
+// and the one of 1988 when it went back two hours from 00:01, and the ordinary day with the
+// clock set back 30 s, 10 min and 1 h, the last just after a compaction. Exits 1 when any
+// firing was lost, doubled or not in the reference.
 #include <cstdio>
 #include <cstdlib>
 #include <stdlib.h>
@@ -62,6 +64,10 @@ int main(int argc, char** argv) {
     days = {DayOptions{.timeZone = "Asia/Shanghai", .year = 2024, .month = 6, .day = 12},
             DayOptions{.timeZone = "America/New_York", .year = 2024, .month = 3, .day = 10},
             DayOptions{.timeZone = "America/New_York", .year = 2024, .month = 11, .day = 3},
+            DayOptions{.timeZone = "Antarctica/Troll", .year = 2011, .month = 3, .day = 27},
+            DayOptions{.timeZone = "Antarctica/Troll", .year = 2011, .month = 10, .day = 30},
+            DayOptions{.timeZone = "America/St_Johns", .year = 2010, .month = 11, .day = 7},
+            DayOptions{.timeZone = "America/St_Johns", .year = 1988, .month = 10, .day = 30},
             DayOptions{.timeZone = "Asia/Shanghai", .year = 2024, .month = 6, .day = 12,
                        .setBacks = workmemo::simday::ClockStepsBack()}};
   }

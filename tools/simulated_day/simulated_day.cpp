@@ -216,10 +216,19 @@ DayResult SimulateDay(const DayOptions& options) {
   DayResult result;
 
   const std::int64_t dayStartWall = clk::SecondsFromSerial(clk::SerialFromFields({options.year, options.month, options.day}));
-  const std::int64_t fromWall = dayStartWall + options.fromSecond;
-  const std::int64_t toWall = dayStartWall + options.toSecond;
   const std::int64_t roughUnix = dayStartWall - kSerialToUnixSeconds;
   const DayZone zone(roughUnix - 2 * 86400, roughUnix + 3 * 86400);
+  // The part simulated takes in every second its run checks, as the reference must check them
+  // too: what fires there (a count per run used up, a pause answered at the pop-up) carries
+  // into the rest. A stretch shown twice is taken in whole where the part begins or ends inside
+  // it, and so are the seconds a change skipped just before its first second.
+  std::int64_t fromWall = dayStartWall + options.fromSecond;
+  std::int64_t toWall = dayStartWall + options.toSecond;
+  if (const auto stretch = zone.RepeatedStretchOf(fromWall)) fromWall = stretch->first;
+  if (const auto stretch = zone.RepeatedStretchOf(toWall)) toWall = stretch->last;
+  fromWall = std::min(fromWall, WallOfUtc(zone.FirstUtcOfWall(fromWall) - 1) + 1);
+  result.firstSecond = fromWall;
+  result.lastSecond = toWall;
   SimulatedClock clock(zone);
 
   // The reminders are loaded one second before the first second simulated.
@@ -434,6 +443,19 @@ DayResult SimulateDay(const DayOptions& options) {
   const auto leftToTheReload = [&](const Firing& f) {
     return checkedAfterCompaction && f.second >= *checkedAfterCompaction && changedByReload.count(f.id) > 0;
   };
+  // A reminder that fired in a second skipped on one time line and checked on another is left
+  // out from that second on as well: that firing decides what it does next (a notice counted
+  // on, a count used), which the reference never did.
+  std::map<int, std::int64_t> firedWhereSkipped;  // by reminder, the earliest such second
+  for (const Firing& f : firings) {
+    if (!skippedByDesign.count(f.second)) continue;
+    const auto [at, added] = firedWhereSkipped.emplace(f.id, f.second);
+    if (!added) at->second = std::min(at->second, f.second);
+  }
+  const auto leftToASkippedSecond = [&](const Firing& f) {
+    const auto at = firedWhereSkipped.find(f.id);
+    return at != firedWhereSkipped.end() && f.second >= at->second;
+  };
   std::map<Firing, int> seen;
   for (const Firing& f : firings) {
     if (f.second < fromWall || f.second > toWall) continue;
@@ -450,7 +472,7 @@ DayResult SimulateDay(const DayOptions& options) {
     if (++seen[f] > 1) {
       ++result.doubled;
       note("doubled");
-    } else if (skippedByDesign.count(f.second)) {
+    } else if (leftToASkippedSecond(f)) {
       ++result.firingsWhereSkippedOnAnotherLine;
     } else if (leftToTheReload(f)) {
       ++result.firingsLeftToTheReload;
@@ -460,7 +482,7 @@ DayResult SimulateDay(const DayOptions& options) {
     }
   }
   for (const auto& [f, n] : wanted) {
-    if (seen.count(f) || leftToTheReload(f)) continue;
+    if (seen.count(f) || leftToTheReload(f) || leftToASkippedSecond(f)) continue;
     result.lost += n;
     if (result.differences.size() < kDifferencesShown) result.differences.push_back(FiringText("lost", f));
   }
@@ -473,10 +495,12 @@ std::string Describe(const DayResult& r) {
   out << "ticks " << r.ticks.ticks << " (twice in one second " << r.ticks.twiceInASecond << ", stalls of 2-10 s "
       << r.ticks.stalls << ", planned stalls " << r.ticks.plannedStalls << "), UTC offset changes "
       << r.offsetChanges << "\n"
-      << "seconds " << r.seconds << ": checked " << r.secondsChecked << ", twice on one time line "
+      << "seconds " << r.seconds << " (" << WallText(r.firstSecond) << " to " << WallText(r.lastSecond)
+      << "): checked " << r.secondsChecked << ", twice on one time line "
       << r.secondsCheckedTwice << ", again on a later time line (set back, or repeated) " << r.secondsCheckedAgain
       << ", skipped by design " << r.secondsSkippedByDesign << " (checked on another time line "
-      << r.skippedSecondsCheckedOnAnotherLine << ", firing there " << r.firingsWhereSkippedOnAnotherLine << ")"
+      << r.skippedSecondsCheckedOnAnotherLine << ", firings there and of the same reminders since "
+      << r.firingsWhereSkippedOnAnotherLine << ")"
       << ", lost " << r.secondsLost
       << ", never shown (spring forward) " << r.secondsSkippedByChange << "\n"
       << "lateness of a check: at most " << r.maxLateness << " s; after a spring forward at most "

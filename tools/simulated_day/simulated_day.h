@@ -32,7 +32,9 @@ std::vector<SetBack> ClockStepsBack();
 struct DayOptions {
   std::optional<std::string> timeZone;  // TZ for the run; nullopt: the process's own
   int year = 2024, month = 6, day = 12;
-  int fromSecond = 0, toSecond = 86399;  // the part of the day's wall clock simulated
+  // The part of the day's wall clock simulated; where it begins or ends inside a stretch shown
+  // twice, it takes in all of that stretch.
+  int fromSecond = 0, toSecond = 86399;
   int reminders = 10000;
   std::uint64_t seed = 1;
   bool stallOfAMinute = true;            // one tick 60 s late, a third into the part simulated
@@ -48,14 +50,17 @@ struct DayOptions {
 struct DayResult {
   TickCounts ticks;
   std::int64_t offsetChanges = 0;
-  // Wall-clock seconds of the part simulated, and what became of them.
+  // Wall-clock seconds of the part simulated (its first and last, in serial seconds), and what
+  // became of them.
+  std::int64_t firstSecond = 0, lastSecond = 0;
   std::int64_t seconds = 0;
   std::int64_t secondsChecked = 0;
   std::int64_t secondsCheckedTwice = 0;     // twice on one time line
   std::int64_t secondsCheckedAgain = 0;     // again on a later time line: set back, or repeated
   std::int64_t secondsSkippedByDesign = 0;  // the first seconds of a stall longer than 10 s
-  // Of those, checked on another time line of a clock set back, and what fired there: left
-  // out of the comparison, as what the person did meanwhile decides it.
+  // Of those, checked on another time line (the clock set back, or a fall-back), and the
+  // firings there and of the same reminders since: left out of the comparison, as what the
+  // person did meanwhile, and what fired there, decide them.
   std::int64_t skippedSecondsCheckedOnAnotherLine = 0, firingsWhereSkippedOnAnotherLine = 0;
   std::int64_t secondsLost = 0;             // neither checked nor skipped by design
   std::int64_t secondsSkippedByChange = 0;  // never shown: a spring forward skipped them

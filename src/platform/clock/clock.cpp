@@ -119,6 +119,18 @@ std::int64_t UtcOffsetAt(std::int64_t utcSeconds) {
   return LocalReading(static_cast<std::time_t>(utcSeconds - kUnixEpochSeconds)).utcOffset;
 }
 
+std::int64_t RepeatedSpanAt(std::int64_t wallSeconds) {
+  // A moment that shows the second lies within 15 hours of it (no offset is larger), and no
+  // zone changes its offset twice within two days: the offsets a day before and after are the
+  // only ones that can show it, and each does when the moment it names has that offset.
+  constexpr std::int64_t kDay = 86400;
+  const std::int64_t before = UtcOffsetAt(wallSeconds - kDay), after = UtcOffsetAt(wallSeconds + kDay);
+  if (before <= after) return 0;
+  const bool shownBefore = UtcOffsetAt(wallSeconds - before) == before;
+  const bool shownAfter = UtcOffsetAt(wallSeconds - after) == after;
+  return shownBefore && shownAfter ? before - after : 0;
+}
+
 void SetForTest(double serial) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_testNow = SerialFromSeconds(SecondsFromSerial(serial));

@@ -36,6 +36,10 @@ std::int64_t UtcOffsetSeconds();
 // 1899-12-30 00:00 UTC, in the process's time zone: where a daylight-saving change fell
 // between two readings.
 std::int64_t UtcOffsetAt(std::int64_t utcSeconds);
+// When the process's time zone shows the local wall-clock second `wallSeconds` (whole seconds
+// on the serial scale) twice, its offset having dropped over it: by how much, in seconds,
+// which is the length of the stretch of wall clock shown twice; 0 when it shows it once or never.
+std::int64_t RepeatedSpanAt(std::int64_t wallSeconds);
 
 // The wall clock and the UTC offset from one reading, so that the two never stand on
 // different sides of a daylight-saving change.

@@ -1,16 +1,26 @@
 #include "reminders/store/recent_firings.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "platform/clock/clock.h"
 
 namespace workmemo {
 
+RecentFirings::RecentFirings(RepeatedSpanAt repeatedSpanAt) : repeatedSpanAt_(std::move(repeatedSpanAt)) {
+  if (!repeatedSpanAt_) repeatedSpanAt_ = [](std::int64_t wallSecond) { return platform::clock::RepeatedSpanAt(wallSecond); };
+}
+
 std::vector<int> RecentFirings::BeginCheck(std::int64_t second) {
   current_ = second;
-  if (any_ && second < newest_ - kSpanSeconds) Clear();
+  if (any_ && second < newest_ - reach_) Clear();
   if (!any_ || second > newest_) {
     any_ = true;
     newest_ = second;
-    bySecond_.erase(bySecond_.begin(), bySecond_.lower_bound(newest_ - kSpanSeconds));
+    // While the newest second lies in a stretch shown twice, the memory reaches back as far
+    // as the stretch is long, so its first pass is held whole when the second comes.
+    reach_ = std::max(kSpanSeconds, repeatedSpanAt_(second));
+    bySecond_.erase(bySecond_.begin(), bySecond_.lower_bound(newest_ - reach_));
     return {};
   }
   const auto it = bySecond_.find(second);

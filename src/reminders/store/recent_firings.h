@@ -1,10 +1,12 @@
 #pragma once
-// What the due check did with each reminder in the last hour of seconds it checked: which
-// reminders fired in a second, or would have but for a pending remind-again that put them
-// off. A clock set back, or daylight saving ending, shows those seconds again; a reminder the
-// memory holds for a second is not checked in it again, so nothing fires twice, while a
-// reminder saved since does.
+// What the due check did with each reminder in the last hour of seconds it checked, or in
+// all of a stretch the time zone shows twice: which reminders fired in a second, or would have
+// but for a pending remind-again that put them off. A clock set back, or the zone's offset
+// dropping (daylight saving ending), shows those seconds again; a reminder the memory holds
+// for a second is not checked in it again, so nothing fires twice, while a reminder saved
+// since does.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -12,9 +14,16 @@ namespace workmemo {
 
 class RecentFirings {
  public:
-  // How far back from the newest second checked the memory reaches: the second pass of an
-  // hour daylight saving repeats finds all of the first held (its 01:00:00 is 3,599 s before
-  // its 01:59:59).
+  // The length of the stretch of wall clock the time zone shows twice around a wall second,
+  // 0 where it shows it once (platform::clock::RepeatedSpanAt).
+  using RepeatedSpanAt = std::function<std::int64_t(std::int64_t wallSecond)>;
+  // Empty: the process's time zone.
+  explicit RecentFirings(RepeatedSpanAt repeatedSpanAt = {});
+
+  // How far back from the newest second checked the memory reaches, at the least: a clock set
+  // back by up to an hour fires nothing twice, and the second pass of an hour daylight saving
+  // repeats finds all of the first held (its 01:00:00 is 3,599 s before its 01:59:59). While
+  // the newest second lies in a longer stretch shown twice, it reaches over all of that.
   static constexpr std::int64_t kSpanSeconds = 3600;
 
   // The check of `second` begins: gives the ids the memory holds for it, sorted (none for a
@@ -33,9 +42,11 @@ class RecentFirings {
   std::size_t PairsHeld() const;
 
  private:
+  RepeatedSpanAt repeatedSpanAt_;
   std::map<std::int64_t, std::vector<int>> bySecond_;
   bool any_ = false;
   std::int64_t newest_ = 0;
+  std::int64_t reach_ = kSpanSeconds;  // how far back from newest_ it reaches
   std::int64_t current_ = 0;
 };
 

@@ -83,3 +83,32 @@ TEST(Clock, UtcTestClockFollowsDaylightSavingChanges) {
   clk::ClearForTest();
   clk::SetTimeZoneForTest(previous);
 }
+
+TEST(Clock, RepeatedSpanIsTheDropOfTheOffsetOverASecondShownTwice) {
+  struct Case {
+    const char* zone;
+    clk::DateTimeFields wall;
+    std::int64_t span;
+  } cases[] = {
+      {"America/New_York", {2024, 11, 3, 1, 0, 0}, 3600},  // the hour falling back repeats
+      {"America/New_York", {2024, 11, 3, 1, 59, 59}, 3600},
+      {"America/New_York", {2024, 11, 3, 0, 59, 59}, 0},
+      {"America/New_York", {2024, 11, 3, 2, 0, 0}, 0},
+      {"America/New_York", {2024, 3, 10, 2, 30, 0}, 0},  // skipped by the spring forward
+      {"Antarctica/Troll", {2011, 10, 30, 1, 0, 0}, 7200},  // back from 03:00 to 01:00
+      {"Antarctica/Troll", {2011, 10, 30, 2, 59, 59}, 7200},
+      {"Antarctica/Troll", {2011, 10, 30, 3, 0, 0}, 0},
+      {"America/St_Johns", {2010, 11, 6, 23, 1, 0}, 3600},  // back from 00:01 to 23:01 the day before
+      {"America/St_Johns", {2010, 11, 7, 0, 0, 59}, 3600},
+      {"America/St_Johns", {2010, 11, 7, 0, 1, 0}, 0},
+      {"Pacific/Kwajalein", {1969, 9, 30, 12, 0, 0}, 23 * 3600},  // a day, less an hour, again
+      {"Asia/Shanghai", {2024, 6, 12, 12, 0, 0}, 0},
+  };
+  for (const Case& c : cases) {
+    const auto previous = clk::SetTimeZoneForTest(c.zone);
+    EXPECT_EQ(clk::RepeatedSpanAt(clk::SecondsFromSerial(clk::SerialFromFields(c.wall))), c.span)
+        << c.zone << " " << c.wall.year << "-" << c.wall.month << "-" << c.wall.day << " " << c.wall.hour << ":"
+        << c.wall.minute << ":" << c.wall.second;
+    clk::SetTimeZoneForTest(previous);
+  }
+}

@@ -120,7 +120,7 @@ TEST_F(SetBackTest, OnlyAReloadOfTheSameRowsKeepsWhatFired) {
   }
 }
 
-TEST_F(SetBackTest, TheMemoryReachesBackAnHourAndNoFurther) {
+TEST_F(SetBackTest, TheMemoryReachesBackAnHourOrOverAStretchShownTwice) {
   clk::SetForTest(At(2024, 5, 1, 8));
   Add(Reminder(RepeatMode::Daily, At(2024, 5, 1, 9)), "daily");
   store.LoadReminders();
@@ -139,6 +139,17 @@ TEST_F(SetBackTest, TheMemoryReachesBackAnHourAndNoFurther) {
     memory.Record(2);
   }
   EXPECT_EQ(memory.PairsHeld(), 2 * (RecentFirings::kSpanSeconds + 1));
+
+  // A zone that shows the seconds 0 to 7,199 twice: the memory reaches over all of them until
+  // the second pass ends, then over an hour again.
+  RecentFirings twice([](std::int64_t s) { return s >= 0 && s < 7200 ? 7200 : 0; });
+  for (std::int64_t s = 0; s < 7200; ++s) {
+    twice.BeginCheck(s);
+    twice.Record(1);
+  }
+  for (std::int64_t s = 0; s < 7200; ++s) ASSERT_EQ(twice.BeginCheck(s), std::vector<int>{1}) << s;
+  twice.BeginCheck(7200);
+  EXPECT_EQ(twice.PairsHeld(), RecentFirings::kSpanSeconds);
 }
 
 }  // namespace
